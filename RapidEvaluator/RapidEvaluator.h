@@ -1,0 +1,140 @@
+// TRapidEvaluator: the formula compiler. It scans and parses a formula into a
+// postfix command list, translates the list into x87 machine code and runs
+// that code for the current values of the variables x, y and z.
+#pragma once
+
+#include "RapidEvaluator/Code.h"
+#include "RapidEvaluator/CommandList.h"
+#include "RapidEvaluator/LookupTable.h"
+#include "numeric/Exceptions.h"
+#include "numeric/FloatingPoint.h"
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+// The variables x, y and z of every formula, bound by address: the generated
+// code reads them each time it runs. x is written per sample, z by the
+// parameter slider, y by nobody.
+extern double FormulaX;
+extern double FormulaY;
+extern double FormulaZ;
+
+// A formula that does not compile; the message is one of the compile errors.
+class ESyntaxError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// Kinds of the scanner's tokens.
+enum TokenKindCode : std::uint8_t {
+    tokNone = 0,
+    tokDelimiter = 1,
+    tokNumber = 2,
+    tokFunction = 3,
+    tokVariable = 6,
+};
+
+// Delimiter classes (TokenValue of a tokDelimiter token).
+enum DelimiterClass : std::uint8_t {
+    DelimChar = 1,
+    DelimLineBreak = 4,
+    DelimEnd = 5,
+};
+
+// Parentheses, function calls and chained ^ nest at most this deep, so that
+// neither the parser nor the generated code can exhaust the machine stack.
+inline constexpr int MaxNestingDepth = 256;
+
+class TRapidEvaluator {
+public:
+    TRapidEvaluator();
+    TRapidEvaluator(const TRapidEvaluator&) = delete;
+    TRapidEvaluator& operator=(const TRapidEvaluator&) = delete;
+
+    const std::string& Formula() const { return Formula_; }
+    // Resets the command list, Position (to 1), ErrorMessage and Compiled;
+    // compiles at once when AutoCompile is set, restoring the previous text if
+    // that fails.
+    void SetFormula(const std::string& value);
+
+    bool AutoCompile() const { return AutoCompile_; }
+    void SetAutoCompile(bool value) { AutoCompile_ = value; }
+
+    // Compiles Formula unless it is compiled already. Raises ESyntaxError.
+    void Compile();
+
+    // Runs the compiled code for the current x, y and z. Raises EInvalidOp,
+    // EZeroDivide or EOverflow when the formula is undefined there, after
+    // which the x87 unit is reset and the next evaluation runs normally.
+    // Expects the unit's three fault flags clear on entry (see FloatingPoint.h).
+    double Evaluate() const
+    {
+        if (EntryPoint == nullptr)
+            RaiseNothingCompiled();
+        const long double value = EntryPoint();
+        double result;
+        std::uint16_t status;
+        asm volatile("fstpl %0\n\tfnstsw %1" : "=m"(result), "=a"(status) : "t"(value) : "st");
+        if (status & StatusFaults)
+            RaiseFpuFault(status);
+        return result;
+    }
+
+    // Registers a variable. Raises Exception when the name is taken.
+    void AddVariable(const std::string& name, double* address);
+
+    int Position() const { return Position_; }
+    const std::string& ErrorMessage() const { return ErrorMessage_; }
+    const TCommandList& CommandList() const { return CommandList_; }
+    const TCode& CodeBuffer() const { return CodeBuffer_; }
+
+private:
+    using TEntryPoint = long double (*)();
+    [[noreturn]] static void RaiseNothingCompiled();
+
+    // Compile errors.
+    [[noreturn]] void SyntaxError(std::string_view message, std::initializer_list<std::string_view> args = {});
+    [[noreturn]] void RaiseSyntaxError(const std::string& text);
+
+    // Scanner.
+    void NextToken();
+    void RewindToken();
+
+    // Parser.
+    void Parse();
+    void ParseArgument();
+    void ParseExpression();
+    void ParseTerm();
+    void ParsePower();
+    void ParseSigned();
+    void ParsePrimary();
+    void ParseFactor();
+    void ParseCall();
+    void Expect(std::string_view text);
+    void EmitOperator(char c);
+    void EmitSign(char c);
+    void EnterNesting();
+    void LeaveNesting() { --NestingDepth; }
+    bool TokenIs(char c) const;
+    double NumberValue();
+
+    void GenerateCode();
+
+    std::string Token;
+    std::int32_t Position_ = 0;
+    std::string ErrorMessage_;
+    std::uint8_t TokenKind = tokNone;
+    std::uintptr_t TokenValue = 0;
+    TIntFunction* TokenEntry = nullptr;
+    std::string Formula_;
+    TCode CodeBuffer_;
+    TEntryPoint EntryPoint = nullptr;
+    TCommandList CommandList_;
+    TLookupTable<TExtPointer> Variables;
+    TLookupTable<TIntFunction> Functions;
+    bool Compiled = false;
+    bool AutoCompile_ = false;
+    int NestingDepth = 0;
+};

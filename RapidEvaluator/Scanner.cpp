@@ -1,0 +1,91 @@
+// The scanner: cuts Formula into tokens at Position and resolves every name
+// against the function and variable tables.
+#include "RapidEvaluator/RapidEvaluator.h"
+
+#include <array>
+
+namespace {
+
+// The characters that end a name and form one-character tokens: NUL, tab,
+// line feed, carriage return, space and % ( ) * + , - / ^.
+constexpr std::array<bool, 256> MakeDelimiters()
+{
+    std::array<bool, 256> set{};
+    for (unsigned char c : {0, 9, 10, 13, 32})
+        set[c] = true;
+    for (unsigned char c : std::string_view("%()*+,-/^"))
+        set[c] = true;
+    return set;
+}
+constexpr std::array<bool, 256> Delimiters = MakeDelimiters();
+
+bool IsDelimiter(char c) { return Delimiters[static_cast<unsigned char>(c)]; }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+} // namespace
+
+void TRapidEvaluator::NextToken()
+{
+    TokenKind = tokNone;
+    TokenValue = 0;
+    Token.clear();
+
+    const std::int32_t length = static_cast<std::int32_t>(Formula_.size());
+    // The character at the 1-based position p.
+    auto at = [this](std::int32_t p) { return Formula_[static_cast<std::size_t>(p - 1)]; };
+
+    while (Position_ <= length && IsBlank(at(Position_)))
+        ++Position_;
+    if (Position_ > length) {
+        TokenKind = tokDelimiter;
+        TokenValue = DelimEnd;
+        return;
+    }
+
+    const char c = at(Position_);
+    if (c == '\r') {
+        // A carriage return takes the character after it along, whatever it is.
+        Position_ += 2;
+        Token = "\r\n";
+        TokenKind = tokDelimiter;
+        TokenValue = DelimLineBreak;
+    } else if (IsDelimiter(c)) {
+        Token = c;
+        ++Position_;
+        TokenKind = tokDelimiter;
+        TokenValue = DelimChar;
+    } else if (IsDigit(c)) {
+        // Takes more than valid numbers (1.2.3, 1e, 1e+-5); the parser checks the form.
+        while (Position_ <= length && (IsDigit(at(Position_)) || at(Position_) == '.'))
+            Token += at(Position_++);
+        if (Position_ <= length && (at(Position_) == 'E' || at(Position_) == 'e')) {
+            Token += at(Position_++);
+            while (Position_ <= length && (at(Position_) == '+' || at(Position_) == '-'))
+                Token += at(Position_++);
+            while (Position_ <= length && IsDigit(at(Position_)))
+                Token += at(Position_++);
+        }
+        TokenKind = tokNumber;
+    } else if (IsLetter(c)) {
+        while (Position_ <= length && !IsDelimiter(at(Position_)))
+            Token += at(Position_++);
+        if (TIntFunction* function = Functions.Find(Token)) {
+            TokenKind = tokFunction;
+            TokenValue = static_cast<std::uintptr_t>(function->Code);
+            TokenEntry = function;
+        } else if (TExtPointer* variable = Variables.Find(Token)) {
+            TokenKind = tokVariable;
+            TokenValue = reinterpret_cast<std::uintptr_t>(variable->Address);
+        } else {
+            TokenKind = tokFunction;  // unknown: reported when the parser uses it
+        }
+    }
+    // Any other character: tokNone, and Position stays on it.
+}
+
+void TRapidEvaluator::RewindToken()
+{
+    Position_ -= static_cast<std::int32_t>(Token.size());
+}

@@ -1,0 +1,3 @@
+// (being written)
+#include "RatioReport.h"
+int main(int argc, char** argv) { return RunWithRatios(argc, argv, "Native"); }

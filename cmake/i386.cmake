@@ -1,0 +1,9 @@
+# Toolchain for the i386 build of the toolkit-free core (g++ -m32 on an x86-64 host).
+set(CMAKE_SYSTEM_NAME Linux)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(CMAKE_CXX_FLAGS_INIT "-m32")
+set(CMAKE_C_FLAGS_INIT "-m32")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-m32")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-m32")
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_LIBRARY_ARCHITECTURE i386-linux-gnu)

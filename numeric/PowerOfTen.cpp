@@ -1,0 +1,59 @@
+// ScaleByPowerOfTen: x times a power of ten in three correctly rounded steps,
+// the scaling that both number text routines and the formula scanner share.
+#include "numeric/PowerOfTen.h"
+
+namespace {
+
+// Powers of ten rounded to a 64-bit significand (the compiler rounds the
+// literals correctly): 10^k, 10^(32k) and 10^(512k).
+constexpr long double Units[32] = {
+    1e0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L, 1e7L, 1e8L, 1e9L, 1e10L, 1e11L, 1e12L, 1e13L,
+    1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L, 1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L,
+    1e27L, 1e28L, 1e29L, 1e30L, 1e31L
+};
+constexpr long double ThirtyTwos[16] = {
+    1e0L, 1e32L, 1e64L, 1e96L, 1e128L, 1e160L, 1e192L, 1e224L, 1e256L, 1e288L, 1e320L, 1e352L,
+    1e384L, 1e416L, 1e448L, 1e480L
+};
+constexpr long double FiveTwelves[10] = {
+    1e0L, 1e512L, 1e1024L, 1e1536L, 1e2048L, 1e2560L, 1e3072L, 1e3584L, 1e4096L, 1e4608L
+};
+
+} // namespace
+
+long double ScaleByPowerOfTen(long double x, int n)
+{
+    if (n == 0)
+        return x;
+    if (n <= -MaxDecimalScale)
+        return 0.0L;
+    if (n >= MaxDecimalScale) // beyond the extended range whatever x is, unless x is 0
+        return x * FiveTwelves[9] * FiveTwelves[9];
+
+    const unsigned m = n < 0 ? static_cast<unsigned>(-n) : static_cast<unsigned>(n);
+    const unsigned unit = m % 32, thirtyTwo = (m / 32) % 16, fiveTwelve = m / 512;
+    if (n > 0) {
+        x *= Units[unit];
+        if (thirtyTwo != 0)
+            x *= ThirtyTwos[thirtyTwo];
+        if (fiveTwelve != 0)
+            x *= FiveTwelves[fiveTwelve];
+    } else {
+        x /= Units[unit];
+        if (thirtyTwo != 0)
+            x /= ThirtyTwos[thirtyTwo];
+        if (fiveTwelve != 0)
+            x /= FiveTwelves[fiveTwelve];
+    }
+    return x;
+}
+
+long double DecimalDigitsValue(std::string_view digits, int exponent)
+{
+    long double n = 0.0L;
+    for (char c : digits)
+        n = n * 10.0L + static_cast<long double>(c - '0');
+    if (n == 0.0L)
+        return 0.0L;
+    return ScaleByPowerOfTen(n, exponent);
+}

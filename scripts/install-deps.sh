@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Orvalis needs to build, test and run, when any is missing.
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ g++-multilib pkg-config
+  libgtest-dev libbenchmark-dev libmuparser-dev
+  qt6-base-dev libjpeg62-turbo-dev fonts-liberation2
+  xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -q
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
