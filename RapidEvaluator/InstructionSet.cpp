@@ -137,8 +137,10 @@ constexpr std::uint8_t CallEax[] = {0xFF, 0xD0};    // CALL EAX    the routine p
 
 std::uint32_t Address32(std::uintptr_t address)
 {
-    if (static_cast<std::uint64_t>(address) > 0xFFFFFFFFu)
-        throw Exception("An address beyond 4 GiB cannot be encoded in IA-32 code");
+    if constexpr (sizeof address > 4) {
+        if (address > 0xFFFFFFFFu)
+            throw Exception("An address beyond 4 GiB cannot be encoded in IA-32 code");
+    }
     return static_cast<std::uint32_t>(address);
 }
 

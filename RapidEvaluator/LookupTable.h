@@ -59,6 +59,8 @@ public:
     TLookupTable() = default;
     TLookupTable(const TLookupTable&) = delete;
     TLookupTable& operator=(const TLookupTable&) = delete;
+    TLookupTable(TLookupTable&&) noexcept = default;
+    TLookupTable& operator=(TLookupTable&&) noexcept = default;
     ~TLookupTable() { Clear(); }
 
     void Add(std::unique_ptr<Entry> entry) { Entries.push_back(std::move(entry)); }

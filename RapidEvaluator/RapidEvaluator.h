@@ -91,6 +91,8 @@ public:
     const TCode& CodeBuffer() const { return CodeBuffer_; }
 
 private:
+    friend struct TRapidEvaluatorProbe;  // the scanner's tests read the token fields
+
     using TEntryPoint = long double (*)();
     [[noreturn]] static void RaiseNothingCompiled();
 

@@ -38,11 +38,19 @@ inline std::uint16_t FpuStatusWord()
     return status;
 }
 
+// The control word in force, without its reserved bits (bit 6 reads as 1).
 inline std::uint16_t FpuControlWord()
 {
     std::uint16_t word;
     asm volatile("fnstcw %0" : "=m"(word));
-    return word;
+    return word & 0x1F3F;
+}
+
+// Loads a control word; the routines that need another word for a moment
+// load the word they found again before they return.
+inline void LoadFpuControlWord(std::uint16_t word)
+{
+    asm volatile("fldcw %0" : : "m"(word));
 }
 
 inline void ClearFpuExceptions()

@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libbenchmark-dev libmuparser-dev
   qt6-base-dev libjpeg62-turbo-dev fonts-liberation2
   xvfb xauth
+  qemu-user   # runs the i386 tests where the kernel cannot run i386 programs
 )
 
 missing=()

@@ -1,0 +1,42 @@
+// Command lists written as text for the tests: "x, 1, +", "2, NEG, 2, ^".
+#pragma once
+
+#include "RapidEvaluator/RapidEvaluator.h"
+
+#include <sstream>
+
+inline std::string ItemText(const TStackItem& item)
+{
+    std::ostringstream out;
+    switch (item.Kind) {
+    case skConstant:
+        out << item.Value;
+        break;
+    case skVariable:
+        if (item.Address == reinterpret_cast<std::uintptr_t>(&FormulaX)) out << "x";
+        else if (item.Address == reinterpret_cast<std::uintptr_t>(&FormulaY)) out << "y";
+        else if (item.Address == reinterpret_cast<std::uintptr_t>(&FormulaZ)) out << "z";
+        else out << "var@" << item.Address;
+        break;
+    case skOperator:
+        out << " +-*/%^"[item.Operator < 7 ? item.Operator : 0];
+        break;
+    case skFunction: {
+        TLookupTable<TIntFunction> functions;
+        AddBuiltInFunctions(functions);
+        for (int i = 0; i < functions.Count(); ++i)
+            if (static_cast<std::uintptr_t>(functions[i].Code) == item.Address)
+                out << functions[i].Name;
+        break;
+    }
+    }
+    return out.str();
+}
+
+inline std::string ListText(const TCommandList& list)
+{
+    std::string text;
+    for (int i = 0; i < list.Count(); ++i)
+        text += (i ? ", " : "") + ItemText(list[i]);
+    return text;
+}

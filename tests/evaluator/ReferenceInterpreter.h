@@ -1,0 +1,16 @@
+// A second opinion on compiled formulas: runs a command list with a stack of
+// extended values, stores as doubles exactly the values the generated code
+// stores, and states the undefined cases as conditions on the operands.
+#pragma once
+
+#include "RapidEvaluator/CommandList.h"
+
+struct TReferenceResult {
+    bool Defined;
+    double Value;  // when defined
+    // Undefined only because the unit reports an empty register read (tg or
+    // ctg of an argument the unit cannot reduce).
+    bool ByStackFault = false;
+};
+
+TReferenceResult Interpret(const TCommandList& list);
