@@ -16,8 +16,10 @@ int main(int argc, char* argv[])
     evaluator.SetFormula("sin(x)*cos(x)+x^2");
     evaluator.Compile();
     FormulaX = 1.0;
-    QLabel placeholder(QString("Orvalis\n\nThe formula compiler is built: sin(x)*cos(x)+x^2 at x = 1 "
-                               "compiles to %1 bytes of x87 code and gives %2.\n"
+    QLabel placeholder(QString("Orvalis\n\n"
+                               "The formula compiler is built.\n"
+                               "sin(x)*cos(x)+x^2 compiles to %1 bytes of x87 code;\n"
+                               "at x = 1 it gives %2.\n\n"
                                "The plotting window comes next.")
                            .arg(evaluator.CodeBuffer().Size())
                            .arg(evaluator.Evaluate(), 0, 'g', 15));

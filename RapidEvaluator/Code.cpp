@@ -54,8 +54,14 @@ void TCode::EmitDword(std::uint32_t d)
 
 void TCode::EmitBytes(std::span<const std::uint8_t> bytes)
 {
-    for (std::uint8_t b : bytes)
-        EmitByte(b);
+    const int count = static_cast<int>(bytes.size());
+    if (Size_ + count > WriteLimit) {
+        for (std::uint8_t b : bytes)
+            EmitByte(b);
+        return;
+    }
+    std::memcpy(Memory.Data() + Size_, bytes.data(), bytes.size());
+    Size_ += count;
 }
 
 int TCode::FindPattern(std::span<const std::uint8_t> pattern) const
@@ -65,7 +71,7 @@ int TCode::FindPattern(std::span<const std::uint8_t> pattern) const
         return length == 0 ? 0 : -1;
     const std::uint8_t* code = Memory.Data();
     for (int i = 0; i + length <= Size_; ++i)
-        if (std::memcmp(code + i, pattern.data(), pattern.size()) == 0)
+        if (code[i] == pattern[0] && std::memcmp(code + i, pattern.data(), pattern.size()) == 0)
             return i;
     return -1;
 }
@@ -73,18 +79,20 @@ int TCode::FindPattern(std::span<const std::uint8_t> pattern) const
 void TCode::RemovePattern(std::span<const std::uint8_t> pattern)
 {
     const int length = static_cast<int>(pattern.size());
-    if (length == 0 || FindPattern(pattern) < 0)
+    const int first = FindPattern(pattern);
+    if (length == 0 || first < 0)
         return;
     if (!Memory.Writable()) {
         Memory.MakeWritable();
         WriteLimit = Capacity_;
     }
     std::uint8_t* code = Memory.Data();
-    const std::uint8_t last = pattern[pattern.size() - 1];
-    int kept = 0;
-    for (int i = 0; i < Size_; ++i) {
-        code[kept++] = code[i];
-        if (code[kept - 1] == last && kept >= length
+    const std::uint8_t head = pattern.front(), tail = pattern.back();
+    int kept = first;  // everything before the first occurrence stays where it is
+    for (int i = first + length; i < Size_; ++i) {
+        const std::uint8_t b = code[i];
+        code[kept++] = b;
+        if (b == tail && kept >= length && code[kept - length] == head
             && std::memcmp(code + kept - length, pattern.data(), pattern.size()) == 0)
             kept -= length;
     }
