@@ -2,6 +2,9 @@
 // the scaling that both number text routines and the formula scanner share.
 #include "numeric/PowerOfTen.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace {
 
 // Powers of ten rounded to a 64-bit significand (the compiler rounds the
@@ -18,6 +21,9 @@ constexpr long double ThirtyTwos[16] = {
 constexpr long double FiveTwelves[10] = {
     1e0L, 1e512L, 1e1024L, 1e1536L, 1e2048L, 1e2560L, 1e3072L, 1e3584L, 1e4096L, 1e4608L
 };
+
+// 10^19 − 1 < 2^64: this many digits read into a 64-bit integer exactly.
+constexpr std::size_t ExactDecimalDigits = 19;
 
 } // namespace
 
@@ -50,8 +56,14 @@ long double ScaleByPowerOfTen(long double x, int n)
 
 long double DecimalDigitsValue(std::string_view digits, int exponent)
 {
-    long double n = 0.0L;
-    for (char c : digits)
+    // Up to 19 digits every step is exact in the extended format and in a
+    // 64-bit integer alike; the integer keeps the x87 latency off that path.
+    const std::size_t exactCount = std::min(digits.size(), ExactDecimalDigits);
+    std::uint64_t exact = 0;
+    for (char c : digits.substr(0, exactCount))
+        exact = exact * 10 + static_cast<std::uint64_t>(c - '0');
+    long double n = static_cast<long double>(exact);
+    for (char c : digits.substr(exactCount))
         n = n * 10.0L + static_cast<long double>(c - '0');
     if (n == 0.0L)
         return 0.0L;
