@@ -1,3 +1,219 @@
-// (being written)
+// Formula evaluation and compilation: the compiled x87 code against the same
+// formulas written as C++ with long double (the limit for x87 code) and
+// against the muparser byte-code interpreter, all measured in one run.
 #include "RatioReport.h"
-int main(int argc, char** argv) { return RunWithRatios(argc, argv, "Native"); }
+
+#include "RapidEvaluator/ExecutableMemory.h"
+#include "RapidEvaluator/RapidEvaluator.h"
+#include "numeric/FloatingPoint.h"
+
+#include <muParser.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct TFormula {
+    const char* Name;
+    const char* Text;
+    long double (*Native)(long double x, long double z);
+};
+
+const TFormula Formulas[] = {
+    {"x", "x", [](long double x, long double) { return x; }},
+    {"sin(x)*cos(x)+x^2", "sin(x)*cos(x)+x^2",
+     [](long double x, long double) { return std::sin(x) * std::cos(x) + x * x; }},
+    {"x^3+3*x^2-2", "x^3+3*x^2-2", [](long double x, long double) { return x * x * x + 3 * x * x - 2; }},
+    {"2*cos(10*x)*exp(-x*x/20)", "2*cos(10*x)*exp(-x*x/20)",
+     [](long double x, long double) { return 2 * std::cos(10 * x) * std::exp(-x * x / 20); }},
+    {"sqrt(sin(x))*cos(20*x*z)", "sqrt(sin(x))*cos(20*x*z)",
+     [](long double x, long double z) { return std::sqrt(std::sin(x)) * std::cos(20 * x * z); }},
+    {"cos(x)+cos(2*x)+cos(4*x)+cos(6*x)", "cos(x)+cos(2*x)+cos(4*x)+cos(6*x)",
+     [](long double x, long double) { return std::cos(x) + std::cos(2 * x) + std::cos(4 * x) + std::cos(6 * x); }},
+};
+
+// x runs through (0.1, 3.1), where every formula above is defined.
+constexpr double XLow = 0.1, XSpan = 3.0, Z = 0.5;
+constexpr int SampleCount = 2000;
+
+double NextX(double x) { return x + 0.0137 < XLow + XSpan ? x + 0.0137 : XLow; }
+
+void EvaluateNative(benchmark::State& state, const TFormula& formula)
+{
+    double x = XLow;
+    const double z = Z;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(x);
+        const double value = static_cast<double>(formula.Native(x, z));
+        benchmark::DoNotOptimize(value);
+        x = NextX(x);
+    }
+}
+
+void EvaluateCompiled(benchmark::State& state, const TFormula& formula)
+{
+    TRapidEvaluator evaluator;
+    evaluator.SetFormula(formula.Text);
+    evaluator.Compile();
+    FormulaX = XLow;
+    FormulaZ = Z;
+    for (auto _ : state) {
+        const double value = evaluator.Evaluate();
+        benchmark::DoNotOptimize(value);
+        FormulaX = NextX(FormulaX);
+    }
+}
+
+void EvaluateMuparser(benchmark::State& state, const TFormula& formula)
+{
+    double x = XLow, z = Z;
+    mu::Parser parser;
+    parser.DefineVar("x", &x);
+    parser.DefineVar("z", &z);
+    parser.SetExpr(formula.Text);
+    for (auto _ : state) {
+        const double value = parser.Eval();
+        benchmark::DoNotOptimize(value);
+        x = NextX(x);
+    }
+}
+
+// The sampling of a plot: 2001 values of x, each sample guarded on its own.
+void SampleNative(benchmark::State& state, const TFormula& formula)
+{
+    std::vector<double> samples(SampleCount + 1);
+    const double z = Z;
+    for (auto _ : state) {
+        for (int i = 0; i <= SampleCount; ++i) {
+            const double x = XLow + XSpan * i / SampleCount;
+            samples[i] = static_cast<double>(formula.Native(x, z));
+        }
+        benchmark::DoNotOptimize(samples.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+void SampleCompiled(benchmark::State& state, const TFormula& formula)
+{
+    TRapidEvaluator evaluator;
+    evaluator.SetFormula(formula.Text);
+    evaluator.Compile();
+    FormulaZ = Z;
+    std::vector<double> samples(SampleCount + 1);
+    std::vector<bool> undefined(SampleCount + 1);
+    for (auto _ : state) {
+        for (int i = 0; i <= SampleCount; ++i) {
+            FormulaX = XLow + XSpan * i / SampleCount;
+            try {
+                samples[i] = evaluator.Evaluate();
+                undefined[i] = false;
+            } catch (...) {
+                samples[i] = 0;
+                undefined[i] = true;
+            }
+        }
+        benchmark::DoNotOptimize(samples.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+void SampleMuparser(benchmark::State& state, const TFormula& formula)
+{
+    double x = 0, z = Z;
+    mu::Parser parser;
+    parser.DefineVar("x", &x);
+    parser.DefineVar("z", &z);
+    parser.SetExpr(formula.Text);
+    std::vector<double> samples(SampleCount + 1);
+    for (auto _ : state) {
+        for (int i = 0; i <= SampleCount; ++i) {
+            x = XLow + XSpan * i / SampleCount;
+            samples[i] = parser.Eval();
+        }
+        benchmark::DoNotOptimize(samples.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+// Compiling: the formula text to runnable code (muparser: to its byte code,
+// which it builds at the first evaluation).
+void CompileCompiled(benchmark::State& state, const std::string& text)
+{
+    TRapidEvaluator evaluator;
+    for (auto _ : state) {
+        evaluator.SetFormula(text);
+        evaluator.Compile();
+    }
+    state.counters["bytes"] = evaluator.CodeBuffer().Size();
+}
+
+void CompileMuparser(benchmark::State& state, const std::string& text)
+{
+    double x = 1, z = Z;
+    mu::Parser parser;
+    parser.DefineVar("x", &x);
+    parser.DefineVar("z", &z);
+    try {
+        for (auto _ : state) {
+            parser.SetExpr(text);
+            benchmark::DoNotOptimize(parser.Eval());
+        }
+    } catch (const mu::ParserError& error) {
+        state.SkipWithError(("muparser: " + error.GetMsg()).c_str());
+    }
+}
+
+// What W^X costs each compile: the code block made writable, then executable.
+void ProtectPair(benchmark::State& state)
+{
+    TExecutableMemory memory(1024);
+    for (auto _ : state) {
+        memory.MakeWritable();
+        memory.Data()[0] = 0xC3;
+        memory.MakeExecutable();
+    }
+}
+
+std::string Chain(int characters)
+{
+    std::string text = "x";
+    while (static_cast<int>(text.size()) + 2 <= characters)
+        text += "+x";
+    return text;
+}
+
+void Register()
+{
+    for (const TFormula& formula : Formulas) {
+        const std::string name = formula.Name;
+        benchmark::RegisterBenchmark(("Evaluate/Native/" + name).c_str(), EvaluateNative, formula);
+        benchmark::RegisterBenchmark(("Evaluate/Compiled/" + name).c_str(), EvaluateCompiled, formula);
+        benchmark::RegisterBenchmark(("Evaluate/muparser/" + name).c_str(), EvaluateMuparser, formula);
+        benchmark::RegisterBenchmark(("Sampling2001/Native/" + name).c_str(), SampleNative, formula);
+        benchmark::RegisterBenchmark(("Sampling2001/Compiled/" + name).c_str(), SampleCompiled, formula);
+        benchmark::RegisterBenchmark(("Sampling2001/muparser/" + name).c_str(), SampleMuparser, formula);
+        benchmark::RegisterBenchmark(("Compile/Compiled/" + name).c_str(), CompileCompiled, name);
+        benchmark::RegisterBenchmark(("Compile/muparser/" + name).c_str(), CompileMuparser, name);
+    }
+    // 20 tokens, and long chains to show that compiling is linear in the length.
+    const std::string twenty = "sin(x)*cos(x)+x^2-3*z/2";
+    benchmark::RegisterBenchmark(("Compile/Compiled/" + twenty + " (20 tokens)").c_str(), CompileCompiled, twenty);
+    benchmark::RegisterBenchmark(("Compile/muparser/" + twenty + " (20 tokens)").c_str(), CompileMuparser, twenty);
+    benchmark::RegisterBenchmark("Protect/mprotect/writable then executable", ProtectPair);
+    for (int length : {1000, 10000, 100000}) {
+        const std::string name = "x+x+...+x (" + std::to_string(length) + " characters)";
+        benchmark::RegisterBenchmark(("Compile/Compiled/" + name).c_str(), CompileCompiled, Chain(length));
+        benchmark::RegisterBenchmark(("Compile/muparser/" + name).c_str(), CompileMuparser, Chain(length));
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    ResetFpu();
+    Register();
+    return RunWithRatios(argc, argv, "Native", {{"Compile", "muparser"}});
+}

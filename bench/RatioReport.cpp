@@ -2,6 +2,8 @@
 #include "RatioReport.h"
 
 #include <cstdio>
+#include <unistd.h>
+
 #include <algorithm>
 #include <map>
 
@@ -22,6 +24,9 @@ TName Split(const std::string& name)
 
 class TRatioReporter : public benchmark::ConsoleReporter {
 public:
+    // Colours only on a terminal, so that saved output stays plain text.
+    TRatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
@@ -47,8 +52,13 @@ public:
 
 } // namespace
 
-int RunWithRatios(int argc, char** argv, const std::string& baseline)
+int RunWithRatios(int argc, char** argv, const std::string& baseline,
+                  const std::map<std::string, std::string>& groupBaselines)
 {
+    auto baselineOf = [&](const std::string& group) -> const std::string& {
+        const auto it = groupBaselines.find(group);
+        return it == groupBaselines.end() ? baseline : it->second;
+    };
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
@@ -62,17 +72,18 @@ int RunWithRatios(int argc, char** argv, const std::string& baseline)
         const TName parts = Split(name);
         table[parts.Group][parts.Case][parts.Implementation] = time;
         auto& list = implementations[parts.Group];
-        if (parts.Implementation != baseline && std::find(list.begin(), list.end(), parts.Implementation) == list.end())
+        if (parts.Implementation != baselineOf(parts.Group) && std::find(list.begin(), list.end(), parts.Implementation) == list.end())
             list.push_back(parts.Implementation);
     }
     for (const auto& [group, cases] : table) {
-        std::printf("\n%s: time relative to %s (same run; lower is faster)\n", group.c_str(), baseline.c_str());
+        const std::string& groupBaseline = baselineOf(group);
+        std::printf("\n%s: time relative to %s (same run; lower is faster)\n", group.c_str(), groupBaseline.c_str());
         std::printf("  %-42s", "case");
         for (const auto& implementation : implementations[group])
             std::printf(" %12s", implementation.c_str());
         std::printf("\n");
         for (const auto& [name, times] : cases) {
-            const auto base = times.find(baseline);
+            const auto base = times.find(groupBaseline);
             if (base == times.end() || base->second <= 0)
                 continue;
             std::printf("  %-42s", name.c_str());

@@ -6,9 +6,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 // Runs the registered benchmarks (command-line flags as Google Benchmark's)
-// and prints, per group, the ratios against `baseline`.
-int RunWithRatios(int argc, char** argv, const std::string& baseline);
+// and prints, per group, the ratios against `baseline`, or against the
+// implementation that `groupBaselines` names for that group.
+int RunWithRatios(int argc, char** argv, const std::string& baseline,
+                  const std::map<std::string, std::string>& groupBaselines = {});
