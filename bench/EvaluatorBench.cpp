@@ -1,6 +1,7 @@
 // Formula evaluation and compilation: the compiled x87 code against the same
-// formulas written as C++ with long double (the limit for x87 code) and
-// against the muparser byte-code interpreter, all measured in one run.
+// formulas written as C++ with long double (plain, and with the x87 functions
+// inlined) and against the muparser byte-code interpreter, in one run.
+#include "NativeFormulas.h"
 #include "RatioReport.h"
 
 #include "RapidEvaluator/ExecutableMemory.h"
@@ -16,23 +17,20 @@
 namespace {
 
 struct TFormula {
-    const char* Name;
+    int Index;  // into the C++ versions of NativeFormulas.h
     const char* Text;
-    long double (*Native)(long double x, long double z);
 };
 
 const TFormula Formulas[] = {
-    {"x", "x", [](long double x, long double) { return x; }},
-    {"sin(x)*cos(x)+x^2", "sin(x)*cos(x)+x^2",
-     [](long double x, long double) { return std::sin(x) * std::cos(x) + x * x; }},
-    {"x^3+3*x^2-2", "x^3+3*x^2-2", [](long double x, long double) { return x * x * x + 3 * x * x - 2; }},
-    {"2*cos(10*x)*exp(-x*x/20)", "2*cos(10*x)*exp(-x*x/20)",
-     [](long double x, long double) { return 2 * std::cos(10 * x) * std::exp(-x * x / 20); }},
-    {"sqrt(sin(x))*cos(20*x*z)", "sqrt(sin(x))*cos(20*x*z)",
-     [](long double x, long double z) { return std::sqrt(std::sin(x)) * std::cos(20 * x * z); }},
-    {"cos(x)+cos(2*x)+cos(4*x)+cos(6*x)", "cos(x)+cos(2*x)+cos(4*x)+cos(6*x)",
-     [](long double x, long double) { return std::cos(x) + std::cos(2 * x) + std::cos(4 * x) + std::cos(6 * x); }},
+    {0, "x"},
+    {1, "sin(x)*cos(x)+x^2"},
+    {2, "x^3+3*x^2-2"},
+    {3, "2*cos(10*x)*exp(-x*x/20)"},
+    {4, "sqrt(sin(x))*cos(20*x*z)"},
+    {5, "cos(x)+cos(2*x)+cos(4*x)+cos(6*x)"},
 };
+
+using TNative = long double (*)(int, long double, long double);
 
 // x runs through (0.1, 3.1), where every formula above is defined.
 constexpr double XLow = 0.1, XSpan = 3.0, Z = 0.5;
@@ -40,13 +38,13 @@ constexpr int SampleCount = 2000;
 
 double NextX(double x) { return x + 0.0137 < XLow + XSpan ? x + 0.0137 : XLow; }
 
-void EvaluateNative(benchmark::State& state, const TFormula& formula)
+void EvaluateNative(benchmark::State& state, const TFormula& formula, TNative native)
 {
     double x = XLow;
     const double z = Z;
     for (auto _ : state) {
         benchmark::DoNotOptimize(x);
-        const double value = static_cast<double>(formula.Native(x, z));
+        const double value = static_cast<double>(native(formula.Index, x, z));
         benchmark::DoNotOptimize(value);
         x = NextX(x);
     }
@@ -81,14 +79,14 @@ void EvaluateMuparser(benchmark::State& state, const TFormula& formula)
 }
 
 // The sampling of a plot: 2001 values of x, each sample guarded on its own.
-void SampleNative(benchmark::State& state, const TFormula& formula)
+void SampleNative(benchmark::State& state, const TFormula& formula, TNative native)
 {
     std::vector<double> samples(SampleCount + 1);
     const double z = Z;
     for (auto _ : state) {
         for (int i = 0; i <= SampleCount; ++i) {
             const double x = XLow + XSpan * i / SampleCount;
-            samples[i] = static_cast<double>(formula.Native(x, z));
+            samples[i] = static_cast<double>(native(formula.Index, x, z));
         }
         benchmark::DoNotOptimize(samples.data());
         benchmark::ClobberMemory();
@@ -187,11 +185,15 @@ std::string Chain(int characters)
 void Register()
 {
     for (const TFormula& formula : Formulas) {
-        const std::string name = formula.Name;
-        benchmark::RegisterBenchmark(("Evaluate/Native/" + name).c_str(), EvaluateNative, formula);
+        const std::string name = formula.Text;
+        benchmark::RegisterBenchmark(("Evaluate/Native/" + name).c_str(), EvaluateNative, formula, NativePlain::Formula);
+        benchmark::RegisterBenchmark(("Evaluate/x87-inline/" + name).c_str(), EvaluateNative, formula,
+                                     NativeInlineX87::Formula);
         benchmark::RegisterBenchmark(("Evaluate/Compiled/" + name).c_str(), EvaluateCompiled, formula);
         benchmark::RegisterBenchmark(("Evaluate/muparser/" + name).c_str(), EvaluateMuparser, formula);
-        benchmark::RegisterBenchmark(("Sampling2001/Native/" + name).c_str(), SampleNative, formula);
+        benchmark::RegisterBenchmark(("Sampling2001/Native/" + name).c_str(), SampleNative, formula, NativePlain::Formula);
+        benchmark::RegisterBenchmark(("Sampling2001/x87-inline/" + name).c_str(), SampleNative, formula,
+                                     NativeInlineX87::Formula);
         benchmark::RegisterBenchmark(("Sampling2001/Compiled/" + name).c_str(), SampleCompiled, formula);
         benchmark::RegisterBenchmark(("Sampling2001/muparser/" + name).c_str(), SampleMuparser, formula);
         benchmark::RegisterBenchmark(("Compile/Compiled/" + name).c_str(), CompileCompiled, name);
