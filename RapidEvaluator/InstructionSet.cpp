@@ -8,7 +8,6 @@
 #include "numeric/Exceptions.h"
 
 #include <bit>
-#include <cstring>
 
 namespace {
 

@@ -16,7 +16,7 @@ constexpr long long ExponentLimit = 100000;
 
 } // namespace
 
-// The first character of the current token; a blank when the token is empty.
+// Whether the current token begins with c (an empty token begins with a blank).
 bool TRapidEvaluator::TokenIs(char c) const
 {
     return !Token.empty() && Token[0] == c;

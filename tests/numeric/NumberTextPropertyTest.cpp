@@ -1,6 +1,7 @@
 // Property tests of the number texts against a second opinion (strtold), on
 // random values and random texts from a fixed seed, so a failure reproduces.
 #include "numeric/NumberText.h"
+#include "WithSeparator.h"
 
 #include <gtest/gtest.h>
 
@@ -23,14 +24,6 @@ constexpr long double FifteenDigitTolerance = 5e-15L;
 constexpr int MaxExactDigits = 19;
 constexpr int MaxExactScale = 27;
 
-class WithSeparator {
-public:
-    explicit WithSeparator(char separator) : Saved(DecimalSeparator) { DecimalSeparator = separator; }
-    ~WithSeparator() { DecimalSeparator = Saved; }
-
-private:
-    char Saved;
-};
 
 // A finite double with uniformly random bits: every exponent, denormals included.
 double RandomDouble(std::mt19937_64& random)

@@ -1,6 +1,7 @@
 // Tests of the number texts: the general form and its format strings, the
 // reading of numbers, their conversion errors, and the locale's separator.
 #include "numeric/NumberText.h"
+#include "WithSeparator.h"
 
 #include "numeric/FloatingPoint.h"
 
@@ -36,17 +37,15 @@ std::string Trimmed(const std::string& text)
     return text.substr(begin, end - begin);
 }
 
-// Runs a test body with another decimal separator and restores the old one.
-class WithSeparator {
-public:
-    explicit WithSeparator(char separator) : Saved(DecimalSeparator) { DecimalSeparator = separator; }
-    ~WithSeparator() { DecimalSeparator = Saved; }
-
-private:
-    char Saved;
-};
 
 // ---- The general number form ----
+
+// A value, a precision and the text FormatGeneral must give.
+struct TFormatCase {
+    long double Value;
+    int Precision;
+    const char* Text;
+};
 
 TEST(FormatGeneral, WorkedExamples)
 {
@@ -81,12 +80,7 @@ TEST(FormatGeneral, WorkedExamples)
 
 TEST(FormatGeneral, RoundsHalfUpOnTheEighteenDigits)
 {
-    struct TCase {
-        long double Value;
-        int Precision;
-        const char* Text;
-    };
-    const TCase cases[] = {
+    const TFormatCase cases[] = {
         {1.03125, 5, "1.0313"},                 // exact tie: rounds up, not to even
         {0.5078125, 6, "0.507813"},
         {0.0078125, 4, "0.007813"},
@@ -96,18 +90,13 @@ TEST(FormatGeneral, RoundsHalfUpOnTheEighteenDigits)
         {Stored(1.0 / 3.0), 18, "0.333333333333333315"},
         {3 * static_cast<long double>(Stored(0.1)), 15, "0.3"},
     };
-    for (const TCase& c : cases)
+    for (const TFormatCase& c : cases)
         EXPECT_EQ(FormatGeneral(c.Value, c.Precision), c.Text) << c.Text;
 }
 
 TEST(FormatGeneral, CarryChangesTheNotation)
 {
-    struct TCase {
-        long double Value;
-        int Precision;
-        const char* Text;
-    };
-    const TCase cases[] = {
+    const TFormatCase cases[] = {
         {99999.5, 5, "1E5"},                  // the carry makes the exponent exceed the precision
         {Stored(0.000099999), 4, "0.0001"},   // the carry lifts it into fixed notation
         {Stored(0.000099999), 5, "9.9999E-5"},
@@ -116,18 +105,13 @@ TEST(FormatGeneral, CarryChangesTheNotation)
         {Stored(9.96), 2, "10"},
         {Stored(-9.96), 2, "-10"},
     };
-    for (const TCase& c : cases)
+    for (const TFormatCase& c : cases)
         EXPECT_EQ(FormatGeneral(c.Value, c.Precision), c.Text) << c.Text;
 }
 
 TEST(FormatGeneral, Notation)
 {
-    struct TCase {
-        long double Value;
-        int Precision;
-        const char* Text;
-    };
-    const TCase cases[] = {
+    const TFormatCase cases[] = {
         {123456, 6, "123456"},     // as many digits as the precision: still fixed
         {1234567, 7, "1234567"},
         {1200000, 6, "1.2E6"},
@@ -144,7 +128,7 @@ TEST(FormatGeneral, Notation)
         {std::numeric_limits<long double>::denorm_min(), 15, "3.64519953188247E-4951"},
         {Stored(DBL_MAX), 15, "1.79769313486232E308"},
     };
-    for (const TCase& c : cases)
+    for (const TFormatCase& c : cases)
         EXPECT_EQ(FormatGeneral(c.Value, c.Precision), c.Text) << c.Text;
 }
 
