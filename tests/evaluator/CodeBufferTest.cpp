@@ -4,6 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include "numeric/Exceptions.h"
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -198,4 +205,42 @@ TEST(CodeBuffer, LargeCodeGrowsWithoutLosingBytes)
     EXPECT_LT(code.Capacity(), size + 1024);
     for (int i = 0; i < size; i += 4099)
         ASSERT_EQ(code.Buffer()[i], i % 251) << i;
+}
+
+namespace {
+
+// In a process with 64 MiB of address space left, grows a code buffer until
+// the system refuses. Exit code 0: EOutOfMemory was raised; 2: the limit does
+// not hold here (an emulator may ignore it).
+[[noreturn]] void GrowUntilRefused()
+{
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t left = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (64u << 20);
+    const rlimit limit{left, left};
+    setrlimit(RLIMIT_AS, &limit);
+    if (void* probe = std::malloc(256u << 20)) {
+        std::free(probe);
+        std::_Exit(2);
+    }
+    TCode code;
+    try {
+        for (long i = 0; i < (1L << 30); ++i)
+            code.EmitByte(0x90);
+    } catch (const EOutOfMemory&) {
+        std::_Exit(0);
+    }
+    std::_Exit(1);
+}
+
+bool RefusedCleanly(int status)
+{
+    return WIFEXITED(status) && (WEXITSTATUS(status) == 0 || WEXITSTATUS(status) == 2);
+}
+
+} // namespace
+
+TEST(CodeBufferDeathTest, RunningOutOfMemoryIsAnErrorNotACrash)
+{
+    EXPECT_EXIT(GrowUntilRefused(), RefusedCleanly, "");
 }
