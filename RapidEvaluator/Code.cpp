@@ -11,17 +11,19 @@ TCode::TCode() : Memory(InitialCapacity) {}
 
 void TCode::Clear()
 {
+    MakeWritable();
+    Size_ = 0;
+}
+
+void TCode::MakeWritable()
+{
     Memory.MakeWritable();
     WriteLimit = Capacity_;
-    Size_ = 0;
 }
 
 void TCode::MakeRoom(int bytes)
 {
-    if (!Memory.Writable()) {
-        Memory.MakeWritable();
-        WriteLimit = Capacity_;
-    }
+    MakeWritable();
     if (Size_ + bytes > Capacity_)
         Grow();
 }
@@ -82,10 +84,7 @@ void TCode::RemovePattern(std::span<const std::uint8_t> pattern)
     const int first = FindPattern(pattern);
     if (length == 0 || first < 0)
         return;
-    if (!Memory.Writable()) {
-        Memory.MakeWritable();
-        WriteLimit = Capacity_;
-    }
+    MakeWritable();
     std::uint8_t* code = Memory.Data();
     const std::uint8_t head = pattern.front(), tail = pattern.back();
     int kept = first;  // everything before the first occurrence stays where it is

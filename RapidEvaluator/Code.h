@@ -51,6 +51,7 @@ public:
     bool Executable() const { return !Memory.Writable(); }
 
 private:
+    void MakeWritable();  // unseals (a no-op while writable) and lifts the write limit
     void MakeRoom(int bytes);
 
     int Capacity_ = InitialCapacity;
