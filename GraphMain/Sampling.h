@@ -1,0 +1,26 @@
+// The samples of one plot: the formula evaluated at N + 1 evenly spaced x,
+// each value with its own undefined flag.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+class TRapidEvaluator;
+
+// At most this many intervals per plot, so 2001 samples.
+inline constexpr std::int32_t MaxSampleCount = 2000;
+
+struct TSamples {
+    // N, the number of intervals; samples 0 to N are meaningful.
+    std::int32_t SampleCount = 0;
+    // Value of sample i, 0.0 when it is undefined.
+    std::array<double, MaxSampleCount + 1> Samples{};
+    std::array<bool, MaxSampleCount + 1> SampleUndefined{};
+};
+
+// Evaluates the compiled formula at Low + i × step, step = (High − Low) / N,
+// for i = 0 to N, writing FormulaX before each evaluation. A sample whose
+// evaluation raises any error stays 0.0 and undefined, and sampling goes on.
+// Returns the largest magnitude among the defined samples, or 1.0 when that
+// is 0. N outside 1 to MaxSampleCount is taken as the nearest of the two.
+double SampleFormula(const TRapidEvaluator& evaluator, double Low, double High, TSamples& samples);

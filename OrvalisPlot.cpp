@@ -1,0 +1,265 @@
+// orvalis-plot: renders one plot of a formula to a PNG or BMP file with the
+// same engine as the window, for scripts and for pictures without a display.
+#include "GraphMain/PlotEngine.h"
+#include "GraphMain/IntegerText.h"
+#include "RapidEvaluator/RapidEvaluator.h"
+#include "numeric/FloatingPoint.h"
+#include "numeric/NumberText.h"
+
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QSaveFile>
+
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int ExitFailure = 1;
+constexpr int ExitUsage = 2;
+
+const char Usage[] =
+    "usage: orvalis-plot [options] FORMULA OUTPUT\n"
+    "Plots FORMULA once and writes the picture to OUTPUT: PNG when its name ends\n"
+    "in .png, BMP otherwise. Numbers are read as the window reads its edits.\n"
+    "  --xlow TEXT, --xhigh TEXT  x range (angle range in polar mode); -10 and 10\n"
+    "  --z NUMBER                 the parameter z; 0.3\n"
+    "  --polar                    r = f(x) instead of y = f(x)\n"
+    "  --size WxH                 picture size, at least 80x80; 507x266\n"
+    "  --ymin NUMBER --ymax NUMBER  keep this y extent instead of fitting it\n"
+    "  --xmin NUMBER --xmax NUMBER  with --polar: the whole window, with the two above\n"
+    "  --background, --axis, --good, --bad COLOUR  colours 0x00BBGGRR (decimal, 0x.., $..)\n"
+    "  --line-width N             curve width in pixels; 1\n"
+    "  --no-boundary, --no-ticks  leave out the plot area's outline, the ticks\n";
+
+class TUsageError {
+public:
+    explicit TUsageError(std::string message) : Message(std::move(message)) {}
+    std::string Message;
+};
+
+struct TOptions {
+    std::map<std::string, std::string> Values;
+    bool Polar = false, NoBoundary = false, NoTicks = false;
+    std::vector<std::string> Arguments;
+
+    std::optional<std::string> Value(const std::string& name) const
+    {
+        const auto found = Values.find(name);
+        return found == Values.end() ? std::nullopt : std::optional(found->second);
+    }
+};
+
+const char* const ValueOptions[] = {"xlow", "xhigh", "z", "size", "ymin", "ymax", "xmin", "xmax",
+                                    "background", "axis", "good", "bad", "line-width"};
+
+bool TakesValue(const std::string& name)
+{
+    for (const char* option : ValueOptions)
+        if (name == option)
+            return true;
+    return false;
+}
+
+TOptions ParseOptions(int argc, char** argv)
+{
+    TOptions options;
+    bool onlyArguments = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (onlyArguments || word.size() < 3 || word.compare(0, 2, "--") != 0) {
+            options.Arguments.push_back(word);
+            continue;
+        }
+        if (word == "--") {
+            onlyArguments = true;
+            continue;
+        }
+        std::string name = word.substr(2);
+        std::optional<std::string> value;
+        if (const auto equals = name.find('='); equals != std::string::npos) {
+            value = name.substr(equals + 1);
+            name.resize(equals);
+        }
+        if (name == "polar" || name == "no-boundary" || name == "no-ticks") {
+            if (value)
+                throw TUsageError("--" + name + " takes no value");
+            (name == "polar" ? options.Polar : name == "no-boundary" ? options.NoBoundary : options.NoTicks) = true;
+            continue;
+        }
+        if (!TakesValue(name))
+            throw TUsageError("unknown option --" + name);
+        if (!value) {
+            if (i + 1 >= argc)
+                throw TUsageError("--" + name + " needs a value");
+            value = argv[++i];
+        }
+        options.Values[name] = *value;
+    }
+    if (options.Arguments.size() != 2)
+        throw TUsageError("expected a formula and an output file");
+    return options;
+}
+
+TPictureSize ParseSize(const std::string& text)
+{
+    int width = 0, height = 0, consumed = 0;
+    if (std::sscanf(text.c_str(), "%5dx%5d%n", &width, &height, &consumed) != 2 ||
+        consumed != static_cast<int>(text.size()) || width < MinPictureSide || height < MinPictureSide)
+        throw TUsageError("--size takes WxH with both at least 80, not '" + text + "'");
+    return {width, height};
+}
+
+std::int32_t ParseInteger(const std::string& name, const std::string& text)
+{
+    std::int32_t value;
+    if (!ReadIntegerText(text, value))
+        throw TUsageError("--" + name + " takes an integer, not '" + text + "'");
+    return value;
+}
+
+// A number as the window reads its edits: EConvertError or EOverflow.
+double ReadNumber(const std::string& text)
+{
+    return StoreDouble(TextToNumber(text));
+}
+
+// The message as the program's error box shows it, with its closing period.
+std::string Sentence(std::string message)
+{
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')
+        message += '.';
+    return message;
+}
+
+void Configure(const TOptions& options, TPlainPlotControls& controls, TPlotEngine& engine)
+{
+    controls.Cartesian = !options.Polar;
+    controls.Caption = options.Polar ? "R =" : "Y =";
+    controls.Formula = options.Arguments[0];
+    controls.Xlow = options.Value("xlow").value_or("-10");
+    controls.Xhigh = options.Value("xhigh").value_or("10");
+    if (const auto size = options.Value("size"))
+        engine.SetPictureSize(ParseSize(*size));
+
+    TDrawingSettings& settings = engine.Settings();
+    const std::pair<const char*, TColor*> colors[] = {{"background", &settings.BackgroundColor},
+                                                       {"axis", &settings.AxisColor},
+                                                       {"good", &settings.GoodPointColor},
+                                                       {"bad", &settings.BadPointColor}};
+    for (const auto& [name, color] : colors)
+        if (const auto text = options.Value(name))
+            *color = static_cast<TColor>(ParseInteger(name, *text));
+    if (const auto text = options.Value("line-width"))
+        settings.LineWidth = ParseInteger("line-width", *text);
+    settings.Boundary = !options.NoBoundary;
+    settings.Ticks = !options.NoTicks;
+
+    const bool hasY = options.Value("ymin") || options.Value("ymax");
+    const bool hasX = options.Value("xmin") || options.Value("xmax");
+    if (hasX && !options.Polar)
+        throw TUsageError("--xmin and --xmax go with --polar; the x range is --xlow and --xhigh");
+    if (hasY != (options.Value("ymin") && options.Value("ymax")))
+        throw TUsageError("--ymin and --ymax go together");
+    if (options.Polar && (hasX || hasY) && !(options.Value("xmin") && options.Value("xmax") && hasY))
+        throw TUsageError("in polar mode a window takes all of --xmin, --xmax, --ymin and --ymax");
+    engine.View().ResetView = !hasY;
+}
+
+// Numbers that are read as the window reads them: their errors are plot
+// errors, not usage errors.
+void ApplyNumbers(const TOptions& options, TPlotEngine& engine)
+{
+    FormulaZ = ReadNumber(options.Value("z").value_or("0.3"));
+    TViewWindow& view = engine.View();
+    if (view.ResetView)
+        return;
+    if (const auto text = options.Value("xmin"))
+        view.XMin = ReadNumber(*text);
+    if (const auto text = options.Value("xmax"))
+        view.XMax = ReadNumber(*text);
+    view.YMin = ReadNumber(*options.Value("ymin"));
+    view.YMax = ReadNumber(*options.Value("ymax"));
+}
+
+// Qt's own notices (a missing runtime folder, say) are no business of a
+// script; only its errors are passed on.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "orvalis-plot: %s\n", qPrintable(message));
+}
+
+bool IsPngName(const QString& name)
+{
+    return name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
+}
+
+// Written beside the target and renamed over it, so a failure leaves nothing.
+void WritePicture(const QImage& picture, const std::string& fileName)
+{
+    const QString name = QString::fromStdString(fileName);
+    QSaveFile file(name);
+    if (!file.open(QIODevice::WriteOnly))
+        throw Exception("Cannot create file " + fileName);
+    QImageWriter writer(&file, IsPngName(name) ? "png" : "bmp");
+    if (!writer.write(picture) || !file.commit())
+        throw Exception("Cannot write file " + fileName);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    ResetFpu();
+    TOptions options;
+    try {
+        options = ParseOptions(argc, argv);
+    } catch (const TUsageError& error) {
+        std::fprintf(stderr, "orvalis-plot: %s\n%s", error.Message.c_str(), Usage);
+        return ExitUsage;
+    }
+
+    qInstallMessageHandler(QuietQtMessages);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    ResetFpu();
+    ReadDecimalSeparator();
+
+    TPlainPlotControls controls;
+    TPlotEngine engine(controls);
+    try {
+        Configure(options, controls, engine);
+    } catch (const TUsageError& error) {
+        std::fprintf(stderr, "orvalis-plot: %s\n%s", error.Message.c_str(), Usage);
+        return ExitUsage;
+    } catch (const Exception& error) {
+        std::fprintf(stderr, "orvalis-plot: %s\n", Sentence(error.Message()).c_str());
+        return ExitUsage;
+    }
+
+    TRapidEvaluator evaluator;
+    try {
+        evaluator.SetFormula(controls.Formula);
+        evaluator.Compile();
+    } catch (const std::exception&) {
+        ResetFpu();
+        std::fprintf(stderr, "The formula is not valid at character %d.\n%s\n", evaluator.Position(),
+                     evaluator.ErrorMessage().c_str());
+        return ExitUsage;
+    }
+
+    try {
+        ApplyNumbers(options, engine);
+        WritePicture(engine.Plot(evaluator), options.Arguments[1]);
+    } catch (const std::exception& error) {
+        ResetFpu();
+        std::fprintf(stderr, "orvalis-plot: %s\n", Sentence(error.what()).c_str());
+        return ExitFailure;
+    }
+    return 0;
+}

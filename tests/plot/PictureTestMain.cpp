@@ -1,0 +1,16 @@
+// Entry of the picture tests: Qt's offscreen platform, so no display is
+// needed, and the program's floating-point control word.
+#include "numeric/FloatingPoint.h"
+
+#include <QGuiApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    ResetFpu();
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
