@@ -1,0 +1,73 @@
+// The real dialogs behind the seam. A platform dialog may run code that
+// changes the floating-point control word or leaves flags set, so after
+// each one the unit gets back the word that was in force, with clear flags.
+#include "shell/UserDialogs.h"
+
+#include "numeric/FloatingPoint.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+
+namespace {
+
+class TFloatingPointGuard {
+public:
+    TFloatingPointGuard() : Word(FpuControlWord()) {}
+    ~TFloatingPointGuard()
+    {
+        ClearFpuExceptions();
+        LoadFpuControlWord(Word);
+    }
+    TFloatingPointGuard(const TFloatingPointGuard&) = delete;
+    TFloatingPointGuard& operator=(const TFloatingPointGuard&) = delete;
+
+private:
+    std::uint16_t Word;
+};
+
+class TQtDialogs : public TUserDialogs {
+public:
+    void ShowMessage(QWidget* parent, const QString& caption, const QString& text,
+                     QMessageBox::Icon icon) override
+    {
+        const TFloatingPointGuard guard;
+        QMessageBox box(icon, caption, text, QMessageBox::Ok, parent);
+        box.exec();
+    }
+
+    std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) override
+    {
+        const TFloatingPointGuard guard;
+        const QColor chosen = QColorDialog::getColor(initial, parent);
+        return chosen.isValid() ? std::optional(chosen) : std::nullopt;
+    }
+
+    std::optional<QString> ChooseSaveFileName(QWidget* parent, const QString& filter,
+                                              const QString& suggestedName) override
+    {
+        const TFloatingPointGuard guard;
+        const QString name = QFileDialog::getSaveFileName(parent, QString(), suggestedName, filter, nullptr,
+                                                          QFileDialog::DontConfirmOverwrite);
+        return name.isEmpty() ? std::nullopt : std::optional(name);
+    }
+};
+
+TQtDialogs QtDialogs;
+TUserDialogs* Current = &QtDialogs;
+
+}  // namespace
+
+TUserDialogs& UserDialogs()
+{
+    return *Current;
+}
+
+TUserDialogsOverride::TUserDialogsOverride(TUserDialogs& dialogs) : Previous(Current)
+{
+    Current = &dialogs;
+}
+
+TUserDialogsOverride::~TUserDialogsOverride()
+{
+    Current = Previous;
+}
