@@ -42,8 +42,10 @@ void TPlotEngine::DrawFrame(TPlotCanvas& canvas) const
     canvas.SetPenColor(Settings_.BackgroundColor);
     canvas.Rectangle(0, 0, w, h);
     canvas.SetPenColor(Settings_.AxisColor);
+    // The boundary's inside is the background just filled: only its outline
+    // changes pixels.
     if (Settings_.Boundary)
-        canvas.Rectangle(PlotMargin, PlotMargin, CheckedSub(w, PlotMargin), CheckedSub(h, PlotMargin));
+        canvas.RectangleOutline(PlotMargin, PlotMargin, CheckedSub(w, PlotMargin), CheckedSub(h, PlotMargin));
 
     const QString title =
         QString::fromStdString(Controls.TitleCaption()) + ' ' + QString::fromStdString(Controls.FormulaText());

@@ -105,10 +105,14 @@ void TPlotCanvas::SetPen(TColor color, std::int32_t width)
 
 void TPlotCanvas::Rectangle(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
 {
-    const QRect box(QPoint(left, top), QPoint(right, bottom));
-    Painter.fillRect(box, ToQColor(BrushColor_));
+    Painter.fillRect(QRect(QPoint(left, top), QPoint(right, bottom)), ToQColor(BrushColor_));
     if (PenColor_ != BrushColor_)
-        Painter.drawRect(box.normalized().adjusted(0, 0, -1, -1));
+        RectangleOutline(left, top, right, bottom);
+}
+
+void TPlotCanvas::RectangleOutline(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
+{
+    Painter.drawRect(QRect(QPoint(left, top), QPoint(right, bottom)).normalized().adjusted(0, 0, -1, -1));
 }
 
 void TPlotCanvas::Line(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)

@@ -29,6 +29,8 @@ public:
 
     // Outline in the pen, inside in the brush; both corners lie on the outline.
     void Rectangle(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
+    // The outline alone, for a rectangle whose inside already has the brush colour.
+    void RectangleOutline(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
     // Both end pixels included.
     void Line(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
 

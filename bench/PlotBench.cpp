@@ -1,0 +1,119 @@
+// Whole plots (sampling, frame, axes, curve, the finished picture) against a
+// bare fill of a picture of the same size, with the parts measured apart so
+// that the report says where the time goes.
+#include "RatioReport.h"
+
+#include "GraphMain/PlotCanvas.h"
+#include "GraphMain/PlotEngine.h"
+#include "RapidEvaluator/RapidEvaluator.h"
+#include "numeric/FloatingPoint.h"
+
+#include <QGuiApplication>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+struct TCase {
+    const char* Formula;
+    bool Polar;
+    const char* Low;
+    const char* High;
+};
+
+const TCase Cases[] = {
+    {"sin(x)", false, "-10", "10"},
+    {"2*cos(10*x)*exp(-x*x/20)", false, "-10", "10"},
+    {"x*(1+0.5*sin(10*z*x)^20)", true, "0", "31.4159"},
+};
+
+const TPictureSize Sizes[] = {{507, 266}, {1920, 1080}};
+
+// An engine set up for one case, with its formula compiled.
+struct TPlotSetup {
+    TPlainPlotControls Controls;
+    TPlotEngine Engine{Controls};
+    TRapidEvaluator Evaluator;
+
+    TPlotSetup(const TCase& c, TPictureSize size)
+    {
+        Controls.Cartesian = !c.Polar;
+        Controls.Caption = c.Polar ? "R =" : "Y =";
+        Controls.Formula = c.Formula;
+        Controls.Xlow = c.Low;
+        Controls.Xhigh = c.High;
+        Engine.SetPictureSize(size);
+        Evaluator.SetFormula(c.Formula);
+        Evaluator.Compile();
+        FormulaZ = 0.3;
+    }
+};
+
+void Fill(benchmark::State& state, TPictureSize size)
+{
+    for (auto _ : state) {
+        QImage picture(size.Width, size.Height, QImage::Format_RGB32);
+        picture.fill(QColor(255, 255, 202));
+        benchmark::DoNotOptimize(picture.bits());
+    }
+}
+
+void Whole(benchmark::State& state, TCase c, TPictureSize size)
+{
+    TPlotSetup setup(c, size);
+    for (auto _ : state) {
+        setup.Engine.View().ResetView = true;
+        QImage picture = setup.Engine.Plot(setup.Evaluator);
+        benchmark::DoNotOptimize(picture.bits());
+    }
+}
+
+void Sampling(benchmark::State& state, TCase c, TPictureSize size)
+{
+    TPlotSetup setup(c, size);
+    setup.Engine.View().ResetView = true;
+    setup.Engine.Plot(setup.Evaluator);  // sets the sample count of the mode
+    for (auto _ : state)
+        benchmark::DoNotOptimize(setup.Engine.SampleFormula(setup.Evaluator));
+}
+
+// A fresh picture with background, boundary, title, axes, ticks and labels.
+void FrameAndAxes(benchmark::State& state, TCase c, TPictureSize size)
+{
+    TPlotSetup setup(c, size);
+    setup.Engine.View().ResetView = true;
+    setup.Engine.Plot(setup.Evaluator);  // fits the window
+    for (auto _ : state) {
+        TPlotCanvas canvas(size);
+        setup.Engine.DrawFrame(canvas);
+        setup.Engine.DrawAxes(canvas);
+        QImage picture = canvas.Finish();
+        benchmark::DoNotOptimize(picture.bits());
+    }
+}
+
+void Register()
+{
+    for (const TPictureSize size : Sizes) {
+        const std::string group = "Plot " + std::to_string(size.Width) + "x" + std::to_string(size.Height);
+        for (const TCase& c : Cases) {
+            const std::string name = std::string(c.Formula) + (c.Polar ? " (polar)" : "");
+            benchmark::RegisterBenchmark((group + "/Fill/" + name).c_str(), Fill, size);
+            benchmark::RegisterBenchmark((group + "/Whole/" + name).c_str(), Whole, c, size);
+            benchmark::RegisterBenchmark((group + "/Sampling/" + name).c_str(), Sampling, c, size);
+            benchmark::RegisterBenchmark((group + "/FrameAndAxes/" + name).c_str(), FrameAndAxes, c, size);
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    ResetFpu();
+    Register();
+    return RunWithRatios(argc, argv, "Fill");
+}
