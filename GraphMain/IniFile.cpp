@@ -46,9 +46,9 @@ void TIniFile::WriteString(std::string_view section, std::string_view key, std::
     // A file that exists but could not be read is not overwritten: its
     // content would be lost.
     if (file.State == FileState::Unreadable)
-        throw EIniFileException(FileName_);
+        throw EIniWriteError(FileName_);
     if (!ReplaceFileBytes(FileName_, SetIniValue(file.Bytes, section, key, value)))
-        throw EIniFileException(FileName_);
+        throw EIniWriteError(FileName_);
 }
 
 void TIniFile::WriteInteger(std::string_view section, std::string_view key, std::int32_t value)

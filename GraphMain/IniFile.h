@@ -11,9 +11,9 @@
 
 // Raised by a write the file system refuses: "Unable to write to " and the
 // file's name as the TIniFile was given it.
-class EIniFileException : public Exception {
+class EIniWriteError : public Exception {
 public:
-    explicit EIniFileException(const std::string& fileName)
+    explicit EIniWriteError(const std::string& fileName)
         : Exception("Unable to write to " + fileName) {}
 };
 
@@ -46,7 +46,7 @@ public:
     bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
 
     // Each write takes effect in the file at once, creating the file, the
-    // section and the key as needed; EIniFileException when it cannot.
+    // section and the key as needed; EIniWriteError when it cannot.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     // Decimal, with a minus sign when negative.
     void WriteInteger(std::string_view section, std::string_view key, std::int32_t value);

@@ -40,7 +40,9 @@ struct Line {
 
 class LineReader {
 public:
-    explicit LineReader(std::string_view text) : Text_(text) {}
+    // A byte order mark some editors put in front is not part of the first line.
+    explicit LineReader(std::string_view text)
+        : Text_(text), Pos_(text.starts_with("\xef\xbb\xbf") ? 3 : 0) {}
 
     bool Next(Line& line)
     {
@@ -58,7 +60,7 @@ public:
 
 private:
     std::string_view Text_;
-    std::size_t Pos_ = 0;
+    std::size_t Pos_;
 };
 
 std::optional<std::string_view> SectionName(std::string_view content)

@@ -4,7 +4,8 @@
 // The rules, where the file format leaves room:
 // - A line is split at LF; a CR before the LF, and blanks (space, tab, CR,
 //   VT, FF and the old end-of-file mark Ctrl-Z) at either end of a line, a
-//   name or a value, do not count.
+//   name or a value, do not count, nor does a UTF-8 byte order mark at the
+//   start of the file.
 // - A line whose first non-blank character is "[" and which holds a "]"
 //   starts a section; its name is what lies between "[" and the last "]",
 //   trimmed. Anything after that "]" is ignored.

@@ -170,7 +170,7 @@ bool ReplaceFileBytes(const std::string& path, std::string_view bytes)
     Descriptor file(fd);
 
     if (exists) {
-        if (::fchmod(fd, old.st_mode & 07777) != 0 && errno != EPERM) {
+        if (::fchmod(fd, old.st_mode & 07777) != 0) {
             ::unlink(temporary.c_str());
             return false;
         }

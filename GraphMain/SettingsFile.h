@@ -37,7 +37,7 @@ inline constexpr std::int32_t MaxZPosition = 1000;
 TSettings ReadSettings(const TIniFile& file);
 
 // The twelve keys in the same order. A refused write raises
-// EIniFileException and the keys after it are not written.
+// EIniWriteError and the keys after it are not written.
 void WriteSettings(TIniFile& file, const TSettings& settings);
 
 // The settings file of the executable: its full path (a relative one taken

@@ -77,7 +77,7 @@ TEST(IniFileTest, AnythingButAnIniFileReadsAsDefaultsAndIsNeverDestroyed)
             try {
                 ini.WriteString("Main", "Key", "v");
                 ADD_FAILURE() << c.What << ": the write did not raise";
-            } catch (const EIniFileException& e) {
+            } catch (const EIniWriteError& e) {
                 EXPECT_EQ(e.Message(), "Unable to write to " + name) << c.What;
             }
             EXPECT_EQ(fs::status(name).type(), type) << c.What;
@@ -125,7 +125,7 @@ int ExpectRefusal(const std::string& name)
 {
     try {
         TIniFile(name).WriteString("Main", "Key", std::string(4096, 'n'));
-    } catch (const EIniFileException& e) {
+    } catch (const EIniWriteError& e) {
         return e.Message() == "Unable to write to " + name ? Refused : WrongMessage;
     }
     return NotRefused;

@@ -109,7 +109,7 @@ TEST(SettingsFileTest, TheKeysAfterARefusedWriteAreNotWritten)
             return 3;
         try {
             WriteSettings(ini, changed);
-        } catch (const EIniFileException& e) {
+        } catch (const EIniWriteError& e) {
             return e.Message() == "Unable to write to " + ini.FileName() ? 0 : 2;
         }
         return 1;
