@@ -131,35 +131,49 @@ int ExpectRefusal(const std::string& name)
     return NotRefused;
 }
 
-// A read-only folder, and for a writer with every permission (tests may run
-// as root) the same folder written by an unprivileged user; a full disk,
-// made by a file size limit, which holds for every user; a folder that is a
-// regular file.
+// Tests may run as root, for whom permissions refuse nothing: the child then
+// continues as an unprivileged user.
+bool ActAsUnprivilegedUser()
+{
+    return ::geteuid() != 0 ||
+           (::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0);
+}
+
+// A read-only folder; a file that cannot be read in a folder that could be
+// written (its content would be lost); a full disk, made by a file size
+// limit, which holds for every user; a folder that is a regular file.
 TEST(IniFileTest, ARefusedWriteRaisesAndLeavesTheOldFileIntact)
 {
     const std::string old = "; old\n[Main]\nKey=old\n";
     struct RefusalCase {
         const char* What;
-        std::function<int(const ScratchFolder&)> Child;
+        std::function<int(const ScratchFolder&, const std::string&)> Child;
     } cases[] = {
         {"read-only folder",
-         [](const ScratchFolder& folder) {
+         [](const ScratchFolder& folder, const std::string& name) {
              ::chmod(folder.Path().c_str(), 0555);
-             if (::geteuid() == 0 &&
-                 (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+             return ActAsUnprivilegedUser() ? ExpectRefusal(name) : int(CannotSetUp);
+         }},
+        {"unreadable file",
+         [](const ScratchFolder& folder, const std::string& name) {
+             ::chmod(folder.Path().c_str(), 0777);
+             ::chmod(name.c_str(), 0);
+             if (!ActAsUnprivilegedUser())
                  return int(CannotSetUp);
-             return ExpectRefusal(folder / "plot.INI");
+             if (TIniFile(name).ReadString("Main", "Key", "d") != "d")
+                 return int(NotRefused);
+             return ExpectRefusal(name);
          }},
         {"full disk",
-         [](const ScratchFolder& folder) {
+         [](const ScratchFolder&, const std::string& name) {
              std::signal(SIGXFSZ, SIG_IGN);
              rlimit limit{1024, 1024};
              if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
                  return int(CannotSetUp);
-             return ExpectRefusal(folder / "plot.INI");
+             return ExpectRefusal(name);
          }},
         {"folder is a file",
-         [](const ScratchFolder& folder) { return ExpectRefusal(folder / "plot.INI/plot.INI"); }},
+         [](const ScratchFolder&, const std::string& name) { return ExpectRefusal(name + "/plot.INI"); }},
     };
     std::string skipped;
     for (const RefusalCase& c : cases) {
@@ -168,8 +182,9 @@ TEST(IniFileTest, ARefusedWriteRaisesAndLeavesTheOldFileIntact)
         PutFile(name, old);
         ::chmod(name.c_str(), 0644);
         ::chmod(folder.Path().c_str(), 0755); // an unprivileged user may look in
-        int result = InChild([&] { return c.Child(folder); });
+        int result = InChild([&] { return c.Child(folder, name); });
         ::chmod(folder.Path().c_str(), 0755);
+        ::chmod(name.c_str(), 0644);
         if (result == CannotSetUp) {
             skipped += std::string(" ") + c.What;
             continue;
@@ -180,6 +195,18 @@ TEST(IniFileTest, ARefusedWriteRaisesAndLeavesTheOldFileIntact)
     }
     if (!skipped.empty())
         GTEST_SKIP() << "could not give up privileges or limit the file size for:" << skipped;
+}
+
+// Nothing is cached between calls: a key another program adds in between
+// survives the next write.
+TEST(IniFileTest, KeysAnotherProgramAddsBetweenWritesAreKept)
+{
+    ScratchFolder folder;
+    TIniFile ini(folder / "plot.INI");
+    ini.WriteString("Main", "A", "1");
+    PutFile(ini.FileName(), FileText(ini.FileName()) + "Added=2\n");
+    ini.WriteString("Main", "B", "3");
+    EXPECT_EQ(FileText(ini.FileName()), "[Main]\nA=1\nAdded=2\nB=3\n");
 }
 
 // A writer killed at random moments while it rewrites a large file over and
