@@ -1,7 +1,6 @@
 // Safe whole-file reading and atomic whole-file replacement (see SafeFile.h).
 #include "GraphMain/SafeFile.h"
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -109,37 +108,22 @@ FileBytes ReadFileBytes(const std::string& path, std::size_t limit)
         result.State = FileState::Unreadable;
         return result;
     }
-    result.Bytes.resize(static_cast<std::size_t>(info.st_size));
-    std::size_t filled = 0;
-    // The file may grow or shrink while it is read: read to its end, within
-    // the limit.
+    // Read to the end, whatever the size said: the file may change meanwhile.
+    result.Bytes.reserve(static_cast<std::size_t>(info.st_size));
+    char chunk[65536];
     for (;;) {
-        if (filled == result.Bytes.size()) {
-            if (filled >= limit + 1) {
-                result.Bytes.clear();
-                result.State = FileState::Unreadable;
-                return result;
-            }
-            result.Bytes.resize(std::min(limit + 1, filled + 4096));
-        }
-        ssize_t n = ::read(file.Get(), result.Bytes.data() + filled, result.Bytes.size() - filled);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
+        ssize_t n = ::read(file.Get(), chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 || result.Bytes.size() + static_cast<std::size_t>(n) > limit) {
             result.Bytes.clear();
             result.State = FileState::Unreadable;
             return result;
         }
         if (n == 0)
             break;
-        filled += static_cast<std::size_t>(n);
+        result.Bytes.append(chunk, static_cast<std::size_t>(n));
     }
-    if (filled > limit) {
-        result.Bytes.clear();
-        result.State = FileState::Unreadable;
-        return result;
-    }
-    result.Bytes.resize(filled);
     result.State = FileState::Read;
     return result;
 }
@@ -170,14 +154,15 @@ bool ReplaceFileBytes(const std::string& path, std::string_view bytes)
     Descriptor file(fd);
 
     if (exists) {
+        // Only a privileged writer can give the file back to its owner;
+        // anyone else keeps owning what they write. The owner first: a
+        // change of owner clears set-id bits the mode then restores.
+        if (::geteuid() == 0)
+            (void)!::fchown(fd, old.st_uid, old.st_gid);
         if (::fchmod(fd, old.st_mode & 07777) != 0) {
             ::unlink(temporary.c_str());
             return false;
         }
-        // Only a privileged writer can give the file back to its owner;
-        // anyone else keeps owning what they write.
-        if (::geteuid() == 0)
-            (void)!::fchown(fd, old.st_uid, old.st_gid);
     }
     if (!WriteAll(fd, bytes) || ::fsync(fd) != 0 || !file.Close() ||
         ::rename(temporary.c_str(), target.c_str()) != 0) {
