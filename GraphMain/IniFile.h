@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // Raised by a write the file system refuses: "Unable to write to " and the
 // file's name as the TIniFile was given it.

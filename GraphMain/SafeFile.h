@@ -13,7 +13,7 @@ inline constexpr std::size_t MaxSettingsFileSize = 16u << 20;
 enum class FileState {
     Read,      // the bytes are the file's
     Missing,   // no such file (its folder exists or not)
-    Unreadable // it exists but is no regular file, cannot be read, or is too large
+    Unreadable // anything else: no regular file, no access, too large, a read error
 };
 
 struct FileBytes {
