@@ -1,7 +1,7 @@
 // orvalis-plot: renders one plot of a formula to a PNG or BMP file with the
 // same engine as the window, for scripts and for pictures without a display.
 #include "GraphMain/PlotEngine.h"
-#include "GraphMain/IntegerText.h"
+#include "GraphMain/IniInteger.h"
 #include "RapidEvaluator/RapidEvaluator.h"
 #include "numeric/FloatingPoint.h"
 #include "numeric/NumberText.h"
@@ -115,10 +115,10 @@ TPictureSize ParseSize(const std::string& text)
 
 std::int32_t ParseInteger(const std::string& name, const std::string& text)
 {
-    std::int32_t value;
-    if (!ReadIntegerText(text, value))
+    const std::optional<std::int32_t> value = ParseIniInteger(text);
+    if (!value)
         throw TUsageError("--" + name + " takes an integer, not '" + text + "'");
-    return value;
+    return *value;
 }
 
 // A number as the window reads its edits: EConvertError or EOverflow.
