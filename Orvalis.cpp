@@ -1,30 +1,21 @@
 // Orvalis: the program's main routine.
-#include "RapidEvaluator/RapidEvaluator.h"
+#include "GraphMain/GraphMainForm.h"
+#include "GraphMain/SettingsFile.h"
 #include "numeric/FloatingPoint.h"
-
-#include <QApplication>
-#include <QLabel>
+#include "numeric/NumberText.h"
+#include "shell/ErrorBox.h"
 
 int main(int argc, char* argv[])
 {
+    // The floating-point unit and the decimal separator come first: the
+    // window's creation already plots.
     ResetFpu();
-    QApplication application(argc, argv);
-    QApplication::setApplicationName("Orvalis");
+    ReadDecimalSeparator();
+    TOrvalisApplication application(argc, argv);
+    ResetFpu();
+    QApplication::setApplicationName(QStringLiteral("Orvalis"));
 
-    // Until the plotting window exists, say what is built so far.
-    TRapidEvaluator evaluator;
-    evaluator.SetFormula("sin(x)*cos(x)+x^2");
-    evaluator.Compile();
-    FormulaX = 1.0;
-    QLabel placeholder(QString("Orvalis\n\n"
-                               "The formula compiler is built.\n"
-                               "sin(x)*cos(x)+x^2 compiles to %1 bytes of x87 code;\n"
-                               "at x = 1 it gives %2.\n\n"
-                               "The plotting window comes next.")
-                           .arg(evaluator.CodeBuffer().Size())
-                           .arg(evaluator.Evaluate(), 0, 'g', 15));
-    placeholder.setWindowTitle("Orvalis");
-    placeholder.setMargin(24);
-    placeholder.show();
+    TGraphMainForm mainForm(SettingsFileName(QCoreApplication::applicationFilePath().toStdString()));
+    mainForm.show();
     return application.exec();
 }

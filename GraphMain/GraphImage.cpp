@@ -1,0 +1,66 @@
+// The image control: painting the held picture and passing on the mouse.
+#include "GraphMain/GraphImage.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+TGraphImage::TGraphImage(QWidget* parent) : QWidget(parent)
+{
+    setCursor(Qt::CrossCursor);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TGraphImage::SetPicture(QImage picture)
+{
+    Picture_ = std::move(picture);
+    update();
+}
+
+void TGraphImage::FitPictureToSize(QColor fill)
+{
+    if (Picture_.isNull() || Picture_.size() == size())
+        return;
+    QImage fitted(size(), Picture_.format());
+    fitted.fill(fill);
+    QPainter(&fitted).drawImage(0, 0, Picture_);
+    Picture_ = std::move(fitted);
+    update();
+}
+
+void TGraphImage::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (Picture_.isNull()) {
+        painter.fillRect(rect(), palette().window());
+        return;
+    }
+    painter.drawImage(0, 0, Picture_);
+    // Beside a picture smaller than the control (a resize not yet replotted).
+    const QRegion rest = QRegion(rect()) - QRegion(Picture_.rect());
+    for (const QRect& part : rest)
+        painter.fillRect(part, palette().window());
+}
+
+void TGraphImage::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    emit MouseDown(event->button(), event->modifiers(), at.x(), at.y());
+}
+
+void TGraphImage::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    emit MouseMove(event->modifiers(), at.x(), at.y());
+}
+
+void TGraphImage::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    emit MouseUp(event->button(), event->modifiers(), at.x(), at.y());
+}
+
+void TGraphImage::resizeEvent(QResizeEvent*)
+{
+    emit Resized();
+}
