@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <string>
 
 // Found by argument lookup, so they live beside TDrawingSettings.
 static bool operator==(const TDrawingSettings& a, const TDrawingSettings& b)
@@ -135,7 +136,13 @@ INSTANTIATE_TEST_SUITE_P(PrefDialog, LineWidth,
                                          TWidthCase{1, false, "WideItem", "OKBtn", 3},
                                          TWidthCase{0, false, "WideItem", "CancelBtn", 0},
                                          TWidthCase{7, true, "NarrowItem", "OKBtn", 1},
-                                         TWidthCase{7, true, "NarrowItem", "CancelBtn", 7}));
+                                         TWidthCase{7, true, "NarrowItem", "CancelBtn", 7}),
+                         [](const testing::TestParamInfo<TWidthCase>& info) {
+                             const TWidthCase& c = info.param;
+                             const std::string start = c.Start < 0 ? "Minus" + std::to_string(-std::int64_t{c.Start})
+                                                                   : std::to_string(c.Start);
+                             return "Width" + start + (c.Click ? std::string("_") + c.Click : "") + "_" + c.Close;
+                         });
 
 // ---- The two options: shown as given, toggled by a click, stored on OK.
 
@@ -180,7 +187,11 @@ TEST_P(Options, ShownAndToggled)
 
 INSTANTIATE_TEST_SUITE_P(PrefDialog, Options,
                          testing::Values(TOptionsCase{false, false}, TOptionsCase{false, true},
-                                         TOptionsCase{true, false}, TOptionsCase{true, true}));
+                                         TOptionsCase{true, false}, TOptionsCase{true, true}),
+                         [](const testing::TestParamInfo<TOptionsCase>& info) {
+                             return std::string(info.param.Boundary ? "Boundary" : "NoBoundary") +
+                                    (info.param.Ticks ? "_Ticks" : "_NoTicks");
+                         });
 
 // ---- Colour rows: each button edits its own colour, 0x00BBGGRR both ways.
 
