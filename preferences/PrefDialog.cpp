@@ -16,7 +16,7 @@ constexpr int FontPixels = 11;
 }  // namespace
 
 TPrefDialog::TPrefDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), Form(std::make_unique<Ui::TPrefDialogForm>())
+    : QDialog(parent), Form(std::make_unique<Ui::TPrefDialogForm>())
 {
     Form->setupUi(this);
     QFont dialogFont = font();

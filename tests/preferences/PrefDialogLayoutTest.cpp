@@ -75,7 +75,7 @@ TEST(PrefDialogLayout, WindowCaptionFontAndSize)
     EXPECT_EQ(dialog.font().family(), "MS Sans Serif");
     EXPECT_EQ(dialog.font().pixelSize(), 11);
     EXPECT_EQ(dialog.findChild<QWidget*>("OKBtn")->font().pixelSize(), 11) << "children share the font";
-    // 276 x 425 outside with a 4-pixel border and a 19-pixel caption.
+    // 276 x 425 outside with 4-pixel borders and a 19-pixel caption.
     EXPECT_EQ(dialog.size(), QSize(268, 398));
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize()) << "the frame is fixed";
 }
