@@ -1,5 +1,6 @@
 // orvalis-plot: renders one plot of a formula to a PNG or BMP file with the
 // same engine as the window, for scripts and for pictures without a display.
+#include "GraphMain/PictureFile.h"
 #include "GraphMain/PlotEngine.h"
 #include "GraphMain/IniInteger.h"
 #include "RapidEvaluator/RapidEvaluator.h"
@@ -7,8 +8,6 @@
 #include "numeric/NumberText.h"
 
 #include <QGuiApplication>
-#include <QImageWriter>
-#include <QSaveFile>
 
 #include <cstdio>
 #include <map>
@@ -198,17 +197,6 @@ bool IsPngName(const QString& name)
     return name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
 }
 
-// Written beside the target and renamed over it, so a failure leaves nothing.
-void WritePicture(const QImage& picture, const std::string& fileName)
-{
-    const QString name = QString::fromStdString(fileName);
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Exception("Cannot create file " + fileName);
-    QImageWriter writer(&file, IsPngName(name) ? "png" : "bmp");
-    if (!writer.write(picture) || !file.commit())
-        throw Exception("Cannot write file " + fileName);
-}
 
 }  // namespace
 
@@ -255,7 +243,8 @@ int main(int argc, char** argv)
 
     try {
         ApplyNumbers(options, engine);
-        WritePicture(engine.Plot(evaluator), options.Arguments[1]);
+        const QString output = QString::fromStdString(options.Arguments[1]);
+        WritePictureFile(engine.Plot(evaluator), output, IsPngName(output) ? "png" : "bmp");
     } catch (const std::exception& error) {
         ResetFpu();
         std::fprintf(stderr, "orvalis-plot: %s\n", Sentence(error.what()).c_str());

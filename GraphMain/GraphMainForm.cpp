@@ -108,6 +108,9 @@ void TGraphMainForm::ConnectHandlers()
     connect(Ui_->Cartesian1, &QAction::triggered, this, guarded(&TGraphMainForm::Cartesian1Click));
     connect(Ui_->Polar1, &QAction::triggered, this, guarded(&TGraphMainForm::Polar1Click));
     connect(Ui_->Exit1, &QAction::triggered, this, guarded(&TGraphMainForm::Exit1Click));
+    connect(Ui_->Preferences1, &QAction::triggered, this, guarded(&TGraphMainForm::Preferences1Click));
+    connect(Ui_->SavetoClipboard1, &QAction::triggered, this, guarded(&TGraphMainForm::SavetoClipboard1Click));
+    connect(Ui_->Savetobitmapfile1, &QAction::triggered, this, guarded(&TGraphMainForm::Savetobitmap1Click));
     connect(Ui_->UpBtn, &QToolButton::clicked, this, guarded(&TGraphMainForm::UpBtnClick));
     connect(Ui_->DownBtn, &QToolButton::clicked, this, guarded(&TGraphMainForm::DownBtnClick));
     connect(Ui_->LeftBtn, &QToolButton::clicked, this, guarded(&TGraphMainForm::LeftBtnClick));

@@ -61,6 +61,11 @@ public:
     void ExampleClick(QAction* item);
     void ShowExample(const QString& formula, double low, double high);
 
+    // Preferences and export.
+    void Preferences1Click();
+    void SavetoClipboard1Click();
+    void Savetobitmap1Click();
+
 protected:
     bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -96,4 +101,6 @@ private:
     bool PanDragActive = false;
     QPoint PanDragStart;
     int PlotCount_ = 0;
+    // The save dialog offers the name chosen last.
+    QString LastBitmapName;
 };

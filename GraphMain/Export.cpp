@@ -1,0 +1,44 @@
+// The drawing settings through the Preferences dialog, and the picture shown
+// put on the clipboard or into a bitmap file.
+#include "GraphMain/GraphImage.h"
+#include "GraphMain/GraphMainForm.h"
+#include "GraphMain/PictureFile.h"
+#include "preferences/EditPreferences.h"
+#include "shell/UserDialogs.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+namespace {
+
+const QString BitmapFilter = QStringLiteral("Bitmaps (*.bmp)");
+
+}  // namespace
+
+void TGraphMainForm::Preferences1Click()
+{
+    TDrawingSettings& settings = Engine_.Settings();
+    EditPreferences(settings.BackgroundColor, settings.AxisColor, settings.GoodPointColor, settings.BadPointColor,
+                    settings.LineWidth, settings.Boundary, settings.Ticks, this);
+    // Whatever the answer, the picture is drawn again in the same view.
+    PlotRequest();
+}
+
+void TGraphMainForm::SavetoClipboard1Click()
+{
+    if (Graph().HasPicture())
+        QGuiApplication::clipboard()->setImage(Graph().Picture());
+}
+
+void TGraphMainForm::Savetobitmap1Click()
+{
+    if (!Graph().HasPicture())
+        return;
+    const std::optional<QString> name = UserDialogs().ChooseSaveFileName(this, BitmapFilter, LastBitmapName);
+    if (!name)
+        return;
+    LastBitmapName = *name;
+    // The name as chosen: no extension is added, and the format is BMP
+    // whatever the name says.
+    WritePictureFile(Graph().Picture(), *name, "bmp");
+}

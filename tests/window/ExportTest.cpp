@@ -1,0 +1,143 @@
+// Preferences through the File menu, and the picture on the clipboard and in
+// bitmap files, as the user chooses them.
+#include "WindowFixture.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDialog>
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+class Export : public WindowFixture {
+protected:
+    QString Path(const QString& name) const { return Folder.filePath(name); }
+
+    static QByteArray Bytes(const QString& file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    // Runs `answer` on the modal dialog that the menu item opens.
+    void ChooseAndAnswer(const char* action, std::function<void(QDialog&)> answer)
+    {
+        bool answered = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            answer(*dialog);
+            answered = true;
+        });
+        Choose(action);
+        EXPECT_TRUE(answered);
+    }
+};
+
+TEST_F(Export, BitmapFileHoldsThePictureShownWhateverItsName)
+{
+    Open();
+    ResizeGraph(300, 200);
+    for (const char* name : {"plot.bmp", "plot"}) {
+        Dialogs.SaveAnswer = Path(name);
+        Choose("Savetobitmapfile1");
+        const QByteArray bytes = Bytes(Path(name));
+        ASSERT_TRUE(bytes.startsWith("BM")) << name;
+        const QImage saved = QImage::fromData(bytes, "BMP");
+        EXPECT_EQ(saved.size(), QSize(300, 200)) << name;
+        EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), Graph().Picture()) << name;
+    }
+    EXPECT_FALSE(QFile::exists(Path("plot.bmp.bmp")));
+    // The second time the dialog offers the first name.
+    EXPECT_EQ(Dialogs.SuggestedNames, QStringList({"", Path("plot.bmp")}));
+    EXPECT_TRUE(Dialogs.Messages.empty());
+}
+
+TEST_F(Export, OverwritesWithoutAQuestionAndCancelWritesNothing)
+{
+    Open();
+    const QString file = Path("old.bmp");
+    {
+        QFile old(file);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old contents");
+    }
+    Dialogs.SaveAnswer = file;
+    Choose("Savetobitmapfile1");
+    EXPECT_TRUE(Bytes(file).startsWith("BM"));
+    Dialogs.SaveAnswer.reset();
+    QFile::remove(file);
+    Choose("Savetobitmapfile1");
+    EXPECT_FALSE(QFile::exists(file));
+}
+
+TEST_F(Export, FileThatCannotBeCreatedIsReportedAndLeavesNothing)
+{
+    Open();
+    const QString missing = Path("no/folder/plot.bmp");
+    Dialogs.SaveAnswer = missing;
+    Choose("Savetobitmapfile1");
+    ASSERT_EQ(Dialogs.Messages.size(), 1u);
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Cannot create file " + missing + ".");
+    EXPECT_EQ(Dialogs.Messages[0].Icon, QMessageBox::Critical);
+    EXPECT_FALSE(QFile::exists(missing));
+    EXPECT_FALSE(QFileInfo::exists(Path("no")));
+}
+
+TEST_F(Export, NothingToExportBeforeTheFirstPlot)
+{
+    WriteSettingsFile("[Main]\nYFormula=x+\n");
+    Open();
+    Dialogs.Messages.clear();
+    QGuiApplication::clipboard()->setText("kept");
+    Dialogs.SaveAnswer = Path("none.bmp");
+    Choose("SavetoClipboard1");
+    Choose("Savetobitmapfile1");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept");
+    EXPECT_FALSE(QFile::exists(Path("none.bmp")));
+    EXPECT_TRUE(Dialogs.SuggestedNames.isEmpty());
+    EXPECT_TRUE(Dialogs.Messages.empty());
+}
+
+TEST_F(Export, ClipboardGetsThePicture)
+{
+    Open();
+    Choose("SavetoClipboard1");
+    const QImage copied = QGuiApplication::clipboard()->image();
+    EXPECT_EQ(copied.size(), QSize(507, 266));
+    EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32), Graph().Picture());
+}
+
+TEST_F(Export, PreferencesReplotInTheSameViewWhateverTheAnswer)
+{
+    Open();
+    SetYRange(0.5, 2.5);
+    int plots = Window->PlotCount();
+    ChooseAndAnswer("Preferences1", [](QDialog& dialog) {
+        dialog.findChild<QCheckBox*>("BoundaryItem")->setChecked(false);
+        QTest::mouseClick(dialog.findChild<QPushButton*>("CancelBtn"), Qt::LeftButton);
+    });
+    EXPECT_EQ(Window->PlotCount(), plots + 1);
+    EXPECT_TRUE(Window->Engine().Settings().Boundary);
+    EXPECT_EQ(View().YMin, 0.5);
+
+    plots = Window->PlotCount();
+    ChooseAndAnswer("Preferences1", [](QDialog& dialog) {
+        dialog.findChild<QCheckBox*>("BoundaryItem")->setChecked(false);
+        QTest::mouseClick(dialog.findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
+    });
+    EXPECT_EQ(Window->PlotCount(), plots + 1);
+    EXPECT_FALSE(Window->Engine().Settings().Boundary);
+    EXPECT_EQ(View().YMin, 0.5) << "the view stays";
+    const QImage picture = Graph().Picture();
+    EXPECT_EQ(picture.pixel(100, 35), picture.pixel(100, 34)) << "no boundary drawn";
+}
+
+}  // namespace
