@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Makes the README's pictures with orvalis-plot (build first: ./test.sh or
+# cmake --build build/native). The window screenshot is taken under Xvfb.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+plot=build/native/GraphMain/orvalis-plot
+out=docs/pictures
+"$plot" "sin(x)" "$out/sin.png"
+"$plot" "sqrt(x)" "$out/sqrt.png"
+"$plot" --polar --xlow 0 --xhigh 6.2832 --size 400x400 "5*sin(3*x)" "$out/rose.png"
