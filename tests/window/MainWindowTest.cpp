@@ -199,4 +199,18 @@ TEST_F(MainWindow, FormulaInTheSettingsFileThatDoesNotCompile)
     EXPECT_EQ(Window->PlotCount(), 0);
 }
 
+TEST_F(MainWindow, ErrorOfTheFirstPlotIsShownAndTheWindowIsStillMade)
+{
+    WriteSettingsFile("[Main]\nXLow=abc\n");
+    Open();
+    ASSERT_EQ(Dialogs.Messages.size(), 2u) << "the plot at creation and the one after the first resize";
+    EXPECT_EQ(Dialogs.Messages[0].Text, "'abc' is not a valid floating point value.");
+    EXPECT_EQ(Dialogs.Messages[0].Icon, QMessageBox::Critical);
+    EXPECT_TRUE(Window->isVisible());
+    EXPECT_EQ(Text("XlowEdit"), "abc");
+    SetXRange("-1", "1");
+    Click("PlotBtn");
+    EXPECT_EQ(Window->PlotCount(), 1);
+}
+
 }  // namespace
