@@ -82,6 +82,15 @@ public:
         return result;
     }
 
+    // The sampling loop's step for each of `count` abscissas: FormulaX := x[i],
+    // evaluate, values[i] := the value and undefined[i] := false, or 0.0 and
+    // true when the formula is undefined there (or nothing is compiled).
+    // Values and flags are exactly those of Evaluate called once per sample
+    // inside its own guard; FormulaX keeps the last abscissa. Samples run in
+    // blocks with one read of the fault flags per block, and a block whose
+    // read shows a fault is evaluated again sample by sample through Evaluate.
+    void EvaluateSamples(const double* x, int count, double* values, bool* undefined) const;
+
     // Registers a variable. Raises Exception when the name is taken.
     void AddVariable(const std::string& name, double* address);
 

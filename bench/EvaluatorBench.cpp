@@ -11,6 +11,7 @@
 #include <muParser.h>
 
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -93,7 +94,26 @@ void SampleNative(benchmark::State& state, const TFormula& formula, TNative nati
     }
 }
 
+// The plot's sampling loop: the abscissas computed, then EvaluateSamples.
 void SampleCompiled(benchmark::State& state, const TFormula& formula)
+{
+    TRapidEvaluator evaluator;
+    evaluator.SetFormula(formula.Text);
+    evaluator.Compile();
+    FormulaZ = Z;
+    std::vector<double> x(SampleCount + 1), samples(SampleCount + 1);
+    auto undefined = std::make_unique<bool[]>(SampleCount + 1);
+    for (auto _ : state) {
+        for (int i = 0; i <= SampleCount; ++i)
+            x[i] = XLow + XSpan * i / SampleCount;
+        evaluator.EvaluateSamples(x.data(), SampleCount + 1, samples.data(), undefined.get());
+        benchmark::DoNotOptimize(samples.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+// The same loop one guarded Evaluate per sample, as before the block path.
+void SampleCompiledPerSample(benchmark::State& state, const TFormula& formula)
 {
     TRapidEvaluator evaluator;
     evaluator.SetFormula(formula.Text);
@@ -195,6 +215,7 @@ void Register()
         benchmark::RegisterBenchmark(("Sampling2001/x87-inline/" + name).c_str(), SampleNative, formula,
                                      NativeInlineX87::Formula);
         benchmark::RegisterBenchmark(("Sampling2001/Compiled/" + name).c_str(), SampleCompiled, formula);
+        benchmark::RegisterBenchmark(("Sampling2001/PerSample/" + name).c_str(), SampleCompiledPerSample, formula);
         benchmark::RegisterBenchmark(("Sampling2001/muparser/" + name).c_str(), SampleMuparser, formula);
         benchmark::RegisterBenchmark(("Compile/Compiled/" + name).c_str(), CompileCompiled, name);
         benchmark::RegisterBenchmark(("Compile/muparser/" + name).c_str(), CompileMuparser, name);
