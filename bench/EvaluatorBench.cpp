@@ -4,11 +4,13 @@
 #include "NativeFormulas.h"
 #include "RatioReport.h"
 
-#include "RapidEvaluator/ExecutableMemory.h"
 #include "RapidEvaluator/RapidEvaluator.h"
 #include "numeric/FloatingPoint.h"
 
 #include <muParser.h>
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <memory>
@@ -183,15 +185,18 @@ void CompileMuparser(benchmark::State& state, const std::string& text)
     }
 }
 
-// What W^X costs each compile: the code block made writable, then executable.
+// What W^X cost each compile before the code memory was mapped twice: one
+// page made writable, written, and made executable again.
 void ProtectPair(benchmark::State& state)
 {
-    TExecutableMemory memory(1024);
+    const long page = sysconf(_SC_PAGESIZE);
+    void* block = mmap(nullptr, page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     for (auto _ : state) {
-        memory.MakeWritable();
-        memory.Data()[0] = 0xC3;
-        memory.MakeExecutable();
+        mprotect(block, page, PROT_READ | PROT_WRITE);
+        static_cast<volatile std::uint8_t*>(block)[0] = 0xC3;
+        mprotect(block, page, PROT_READ | PROT_EXEC);
     }
+    munmap(block, page);
 }
 
 std::string Chain(int characters)
