@@ -6,6 +6,7 @@
 #include "RapidEvaluator/Code.h"
 #include "RapidEvaluator/CommandList.h"
 #include "RapidEvaluator/LookupTable.h"
+#include "RapidEvaluator/OptimizedCodeGenerator.h"
 #include "numeric/Exceptions.h"
 #include "numeric/FloatingPoint.h"
 
@@ -63,7 +64,15 @@ public:
     void SetAutoCompile(bool value) { AutoCompile_ = value; }
 
     // Compiles Formula unless it is compiled already. Raises ESyntaxError.
+    // A formula whose command list is the one the current code was made from
+    // (the same formula compiled again, as on every change of z) keeps that
+    // code: only the scan and the parse are done again.
     void Compile();
+
+    // The translation used on x86-64 (IA-32 code is always made item by
+    // item). Changing it makes the next Compile generate code anew.
+    TCodeForm CodeForm() const { return CodeForm_; }
+    void SetCodeForm(TCodeForm form);
 
     // Runs the compiled code for the current x, y and z. Raises EInvalidOp,
     // EZeroDivide or EOverflow when the formula is undefined there, after
@@ -143,6 +152,8 @@ private:
     TCode CodeBuffer_;
     TEntryPoint EntryPoint = nullptr;
     TCommandList CommandList_;
+    TCommandList GeneratedFrom;  // the list the code in CodeBuffer_ was made from
+    TCodeForm CodeForm_ = TCodeForm::Optimized;
     TLookupTable<TExtPointer> Variables;
     TLookupTable<TIntFunction> Functions;
     bool Compiled = false;
