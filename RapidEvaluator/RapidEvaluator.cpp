@@ -94,7 +94,12 @@ void TRapidEvaluator::SetCodeForm(TCodeForm form)
     if (form == CodeForm_)
         return;
     CodeForm_ = form;
-    EntryPoint = nullptr;  // the next Compile generates the code in the new form
+    // As after SetFormula, without compiling: the next Compile parses again
+    // and generates the code in the new form.
+    EntryPoint = nullptr;
+    CommandList_.Clear();
+    Position_ = 1;
+    ErrorMessage_.clear();
     Compiled = false;
 }
 

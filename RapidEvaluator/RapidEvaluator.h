@@ -70,7 +70,8 @@ public:
     void Compile();
 
     // The translation used on x86-64 (IA-32 code is always made item by
-    // item). Changing it makes the next Compile generate code anew.
+    // item). Changing it resets the compiled state as SetFormula does (without
+    // compiling); the next Compile generates the code in the new form.
     TCodeForm CodeForm() const { return CodeForm_; }
     void SetCodeForm(TCodeForm form);
 
