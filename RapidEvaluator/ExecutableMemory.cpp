@@ -54,10 +54,10 @@ void* MapView(int file, std::size_t size, int protection)
 
 } // namespace
 
-TExecutableMemory::TExecutableMemory(std::size_t bytes)
+TExecutableMemory::TExecutableMemory(std::size_t bytes, TMapping mapping)
 {
     const std::size_t size = WholePages(bytes);
-    if (!MapDual(size))
+    if (mapping == TMapping::Single || !MapDual(size))
         MapSingle(size);
 }
 

@@ -10,8 +10,13 @@
 
 class TExecutableMemory {
 public:
+    enum class TMapping : std::uint8_t {
+        DualWherePossible,  // two views of a memory file unless the system refuses one
+        Single,             // one view, toggled by MakeWritable and MakeExecutable
+    };
+
     // At least `bytes` bytes, writable. Raises EOutOfMemory.
-    explicit TExecutableMemory(std::size_t bytes);
+    explicit TExecutableMemory(std::size_t bytes, TMapping mapping = TMapping::DualWherePossible);
     ~TExecutableMemory();
     TExecutableMemory(const TExecutableMemory&) = delete;
     TExecutableMemory& operator=(const TExecutableMemory&) = delete;

@@ -235,6 +235,28 @@ TEST(CodeBuffer, DualMemoryNeedsNoProtectionChange)
     EXPECT_EQ(Permissions(memory.Code() + memory.Size() - 1).substr(0, 3), "r-x");
 }
 
+TEST(CodeBuffer, ASingleViewIsSealedAndUnsealed)
+{
+    // The fallback where the system refuses executable memory files.
+    TExecutableMemory memory(1024, TExecutableMemory::TMapping::Single);
+    ASSERT_FALSE(memory.Dual());
+    EXPECT_EQ(static_cast<const void*>(memory.Data()), static_cast<const void*>(memory.Code()));
+    EXPECT_TRUE(memory.Writable());
+    EXPECT_FALSE(memory.Executable());
+    EXPECT_EQ(Permissions(memory.Code()).substr(0, 3), "rw-");
+    const std::uint8_t fld1[] = {0xD9, 0xE8, 0xC3};  // FLD1; RET
+    std::copy(std::begin(fld1), std::end(fld1), memory.Data());
+    memory.MakeExecutable();
+    EXPECT_FALSE(memory.Writable());
+    EXPECT_EQ(Permissions(memory.Code()).substr(0, 3), "r-x");
+    EXPECT_EQ(reinterpret_cast<long double (*)()>(const_cast<std::uint8_t*>(memory.Code()))(), 1.0L);
+    memory.Resize(5 * memory.Size());  // keeps bytes and protection
+    EXPECT_EQ(memory.Code()[1], 0xE8);
+    EXPECT_EQ(Permissions(memory.Code() + memory.Size() - 1).substr(0, 3), "r-x");
+    memory.MakeWritable();
+    EXPECT_EQ(Permissions(memory.Code()).substr(0, 3), "rw-");
+}
+
 TEST(CodeBuffer, LargeCodeGrowsWithoutLosingBytes)
 {
     TCode code;
