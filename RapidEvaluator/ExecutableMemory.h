@@ -23,6 +23,9 @@ public:
 
     // The view code is written through, and the view it runs from: the same
     // bytes at two addresses, or one address when the memory is not dual.
+    // x86 keeps its instruction caches coherent with stores by physical
+    // address, and new code is entered by a call made after it was written,
+    // so nothing needs flushing between the two views.
     std::uint8_t* Data() const { return Write; }
     const std::uint8_t* Code() const { return Execute; }
     std::size_t Size() const { return Size_; }
