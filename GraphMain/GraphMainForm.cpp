@@ -130,6 +130,9 @@ void TGraphMainForm::ConnectHandlers()
     connect(graph, &TGraphImage::MouseUp, this, [this](Qt::MouseButton button, Qt::KeyboardModifiers keys, int x, int y) {
         RunGuarded(this, [&] { GraphMouseUp(button, keys, x, y); });
     });
+    connect(graph, &TGraphImage::Wheel, this, [this](int angle, int x, int y) {
+        RunGuarded(this, [&] { GraphMouseWheel(angle, x, y); });
+    });
     connect(graph, &TGraphImage::Resized, this, guarded(&TGraphMainForm::FormResize));
 }
 
@@ -190,9 +193,15 @@ void TGraphMainForm::PlotRequest()
 {
     if (!CompileFormula())
         return;
-    Engine_.SetPictureSize({Ui_->Graph->width(), Ui_->Graph->height()});
+    SyncPictureSize();
     Ui_->Graph->SetPicture(Engine_.Plot(Evaluator));
     ++PlotCount_;
+}
+
+void TGraphMainForm::SyncPictureSize()
+{
+    Engine_.SetPictureSize({Ui_->Graph->width(), Ui_->Graph->height()});
+    Engine_.SetDevicePixelRatio(Ui_->Graph->devicePixelRatioF());
 }
 
 bool TGraphMainForm::CompileFormula()

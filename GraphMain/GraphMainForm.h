@@ -55,6 +55,9 @@ public:
     void GraphMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers keys, int X, int Y);
     void GraphMouseMove(Qt::KeyboardModifiers keys, int X, int Y);
     void GraphMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers keys, int X, int Y);
+    // Zooms about the point under the pointer, which stays there: each notch
+    // of 120 units scales both spans by 1/1.25 forward and 1.25 backward.
+    void GraphMouseWheel(int angleDelta, int X, int Y);
 
     // The parameter z and the examples.
     void TrackBar1Change();
@@ -84,6 +87,8 @@ private:
     // horizontal extent in polar mode.
     void ReadModeXRange(double& low, double& high) const;
     void WriteModeXRange(double low, double high);
+    // The engine is given Graph's size and pixel ratio before it maps or plots.
+    void SyncPictureSize();
 
     // What the engine reads from and writes to the controls.
     bool IsCartesian() const override;
@@ -100,6 +105,8 @@ private:
     QMetaObject::Connection TrackBarHandler;
     bool PanDragActive = false;
     QPoint PanDragStart;
+    // Wheel turns smaller than a notch (touchpads) add up to one.
+    int WheelAngle = 0;
     int PlotCount_ = 0;
     // The save dialog offers the name chosen last.
     QString LastBitmapName;

@@ -29,7 +29,7 @@ TEST_F(MainWindow, FirstStartPlotsSineWithTheDefaults)
     // Once before the window is shown, once more at its real size.
     EXPECT_EQ(Window->PlotCount(), 2);
     EXPECT_EQ(Graph().size(), QSize(507, 266));
-    EXPECT_EQ(Graph().Picture().size(), QSize(507, 266));
+    EXPECT_EQ(Graph().Picture().deviceIndependentSize(), QSizeF(507, 266));
     EXPECT_EQ(Window->centralWidget()->size(), QSize(507, 439));
     EXPECT_TRUE(Dialogs.Messages.empty());
     EXPECT_EQ(View().XMin, -10);
