@@ -67,7 +67,7 @@ TEST_F(Renderer, OptionsShapeThePicture)
 
 TEST_F(Renderer, DoubleDashEndsTheOptions)
 {
-    const TRun run = Run({"--xlow", "0", "--", "--x+1", Path("minus.png")});
+    const TRun run = Run({"--xlow", "0", "--", "-x+1", Path("minus.png")});
     EXPECT_EQ(run.Status, 0) << run.Errors.toStdString();
     EXPECT_TRUE(QFile::exists(Path("minus.png")));
 }
