@@ -54,6 +54,15 @@ TEST(JpegDecoder, ShippedPicturesDecodeToTheirSizes)
         EXPECT_GT(Brightness(image.pixel(1, 1)), 245);
         EXPECT_GT(Brightness(image.pixel(image.width() - 2, image.height() - 2)), 245);
     }
+
+    // The rose stays pale behind the texts: its darkest grey is light.
+    const QImage rose = LoadJpegFile(":/about/Rose.jpg");
+    int darkest = 255;
+    for (int y = 0; y < rose.height(); ++y)
+        for (int x = 0; x < rose.width(); ++x)
+            darkest = std::min(darkest, Brightness(rose.pixel(x, y)));
+    EXPECT_GT(darkest, 150);
+    EXPECT_LT(darkest, 230);
 }
 
 // Qt's own JPEG reader as a second opinion on every pixel; the two may
@@ -78,31 +87,6 @@ TEST(JpegDecoder, PixelsAgreeWithQtsReader)
             }
         EXPECT_LE(worst, Tolerance);
     }
-}
-
-TEST(JpegDecoder, PicturesShowWhatTheyAreOf)
-{
-    // The rose: pale grey, nothing darker than the curve's grey, and the
-    // curve passes through the pole at the picture's centre.
-    const QImage rose = LoadJpegFile(":/about/Rose.jpg");
-    ASSERT_FALSE(rose.isNull());
-    int darkest = 255;
-    for (int y = 0; y < rose.height(); ++y)
-        for (int x = 0; x < rose.width(); ++x)
-            darkest = std::min(darkest, Brightness(rose.pixel(x, y)));
-    EXPECT_GT(darkest, 150);
-    EXPECT_LT(darkest, 230);
-
-    // The banner: navy lettering (blue clearly above red and green) right of the curve.
-    const QImage banner = LoadJpegFile(":/about/Banner.jpg");
-    ASSERT_FALSE(banner.isNull());
-    int navy = 0;
-    for (int y = 0; y < banner.height(); ++y)
-        for (int x = 60; x < banner.width(); ++x) {
-            const QRgb p = banner.pixel(x, y);
-            navy += qBlue(p) > 90 && qRed(p) < 60 && qGreen(p) < 60;
-        }
-    EXPECT_GT(navy, 300);
 }
 
 TEST(JpegDecoder, DamagedFilesGiveANullImage)
@@ -136,18 +120,9 @@ TEST(JpegDecoder, DamagedFilesGiveANullImage)
         EXPECT_TRUE(Decode(c.Bytes).isNull());
     }
     EXPECT_TRUE(DecodeJpeg(nullptr, 0).isNull());
-}
 
-TEST(JpegDecoder, MissingOrDamagedFileGivesANullImage)
-{
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     EXPECT_TRUE(LoadJpegFile(folder.filePath("absent.jpg")).isNull());
     EXPECT_TRUE(LoadJpegFile(":/about/absent.jpg").isNull());
-
-    QFile cut(folder.filePath("cut.jpg"));
-    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
-    cut.write(ResourceBytes(":/about/Banner.jpg").left(700));
-    cut.close();
-    EXPECT_TRUE(LoadJpegFile(cut.fileName()).isNull());
 }
