@@ -18,6 +18,7 @@ namespace Ui {
 class TGraphMainForm;
 }
 class QAction;
+class TAboutForm;
 class TGraphImage;
 
 // Posted to the window after a change of size; its handler plots.
@@ -64,6 +65,13 @@ public:
     void ExampleClick(QAction* item);
     void ShowExample(const QString& formula, double low, double high);
 
+    // The About window, made hidden once the main window exists; the menu
+    // item shows it.
+    void CreateAboutForm();
+    TAboutForm* AboutForm() const { return AboutForm_.get(); }
+    void Contents1Click();
+    void AboutOrvalis1Click();
+
     // Preferences and export.
     void Preferences1Click();
     void SavetoClipboard1Click();
@@ -99,6 +107,7 @@ private:
     std::string FormulaText() const override;
 
     std::unique_ptr<Ui::TGraphMainForm> Ui_;
+    std::unique_ptr<TAboutForm> AboutForm_;
     TRapidEvaluator Evaluator;
     TPlotEngine Engine_{*this};
     std::string SettingsFileName_;
