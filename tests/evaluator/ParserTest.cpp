@@ -191,10 +191,10 @@ TEST(Parser, AutoCompileRestoresThePreviousTextOnFailure)
     EXPECT_EQ(evaluator.ErrorMessage(), "Syntax error");
     EXPECT_EQ(evaluator.Position(), 3);
 
-    // Nothing runs after the failed compile; compiling the restored text
-    // again makes it runnable.
+    // Nothing runs after the failed compile; setting the text again makes
+    // it runnable.
     FormulaX = 4;
     EXPECT_THROW(evaluator.Evaluate(), Exception);
-    evaluator.Compile();
+    evaluator.SetFormula("x*2");
     EXPECT_EQ(evaluator.Evaluate(), 8.0);
 }
