@@ -57,9 +57,19 @@ void TRapidEvaluator::EvaluateSamples(const double* x, int count, double* values
         }
         // After a fault the unit may hold what the faulting code left behind,
         // so the later samples of the block are worth nothing: all of them
-        // are evaluated again, each on a freshly reset unit when it faults.
+        // are evaluated again one by one as Evaluate does it, each fault
+        // resetting the unit; only the raising and catching is left out.
         ResetFpu();
-        for (int i = start; i < end; ++i)
-            EvaluateGuarded(*this, x[i], values[i], undefined[i]);
+        for (int i = start; i < end; ++i) {
+            FormulaX = x[i];
+            const long double value = EntryPoint();
+            std::uint16_t status;
+            asm volatile("fstpl %0\n\tfnstsw %1" : "=m"(values[i]), "=a"(status) : "t"(value) : "st", "memory");
+            undefined[i] = (status & StatusFaults) != 0;
+            if (undefined[i]) {
+                values[i] = 0.0;
+                ResetFpu();
+            }
+        }
     }
 }
