@@ -3,22 +3,14 @@
 
 #include "numeric/FloatingPoint.h"
 
+#include "WorldWindow.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
 #include <cmath>
 
 namespace {
-
-TViewWindow Window(double xMin, double xMax, double yMin, double yMax)
-{
-    TViewWindow view;
-    view.XMin = xMin;
-    view.XMax = xMax;
-    view.YMin = yMin;
-    view.YMax = yMax;
-    return view;
-}
 
 struct TSegment {
     double xa, ya, xb, yb;

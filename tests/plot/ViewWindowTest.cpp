@@ -6,6 +6,8 @@
 #include "numeric/FloatingPoint.h"
 #include "numeric/NumberText.h"
 
+#include "WorldWindow.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,16 +15,6 @@
 namespace {
 
 constexpr TPictureSize StartSize{507, 266};
-
-TViewWindow Window(double xMin, double xMax, double yMin, double yMax)
-{
-    TViewWindow view;
-    view.XMin = xMin;
-    view.XMax = xMax;
-    view.YMin = yMin;
-    view.YMax = yMax;
-    return view;
-}
 
 void ExpectFlagsClear()
 {
