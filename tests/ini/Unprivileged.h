@@ -2,6 +2,8 @@
 // folder's permissions hold for the code under test as they do for a user.
 #pragma once
 
+#include <string>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
