@@ -16,6 +16,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Orvalis"));
 
     TGraphMainForm mainForm(ProgramSettingsFile(QCoreApplication::applicationFilePath().toStdString()));
+    mainForm.CreateAboutForm();
     mainForm.show();
     return application.exec();
 }

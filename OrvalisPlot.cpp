@@ -32,7 +32,8 @@ const char Usage[] =
     "  --xmin NUMBER --xmax NUMBER  with --polar: the whole window, with the two above\n"
     "  --background, --axis, --good, --bad COLOUR  colours 0x00BBGGRR (decimal, 0x.., $..)\n"
     "  --line-width N             curve width in pixels; 1\n"
-    "  --no-boundary, --no-ticks  leave out the plot area's outline, the ticks\n";
+    "  --no-boundary, --no-ticks  leave out the plot area's outline, the ticks\n"
+    "  --                         ends the options: a formula may then begin with -\n";
 
 class TUsageError {
 public:
@@ -69,12 +70,12 @@ TOptions ParseOptions(int argc, char** argv)
     bool onlyArguments = false;
     for (int i = 1; i < argc; ++i) {
         const std::string word = argv[i];
-        if (onlyArguments || word.size() < 3 || word.compare(0, 2, "--") != 0) {
-            options.Arguments.push_back(word);
+        if (!onlyArguments && word == "--") {
+            onlyArguments = true;
             continue;
         }
-        if (word == "--") {
-            onlyArguments = true;
+        if (onlyArguments || word.size() < 3 || word.compare(0, 2, "--") != 0) {
+            options.Arguments.push_back(word);
             continue;
         }
         std::string name = word.substr(2);

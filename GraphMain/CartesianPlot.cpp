@@ -11,7 +11,7 @@
 
 QImage TPlotEngine::PlotCartesian(const TRapidEvaluator& evaluator)
 {
-    TPlotCanvas canvas(Size);
+    TPlotCanvas canvas(Size, DevicePixelRatio_);
     const std::int32_t areaWidth = CheckedSub(Size.Width, 2 * PlotMargin);
     const std::int32_t areaHeight = CheckedSub(Size.Height, 2 * PlotMargin);
     Samples_.SampleCount = std::min(areaWidth, MaxSampleCount);

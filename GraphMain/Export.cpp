@@ -1,8 +1,10 @@
-// The drawing settings through the Preferences dialog, and the picture shown
-// put on the clipboard or into a bitmap file.
+// The drawing settings through the Preferences dialog, the picture shown put
+// on the clipboard or into a bitmap file, and the help and About windows.
 #include "GraphMain/GraphImage.h"
 #include "GraphMain/GraphMainForm.h"
 #include "GraphMain/PictureFile.h"
+#include "about/AboutForm.h"
+#include "about/HelpWindow.h"
 #include "preferences/EditPreferences.h"
 #include "shell/UserDialogs.h"
 
@@ -41,4 +43,21 @@ void TGraphMainForm::Savetobitmap1Click()
     // The name as chosen: no extension is added, and the format is BMP
     // whatever the name says.
     WritePictureFile(Graph().Picture(), *name, "bmp");
+}
+
+void TGraphMainForm::CreateAboutForm()
+{
+    if (!AboutForm_)
+        AboutForm_ = std::make_unique<TAboutForm>();
+}
+
+void TGraphMainForm::AboutOrvalis1Click()
+{
+    CreateAboutForm();
+    AboutForm_->ShowAbout();
+}
+
+void TGraphMainForm::Contents1Click()
+{
+    ShowHelpContents(this);
 }

@@ -2,6 +2,7 @@
 #include "GraphMain/GraphImage.h"
 
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 
 TGraphImage::TGraphImage(QWidget* parent) : QWidget(parent)
@@ -19,13 +20,20 @@ void TGraphImage::SetPicture(QImage picture)
 
 void TGraphImage::FitPictureToSize(QColor fill)
 {
-    if (Picture_.isNull() || Picture_.size() == size())
+    const qreal ratio = devicePixelRatioF();
+    if (Picture_.isNull() || (PictureRect().size() == size() && Picture_.devicePixelRatio() == ratio))
         return;
-    QImage fitted(size(), Picture_.format());
+    QImage fitted(size() * ratio, Picture_.format());
+    fitted.setDevicePixelRatio(ratio);
     fitted.fill(fill);
     QPainter(&fitted).drawImage(0, 0, Picture_);
     Picture_ = std::move(fitted);
     update();
+}
+
+QRect TGraphImage::PictureRect() const
+{
+    return QRect(QPoint(0, 0), Picture_.deviceIndependentSize().toSize());
 }
 
 void TGraphImage::paintEvent(QPaintEvent*)
@@ -37,7 +45,7 @@ void TGraphImage::paintEvent(QPaintEvent*)
     }
     painter.drawImage(0, 0, Picture_);
     // Beside a picture smaller than the control (a resize not yet replotted).
-    const QRegion rest = QRegion(rect()) - QRegion(Picture_.rect());
+    const QRegion rest = QRegion(rect()) - QRegion(PictureRect());
     for (const QRect& part : rest)
         painter.fillRect(part, palette().window());
 }
@@ -58,6 +66,13 @@ void TGraphImage::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint at = event->position().toPoint();
     emit MouseUp(event->button(), event->modifiers(), at.x(), at.y());
+}
+
+void TGraphImage::wheelEvent(QWheelEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    emit Wheel(event->angleDelta().y(), at.x(), at.y());
+    event->accept();
 }
 
 void TGraphImage::resizeEvent(QResizeEvent*)

@@ -24,6 +24,8 @@ signals:
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers keys, int x, int y);
     void MouseMove(Qt::KeyboardModifiers keys, int x, int y);
     void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers keys, int x, int y);
+    // A turn of the wheel by `angleDelta` (120 to the notch) at (x, y).
+    void Wheel(int angleDelta, int x, int y);
     void Resized();
 
 protected:
@@ -32,7 +34,11 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
+    // The picture's place in the control's coordinates.
+    QRect PictureRect() const;
+
     QImage Picture_;
 };

@@ -7,6 +7,7 @@
 #include "GraphMain/GraphImage.h"
 #include "GraphMain/PlotCanvas.h"
 #include "GraphMain/SettingsFile.h"
+#include "about/AboutForm.h"
 #include "numeric/FloatingPoint.h"
 #include "numeric/NumberText.h"
 #include "shell/ErrorBox.h"
@@ -108,6 +109,8 @@ void TGraphMainForm::ConnectHandlers()
     connect(Ui_->Cartesian1, &QAction::triggered, this, guarded(&TGraphMainForm::Cartesian1Click));
     connect(Ui_->Polar1, &QAction::triggered, this, guarded(&TGraphMainForm::Polar1Click));
     connect(Ui_->Exit1, &QAction::triggered, this, guarded(&TGraphMainForm::Exit1Click));
+    connect(Ui_->Contents1, &QAction::triggered, this, guarded(&TGraphMainForm::Contents1Click));
+    connect(Ui_->AboutOrvalis1, &QAction::triggered, this, guarded(&TGraphMainForm::AboutOrvalis1Click));
     connect(Ui_->Preferences1, &QAction::triggered, this, guarded(&TGraphMainForm::Preferences1Click));
     connect(Ui_->SavetoClipboard1, &QAction::triggered, this, guarded(&TGraphMainForm::SavetoClipboard1Click));
     connect(Ui_->Savetobitmapfile1, &QAction::triggered, this, guarded(&TGraphMainForm::Savetobitmap1Click));
@@ -129,6 +132,9 @@ void TGraphMainForm::ConnectHandlers()
     });
     connect(graph, &TGraphImage::MouseUp, this, [this](Qt::MouseButton button, Qt::KeyboardModifiers keys, int x, int y) {
         RunGuarded(this, [&] { GraphMouseUp(button, keys, x, y); });
+    });
+    connect(graph, &TGraphImage::Wheel, this, [this](int angle, int x, int y) {
+        RunGuarded(this, [&] { GraphMouseWheel(angle, x, y); });
     });
     connect(graph, &TGraphImage::Resized, this, guarded(&TGraphMainForm::FormResize));
 }
@@ -190,9 +196,15 @@ void TGraphMainForm::PlotRequest()
 {
     if (!CompileFormula())
         return;
-    Engine_.SetPictureSize({Ui_->Graph->width(), Ui_->Graph->height()});
+    SyncPictureSize();
     Ui_->Graph->SetPicture(Engine_.Plot(Evaluator));
     ++PlotCount_;
+}
+
+void TGraphMainForm::SyncPictureSize()
+{
+    Engine_.SetPictureSize({Ui_->Graph->width(), Ui_->Graph->height()});
+    Engine_.SetDevicePixelRatio(Ui_->Graph->devicePixelRatioF());
 }
 
 bool TGraphMainForm::CompileFormula()

@@ -18,6 +18,7 @@ namespace Ui {
 class TGraphMainForm;
 }
 class QAction;
+class TAboutForm;
 class TGraphImage;
 
 // Posted to the window after a change of size; its handler plots.
@@ -55,11 +56,21 @@ public:
     void GraphMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers keys, int X, int Y);
     void GraphMouseMove(Qt::KeyboardModifiers keys, int X, int Y);
     void GraphMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers keys, int X, int Y);
+    // Zooms about the point under the pointer, which stays there: each notch
+    // of 120 units scales both spans by 1/1.25 forward and 1.25 backward.
+    void GraphMouseWheel(int angleDelta, int X, int Y);
 
     // The parameter z and the examples.
     void TrackBar1Change();
     void ExampleClick(QAction* item);
     void ShowExample(const QString& formula, double low, double high);
+
+    // The About window, made hidden once the main window exists; the menu
+    // item shows it.
+    void CreateAboutForm();
+    TAboutForm* AboutForm() const { return AboutForm_.get(); }
+    void Contents1Click();
+    void AboutOrvalis1Click();
 
     // Preferences and export.
     void Preferences1Click();
@@ -84,6 +95,8 @@ private:
     // horizontal extent in polar mode.
     void ReadModeXRange(double& low, double& high) const;
     void WriteModeXRange(double low, double high);
+    // The engine is given Graph's size and pixel ratio before it maps or plots.
+    void SyncPictureSize();
 
     // What the engine reads from and writes to the controls.
     bool IsCartesian() const override;
@@ -94,12 +107,15 @@ private:
     std::string FormulaText() const override;
 
     std::unique_ptr<Ui::TGraphMainForm> Ui_;
+    std::unique_ptr<TAboutForm> AboutForm_;
     TRapidEvaluator Evaluator;
     TPlotEngine Engine_{*this};
     std::string SettingsFileName_;
     QMetaObject::Connection TrackBarHandler;
     bool PanDragActive = false;
     QPoint PanDragStart;
+    // Wheel turns smaller than a notch (touchpads) add up to one.
+    int WheelAngle = 0;
     int PlotCount_ = 0;
     // The save dialog offers the name chosen last.
     QString LastBitmapName;

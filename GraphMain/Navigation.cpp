@@ -8,6 +8,8 @@
 #include "numeric/NumberText.h"
 #include "ui_GraphMainForm.h"
 
+#include <cmath>
+
 namespace {
 
 // A pan moves by this part of the span.
@@ -18,6 +20,9 @@ constexpr long double ZoomInHalfSpan = 4;
 constexpr long double ZoomOutHalfSpan = 1;
 
 const char PositionFormat[] = "x = %8.5g,  y = %8.5g";
+
+constexpr int WheelNotch = 120;
+constexpr long double WheelZoomFactor = 1.25;
 
 }  // namespace
 
@@ -89,7 +94,7 @@ void TGraphMainForm::OriginBtnClick()
 
 void TGraphMainForm::GraphMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers keys, int X, int Y)
 {
-    Engine_.SetPictureSize({Graph().width(), Graph().height()});
+    SyncPictureSize();
     if (button == Qt::RightButton) {
         PanDragActive = true;
         PanDragStart = QPoint(X, Y);
@@ -118,7 +123,7 @@ void TGraphMainForm::GraphMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int X,
     if (!PanDragActive)
         return;
     PanDragActive = false;
-    Engine_.SetPictureSize({Graph().width(), Graph().height()});
+    SyncPictureSize();
     double x0, y0, x1, y1, low, high;
     Engine_.PixelToWorld(PanDragStart.x(), PanDragStart.y(), x0, y0);
     Engine_.PixelToWorld(X, Y, x1, y1);
@@ -134,7 +139,7 @@ void TGraphMainForm::GraphMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int X,
 
 void TGraphMainForm::GraphMouseMove(Qt::KeyboardModifiers, int X, int Y)
 {
-    Engine_.SetPictureSize({Graph().width(), Graph().height()});
+    SyncPictureSize();
     double x, y, xa, ya, xb, yb;
     Engine_.PixelToWorld(X, Y, x, y);
     Engine_.PixelToWorld(CheckedSub(X, 1), CheckedSub(Y, 1), xa, ya);
@@ -146,4 +151,25 @@ void TGraphMainForm::GraphMouseMove(Qt::KeyboardModifiers, int X, int Y)
     if (static_cast<long double>(ya) * yb < 0)
         y = 0;
     Ui_->mousePosition->setText(QString::fromStdString(Format(PositionFormat, {x, y})));
+}
+
+void TGraphMainForm::GraphMouseWheel(int angleDelta, int X, int Y)
+{
+    WheelAngle += angleDelta;
+    const int notches = WheelAngle / WheelNotch;
+    if (notches == 0)
+        return;
+    WheelAngle -= notches * WheelNotch;
+    SyncPictureSize();
+    double wx, wy, low, high;
+    Engine_.PixelToWorld(X, Y, wx, wy);
+    ReadModeXRange(low, high);
+    // Forward shrinks the spans: the world point keeps its place in them.
+    const long double scale = std::pow(WheelZoomFactor, static_cast<long double>(-notches));
+    WriteModeXRange(StoreDouble(wx - (wx - static_cast<long double>(low)) * scale),
+                    StoreDouble(wx + (high - static_cast<long double>(wx)) * scale));
+    TViewWindow& view = Engine_.View();
+    view.YMin = StoreDouble(wy - (wy - static_cast<long double>(view.YMin)) * scale);
+    view.YMax = StoreDouble(wy + (view.YMax - static_cast<long double>(wy)) * scale);
+    PlotRequest();
 }

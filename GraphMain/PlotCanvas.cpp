@@ -27,6 +27,10 @@ int PixelsOfPoints(int points)
 // the mappings' 32 bits.
 constexpr double SafeCoordinate = 1 << 20;
 constexpr int LongTextLength = 1000;
+// The pixel (x, y) of the picture is the square from (x, y) to (x + 1, y + 1):
+// a scaled picture draws lines through its centre, so that they cover the
+// device pixels of that square as the unscaled picture covers the pixel.
+constexpr qreal PixelCentre = 0.5;
 
 bool IsFar(std::int32_t v)
 {
@@ -69,11 +73,15 @@ QColor ToQColor(TColor color)
     return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 
-TPlotCanvas::TPlotCanvas(TPictureSize size)
-    : Size_(size), Image(size.Width, size.Height, QImage::Format_RGB32)
+TPlotCanvas::TPlotCanvas(TPictureSize size, qreal devicePixelRatio)
+    : Size_(size), Scaled(devicePixelRatio > 1.0),
+      Image(qRound(size.Width * std::max<qreal>(devicePixelRatio, 1.0)),
+            qRound(size.Height * std::max<qreal>(devicePixelRatio, 1.0)), QImage::Format_RGB32)
 {
     if (Image.isNull())
         throw EOutOfMemory();
+    if (Scaled)
+        Image.setDevicePixelRatio(devicePixelRatio);
     Painter.begin(&Image);
     Painter.setRenderHint(QPainter::Antialiasing, false);
     Font.setStyleHint(QFont::TypeWriter);
@@ -91,8 +99,9 @@ void TPlotCanvas::SetPen(TColor color, std::int32_t width)
     PenWidth_ = width;
     QPen pen(ToQColor(color));
     if (width <= 1) {
+        // One pixel of the picture's coordinates: r device pixels when scaled.
         pen.setWidth(1);
-        pen.setCosmetic(true);
+        pen.setCosmetic(!Scaled);
     } else {
         // Wide curves with round ends and joins, so neighbouring segments meet
         // without notches.
@@ -112,7 +121,11 @@ void TPlotCanvas::Rectangle(std::int32_t left, std::int32_t top, std::int32_t ri
 
 void TPlotCanvas::RectangleOutline(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
 {
-    Painter.drawRect(QRect(QPoint(left, top), QPoint(right, bottom)).normalized().adjusted(0, 0, -1, -1));
+    const QRect box = QRect(QPoint(left, top), QPoint(right, bottom)).normalized().adjusted(0, 0, -1, -1);
+    if (Scaled)
+        Painter.drawRect(QRectF(box).translated(PixelCentre, PixelCentre));
+    else
+        Painter.drawRect(box);
 }
 
 void TPlotCanvas::Line(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
@@ -120,10 +133,13 @@ void TPlotCanvas::Line(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::i
     if (IsFar(x1) || IsFar(y1) || IsFar(x2) || IsFar(y2)) [[unlikely]] {
         double ax = x1, ay = y1, bx = x2, by = y2;
         if (ClipToSafeBox(ax, ay, bx, by))
-            Painter.drawLine(QLineF(ax, ay, bx, by));
+            Painter.drawLine(QLineF(ax, ay, bx, by).translated(Scaled ? PixelCentre : 0.0, Scaled ? PixelCentre : 0.0));
         return;
     }
-    Painter.drawLine(x1, y1, x2, y2);
+    if (Scaled)
+        Painter.drawLine(QLineF(x1, y1, x2, y2).translated(PixelCentre, PixelCentre));
+    else
+        Painter.drawLine(x1, y1, x2, y2);
 }
 
 void TPlotCanvas::SetFont(const QString& family, int points, TColor color)

@@ -1,6 +1,8 @@
 // The drawing surface of one plot: a fresh picture of W × H pixels with a
 // pen, a solid fill and a font, drawn without antialiasing so that every
-// position lands on its pixel.
+// position lands on its pixel. On a screen of device pixel ratio r the
+// picture holds r·W × r·H device pixels and is drawn in the same W × H
+// coordinates, so lines and text are sharp rather than scaled up.
 #pragma once
 
 #include "GraphMain/DrawingSettings.h"
@@ -14,7 +16,7 @@
 class TPlotCanvas {
 public:
     // Raises EOutOfMemory when no picture of that size can be had.
-    explicit TPlotCanvas(TPictureSize size);
+    explicit TPlotCanvas(TPictureSize size, qreal devicePixelRatio = 1.0);
     TPlotCanvas(const TPlotCanvas&) = delete;
     TPlotCanvas& operator=(const TPlotCanvas&) = delete;
 
@@ -53,6 +55,7 @@ private:
     bool IsLongFixedPitchText(const QString& text) const;
 
     TPictureSize Size_;
+    bool Scaled;
     QImage Image;
     QPainter Painter;
     TColor PenColor_ = 0;

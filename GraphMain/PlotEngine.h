@@ -31,6 +31,9 @@ public:
     // and the mappings use it. Raises Exception below MinPictureSide.
     void SetPictureSize(TPictureSize size);
     TPictureSize PictureSize() const { return Size; }
+    // Device pixels per picture pixel of the screen the picture is shown on.
+    void SetDevicePixelRatio(qreal ratio) { DevicePixelRatio_ = ratio; }
+    qreal DevicePixelRatio() const { return DevicePixelRatio_; }
 
     bool IsCartesian() const { return Controls.IsCartesian(); }
     void ReadXRange(double& Low, double& High) const;
@@ -64,4 +67,5 @@ private:
     TDrawingSettings Settings_;
     TSamples Samples_;
     TPictureSize Size{507, 266};
+    qreal DevicePixelRatio_ = 1.0;
 };

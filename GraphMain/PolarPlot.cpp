@@ -10,7 +10,7 @@
 
 QImage TPlotEngine::PlotPolar(const TRapidEvaluator& evaluator)
 {
-    TPlotCanvas canvas(Size);
+    TPlotCanvas canvas(Size, DevicePixelRatio_);
     Samples_.SampleCount = MaxSampleCount;
     const std::int32_t n = Samples_.SampleCount;
     const double rMax = SampleFormula(evaluator);

@@ -54,6 +54,14 @@ void TCode::EmitDword(std::uint32_t d)
     Size_ += 4;
 }
 
+void TCode::PatchDword(int offset, std::uint32_t d)
+{
+    MakeWritable();
+    std::uint8_t* at = Memory.Data() + offset;
+    for (int i = 0; i < 4; ++i)
+        at[i] = static_cast<std::uint8_t>(d >> (8 * i));
+}
+
 void TCode::EmitBytes(std::span<const std::uint8_t> bytes)
 {
     const int count = static_cast<int>(bytes.size());

@@ -16,7 +16,10 @@ public:
 
     int Size() const { return Size_; }
     int Capacity() const { return Capacity_; }
-    const std::uint8_t* Buffer() const { return Memory.Data(); }
+    // The code where it runs; its bytes are written through another view of
+    // the same memory when the memory is dual (see TExecutableMemory).
+    const std::uint8_t* Buffer() const { return Memory.Code(); }
+    const std::uint8_t* WriteView() const { return Memory.Data(); }
 
     // Starts new code: Size := 0, and the buffer is writable again.
     void Clear();
@@ -46,9 +49,18 @@ public:
     // occurrence over and over again would leave.
     void RemovePattern(std::span<const std::uint8_t> pattern);
 
-    // Seals the code read-execute; the next Emit or Clear makes it writable.
-    void MakeExecutable() { Memory.MakeExecutable(); WriteLimit = -1; }
-    bool Executable() const { return !Memory.Writable(); }
+    // Overwrites four bytes already emitted, least significant first.
+    void PatchDword(int offset, std::uint32_t d);
+
+    // Makes the code runnable: a no-op for dual memory; a single view is
+    // sealed read-execute, and the next Emit or Clear makes it writable.
+    void MakeExecutable()
+    {
+        Memory.MakeExecutable();
+        if (!Memory.Writable())
+            WriteLimit = -1;
+    }
+    bool Executable() const { return Memory.Executable(); }
 
 private:
     void MakeWritable();  // unseals (a no-op while writable) and lifts the write limit

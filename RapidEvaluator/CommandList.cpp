@@ -1,5 +1,7 @@
-// Constructors of the command list's items.
+// Constructors and comparison of the command list's items.
 #include "RapidEvaluator/CommandList.h"
+
+#include <bit>
 
 TStackItem TStackItem::Constant(double value)
 {
@@ -32,4 +34,10 @@ TStackItem TStackItem::Function(std::int32_t code, std::uint8_t argCount)
     item.Address = static_cast<std::uintptr_t>(code);
     item.ArgCount = argCount;
     return item;
+}
+
+bool TStackItem::operator==(const TStackItem& other) const
+{
+    return Kind == other.Kind && std::bit_cast<std::uint64_t>(Value) == std::bit_cast<std::uint64_t>(other.Value)
+           && Address == other.Address && Operator == other.Operator && ArgCount == other.ArgCount;
 }

@@ -32,6 +32,9 @@ struct TStackItem {
     static TStackItem Variable(const double* address);
     static TStackItem MakeOperator(OperatorCode code);
     static TStackItem Function(std::int32_t code, std::uint8_t argCount);
+
+    // The same item: constants compared bit for bit.
+    bool operator==(const TStackItem& other) const;
 };
 
 class TCommandList {
@@ -40,6 +43,7 @@ public:
     int Count() const { return static_cast<int>(Items.size()); }
     const TStackItem& operator[](int index) const { return Items[static_cast<std::size_t>(index)]; }
     void Clear() { Items.clear(); }
+    bool operator==(const TCommandList& other) const = default;
 
 private:
     std::vector<TStackItem> Items;

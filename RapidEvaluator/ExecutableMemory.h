@@ -1,6 +1,8 @@
-// Whole pages for generated machine code. The block is either writable or
-// executable, never both: code is written, then sealed read-execute, and made
-// writable again only when new code is written into it.
+// Whole pages for generated machine code, never writable and executable
+// through the same address: two views of one memory file, one read-write for
+// writing code and one read-execute for running it, so that new code needs no
+// change of protection. Where the system refuses such a file, one view
+// serves both: sealed read-execute after writing, writable again for new code.
 #pragma once
 
 #include <cstddef>
@@ -8,27 +10,46 @@
 
 class TExecutableMemory {
 public:
-    // A writable block of at least `bytes` bytes. Raises EOutOfMemory.
-    explicit TExecutableMemory(std::size_t bytes);
+    enum class TMapping : std::uint8_t {
+        DualWherePossible,  // two views of a memory file unless the system refuses one
+        Single,             // one view, toggled by MakeWritable and MakeExecutable
+    };
+
+    // At least `bytes` bytes, writable. Raises EOutOfMemory.
+    explicit TExecutableMemory(std::size_t bytes, TMapping mapping = TMapping::DualWherePossible);
     ~TExecutableMemory();
     TExecutableMemory(const TExecutableMemory&) = delete;
     TExecutableMemory& operator=(const TExecutableMemory&) = delete;
 
-    std::uint8_t* Data() const { return Data_; }
+    // The view code is written through, and the view it runs from: the same
+    // bytes at two addresses, or one address when the memory is not dual.
+    // x86 keeps its instruction caches coherent with stores by physical
+    // address, and new code is entered by a call made after it was written,
+    // so nothing needs flushing between the two views.
+    std::uint8_t* Data() const { return Write; }
+    const std::uint8_t* Code() const { return Execute; }
     std::size_t Size() const { return Size_; }
-    bool Writable() const { return Writable_; }
+    bool Dual() const { return File >= 0; }
+    // Whether Data() may be written, and Code() run, now.
+    bool Writable() const { return Dual() || SingleWritable; }
+    bool Executable() const { return Dual() || !SingleWritable; }
 
     // Makes the block at least `bytes` long, keeping its contents and its
-    // protection; the block may move. Raises EOutOfMemory.
+    // protection; both views may move. Raises EOutOfMemory.
     void Resize(std::size_t bytes);
 
-    // Read-write, for writing code. Raises Exception when the system refuses.
+    // For the single view only (no-ops when dual): read-write for writing
+    // code, read-execute for running it. Raise Exception when refused.
     void MakeWritable();
-    // Read-execute, for running code. Raises Exception when the system refuses.
     void MakeExecutable();
 
 private:
-    std::uint8_t* Data_ = nullptr;
+    bool MapDual(std::size_t size);
+    void MapSingle(std::size_t size);
+
+    std::uint8_t* Write = nullptr;
+    const std::uint8_t* Execute = nullptr;
     std::size_t Size_ = 0;
-    bool Writable_ = true;
+    int File = -1;               // the memory file behind both views, or -1
+    bool SingleWritable = true;  // the single view's state
 };

@@ -239,6 +239,37 @@ void EmitPowerCall(TCode& code, std::uintptr_t routine, int stackDepth)
     code.EmitByte(pad ? 24 : 16);
 }
 
+// ---- x86-64, optimized forms: constant pool, whole powers inline ------------
+
+constexpr std::uint8_t FldRipRelative[] = {0xDD, 0x05};  // FLD qword [RIP+disp32]
+constexpr std::uint8_t RoundToDouble[] = {
+    0xDD, 0x5C, 0x24, 0xF8,  // FSTP qword [RSP-8]    the red zone: nothing is called in between
+    0xDD, 0x44, 0x24, 0xF8,  // FLD qword [RSP-8]
+};
+constexpr std::uint8_t Ret[] = {0xC3};          // RET
+constexpr std::uint8_t Int3 = 0xCC;             // INT3, never reached
+constexpr std::uint8_t FirstResult[] = {0xD9, 0xC0};  // FLD ST(0)
+constexpr std::uint8_t FirstResultPlusZero[] = {
+    0xD9, 0xEE,  // FLDZ
+    0xD8, 0xC1,  // FADD ST(0), ST(1)    0 + power
+    0xD9, 0xC9,  // FXCH ST(1)           power back in ST0
+};
+constexpr std::uint8_t PlusZero[] = {
+    0xD9, 0xEE,  // FLDZ
+    0xDE, 0xC1,  // FADDP ST(1), ST(0)
+};
+constexpr std::uint8_t MultiplyResult[] = {0xDC, 0xC9};      // FMUL ST(1), ST(0)
+constexpr std::uint8_t MultiplyResultLast[] = {0xDE, 0xC9};  // FMULP ST(1), ST(0)
+constexpr std::uint8_t Square[] = {0xD8, 0xC8};              // FMUL ST(0), ST(0)
+constexpr std::uint8_t Reciprocal[] = {
+    0xD9, 0xE8,  // FLD1
+    0xDE, 0xF1,  // FDIVRP ST(1), ST(0)  1 / ST1
+};
+constexpr std::uint8_t ReplaceByOne[] = {
+    0xDD, 0xD8,  // FSTP ST(0)
+    0xD9, 0xE8,  // FLD1
+};
+
 } // namespace x64
 
 } // namespace
@@ -288,6 +319,12 @@ const TEncoding IA32Encoding = {
 const TEncoding X86_64Encoding = {
     "x86-64", x64::Push, x64::Pop, x64::Final, x64::PushPop,
     x64::EmitConstant, x64::EmitVariable, x64::EmitPowerCall,
+};
+
+const TX86_64Forms X86_64Forms = {
+    x64::FldRipRelative, x64::RoundToDouble, x64::Ret, x64::Int3,
+    x64::FirstResult, x64::FirstResultPlusZero, x64::PlusZero, x64::MultiplyResult,
+    x64::MultiplyResultLast, x64::Square, x64::Reciprocal, x64::ReplaceByOne,
 };
 
 const TEncoding& HostEncoding()

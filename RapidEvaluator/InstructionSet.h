@@ -33,6 +33,26 @@ struct TEncoding {
 extern const TEncoding IA32Encoding;
 extern const TEncoding X86_64Encoding;
 
+// The faster x86-64 forms of the optimized code (OptimizedCodeGenerator.h):
+// the same x87 operations on the same values, fewer trips through memory.
+struct TX86_64Forms {
+    std::span<const std::uint8_t> FldRipRelative;  // FLD qword [RIP+disp32]; the disp32 follows
+    std::span<const std::uint8_t> RoundToDouble;   // ST0 stored as a double and loaded again
+    std::span<const std::uint8_t> Ret;
+    std::uint8_t Padding;                          // between the code and its constant pool
+    // The steps of binary exponentiation, power in ST0 and result in ST1.
+    std::span<const std::uint8_t> FirstResult;          // result := power
+    std::span<const std::uint8_t> FirstResultPlusZero;  // result := power + 0
+    std::span<const std::uint8_t> PlusZero;             // ST0 := ST0 + 0, power and result at once
+    std::span<const std::uint8_t> MultiplyResult;       // result := result · power
+    std::span<const std::uint8_t> MultiplyResultLast;   // the same, power dropped: result in ST0
+    std::span<const std::uint8_t> Square;               // power := power · power
+    std::span<const std::uint8_t> Reciprocal;           // ST0 := 1 / ST0
+    std::span<const std::uint8_t> ReplaceByOne;         // ST0 := 1
+};
+
+extern const TX86_64Forms X86_64Forms;
+
 // The encoding of the processor this program runs on, and the address of the
 // power routine entry that code in that encoding calls.
 const TEncoding& HostEncoding();

@@ -64,7 +64,8 @@ void TRapidEvaluator::Compile()
         return;
     try {
         Parse();
-        GenerateCode();
+        if (EntryPoint == nullptr || !(CommandList_ == GeneratedFrom))
+            GenerateCode();
     } catch (...) {
         // A number beyond the double range, or no memory for the code: no
         // half-built list stays behind (a syntax error has emptied it already).
@@ -79,9 +80,27 @@ void TRapidEvaluator::GenerateCode()
     // The old code is overwritten from the first byte on: until the new code
     // is sealed there is nothing to run.
     EntryPoint = nullptr;
-    ::GenerateCode(CommandList_, CodeBuffer_, HostEncoding(), HostPowerRoutine());
+    if (&HostEncoding() == &X86_64Encoding && CodeForm_ == TCodeForm::Optimized)
+        GenerateOptimizedCode(CommandList_, CodeBuffer_, HostPowerRoutine());
+    else
+        ::GenerateCode(CommandList_, CodeBuffer_, HostEncoding(), HostPowerRoutine());
     CodeBuffer_.MakeExecutable();
+    GeneratedFrom = CommandList_;
     EntryPoint = reinterpret_cast<TEntryPoint>(const_cast<std::uint8_t*>(CodeBuffer_.Buffer()));
+}
+
+void TRapidEvaluator::SetCodeForm(TCodeForm form)
+{
+    if (form == CodeForm_)
+        return;
+    CodeForm_ = form;
+    // As after SetFormula, without compiling: the next Compile parses again
+    // and generates the code in the new form.
+    EntryPoint = nullptr;
+    CommandList_.Clear();
+    Position_ = 1;
+    ErrorMessage_.clear();
+    Compiled = false;
 }
 
 void TRapidEvaluator::AddVariable(const std::string& name, double* address)

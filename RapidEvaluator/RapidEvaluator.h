@@ -6,6 +6,7 @@
 #include "RapidEvaluator/Code.h"
 #include "RapidEvaluator/CommandList.h"
 #include "RapidEvaluator/LookupTable.h"
+#include "RapidEvaluator/OptimizedCodeGenerator.h"
 #include "numeric/Exceptions.h"
 #include "numeric/FloatingPoint.h"
 
@@ -63,7 +64,16 @@ public:
     void SetAutoCompile(bool value) { AutoCompile_ = value; }
 
     // Compiles Formula unless it is compiled already. Raises ESyntaxError.
+    // A formula whose command list is the one the current code was made from
+    // (the same formula compiled again, as on every change of z) keeps that
+    // code: only the scan and the parse are done again.
     void Compile();
+
+    // The translation used on x86-64 (IA-32 code is always made item by
+    // item). Changing it resets the compiled state as SetFormula does (without
+    // compiling); the next Compile generates the code in the new form.
+    TCodeForm CodeForm() const { return CodeForm_; }
+    void SetCodeForm(TCodeForm form);
 
     // Runs the compiled code for the current x, y and z. Raises EInvalidOp,
     // EZeroDivide or EOverflow when the formula is undefined there, after
@@ -81,6 +91,15 @@ public:
             RaiseFpuFault(status);
         return result;
     }
+
+    // The sampling loop's step for each of `count` abscissas: FormulaX := x[i],
+    // evaluate, values[i] := the value and undefined[i] := false, or 0.0 and
+    // true when the formula is undefined there (or nothing is compiled).
+    // Values and flags are exactly those of Evaluate called once per sample
+    // inside its own guard; FormulaX keeps the last abscissa. Samples run in
+    // blocks with one read of the fault flags per block, and a block whose
+    // read shows a fault is evaluated again sample by sample through Evaluate.
+    void EvaluateSamples(const double* x, int count, double* values, bool* undefined) const;
 
     // Registers a variable. Raises Exception when the name is taken.
     void AddVariable(const std::string& name, double* address);
@@ -134,6 +153,8 @@ private:
     TCode CodeBuffer_;
     TEntryPoint EntryPoint = nullptr;
     TCommandList CommandList_;
+    TCommandList GeneratedFrom;  // the list the code in CodeBuffer_ was made from
+    TCodeForm CodeForm_ = TCodeForm::Optimized;
     TLookupTable<TExtPointer> Variables;
     TLookupTable<TIntFunction> Functions;
     bool Compiled = false;

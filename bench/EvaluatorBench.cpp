@@ -4,13 +4,17 @@
 #include "NativeFormulas.h"
 #include "RatioReport.h"
 
-#include "RapidEvaluator/ExecutableMemory.h"
 #include "RapidEvaluator/RapidEvaluator.h"
 #include "numeric/FloatingPoint.h"
 
 #include <muParser.h>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cctype>
 #include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -93,7 +97,26 @@ void SampleNative(benchmark::State& state, const TFormula& formula, TNative nati
     }
 }
 
+// The plot's sampling loop: the abscissas computed, then EvaluateSamples.
 void SampleCompiled(benchmark::State& state, const TFormula& formula)
+{
+    TRapidEvaluator evaluator;
+    evaluator.SetFormula(formula.Text);
+    evaluator.Compile();
+    FormulaZ = Z;
+    std::vector<double> x(SampleCount + 1), samples(SampleCount + 1);
+    auto undefined = std::make_unique<bool[]>(SampleCount + 1);
+    for (auto _ : state) {
+        for (int i = 0; i <= SampleCount; ++i)
+            x[i] = XLow + XSpan * i / SampleCount;
+        evaluator.EvaluateSamples(x.data(), SampleCount + 1, samples.data(), undefined.get());
+        benchmark::DoNotOptimize(samples.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+// The same loop one guarded Evaluate per sample, as before the block path.
+void SampleCompiledPerSample(benchmark::State& state, const TFormula& formula)
 {
     TRapidEvaluator evaluator;
     evaluator.SetFormula(formula.Text);
@@ -136,15 +159,39 @@ void SampleMuparser(benchmark::State& state, const TFormula& formula)
 }
 
 // Compiling: the formula text to runnable code (muparser: to its byte code,
-// which it builds at the first evaluation).
+// which it builds at the first evaluation). Each iteration compiles one of
+// two texts that differ in their variables, so that every compile
+// generates code; CompileAgain compiles one text over and over, as the main
+// window does on every change of z.
+
+// The formula with the variable x read as z: as long, another command list.
+std::string Variant(std::string text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] == 'x' && (i == 0 || !std::isalpha(static_cast<unsigned char>(text[i - 1]))))
+            text[i] = 'z';
+    return text;
+}
+
 void CompileCompiled(benchmark::State& state, const std::string& text)
+{
+    TRapidEvaluator evaluator;
+    const std::string texts[2] = {text, Variant(text)};
+    int which = 0;
+    for (auto _ : state) {
+        evaluator.SetFormula(texts[which ^= 1]);
+        evaluator.Compile();
+    }
+    state.counters["bytes"] = evaluator.CodeBuffer().Size();
+}
+
+void CompileAgain(benchmark::State& state, const std::string& text)
 {
     TRapidEvaluator evaluator;
     for (auto _ : state) {
         evaluator.SetFormula(text);
         evaluator.Compile();
     }
-    state.counters["bytes"] = evaluator.CodeBuffer().Size();
 }
 
 void CompileMuparser(benchmark::State& state, const std::string& text)
@@ -153,9 +200,11 @@ void CompileMuparser(benchmark::State& state, const std::string& text)
     mu::Parser parser;
     parser.DefineVar("x", &x);
     parser.DefineVar("z", &z);
+    const std::string texts[2] = {text, Variant(text)};
+    int which = 0;
     try {
         for (auto _ : state) {
-            parser.SetExpr(text);
+            parser.SetExpr(texts[which ^= 1]);
             benchmark::DoNotOptimize(parser.Eval());
         }
     } catch (const mu::ParserError& error) {
@@ -163,15 +212,18 @@ void CompileMuparser(benchmark::State& state, const std::string& text)
     }
 }
 
-// What W^X costs each compile: the code block made writable, then executable.
+// What W^X cost each compile before the code memory was mapped twice: one
+// page made writable, written, and made executable again.
 void ProtectPair(benchmark::State& state)
 {
-    TExecutableMemory memory(1024);
+    const long page = sysconf(_SC_PAGESIZE);
+    void* block = mmap(nullptr, page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     for (auto _ : state) {
-        memory.MakeWritable();
-        memory.Data()[0] = 0xC3;
-        memory.MakeExecutable();
+        mprotect(block, page, PROT_READ | PROT_WRITE);
+        static_cast<volatile std::uint8_t*>(block)[0] = 0xC3;
+        mprotect(block, page, PROT_READ | PROT_EXEC);
     }
+    munmap(block, page);
 }
 
 std::string Chain(int characters)
@@ -195,6 +247,7 @@ void Register()
         benchmark::RegisterBenchmark(("Sampling2001/x87-inline/" + name).c_str(), SampleNative, formula,
                                      NativeInlineX87::Formula);
         benchmark::RegisterBenchmark(("Sampling2001/Compiled/" + name).c_str(), SampleCompiled, formula);
+        benchmark::RegisterBenchmark(("Sampling2001/PerSample/" + name).c_str(), SampleCompiledPerSample, formula);
         benchmark::RegisterBenchmark(("Sampling2001/muparser/" + name).c_str(), SampleMuparser, formula);
         benchmark::RegisterBenchmark(("Compile/Compiled/" + name).c_str(), CompileCompiled, name);
         benchmark::RegisterBenchmark(("Compile/muparser/" + name).c_str(), CompileMuparser, name);
@@ -203,6 +256,7 @@ void Register()
     const std::string twenty = "sin(x)*cos(x)+x^2-3*z/2";
     benchmark::RegisterBenchmark(("Compile/Compiled/" + twenty + " (20 tokens)").c_str(), CompileCompiled, twenty);
     benchmark::RegisterBenchmark(("Compile/muparser/" + twenty + " (20 tokens)").c_str(), CompileMuparser, twenty);
+    benchmark::RegisterBenchmark(("Compile/Compiled-again/" + twenty + " (20 tokens)").c_str(), CompileAgain, twenty);
     benchmark::RegisterBenchmark("Protect/mprotect/writable then executable", ProtectPair);
     for (int length : {1000, 10000, 100000}) {
         const std::string name = "x+x+...+x (" + std::to_string(length) + " characters)";

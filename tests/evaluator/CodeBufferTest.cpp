@@ -173,24 +173,88 @@ TEST(CodeBuffer, OnePassRemovalEqualsRemovalRestartingFromZero)
     }
 }
 
+// Neither the view code is written through nor the one it runs from is ever
+// writable and executable at once, at any moment of a compile's life.
+void ExpectWXor(const TCode& code, const char* when)
+{
+    for (const std::uint8_t* view : {code.WriteView(), code.Buffer()}) {
+        const std::string permissions = Permissions(view);
+        ASSERT_EQ(permissions.size(), 4u) << when;
+        EXPECT_FALSE(permissions[1] == 'w' && permissions[2] == 'x') << when << ": " << permissions;
+    }
+}
+
+long double RunCode(const TCode& code)
+{
+    return reinterpret_cast<long double (*)()>(const_cast<std::uint8_t*>(code.Buffer()))();
+}
+
 TEST(CodeBuffer, CodeIsNeverWritableAndExecutableAtOnce)
 {
+    const std::uint8_t fld1[] = {0xD9, 0xE8, 0xC3};  // FLD1; RET
+    const std::uint8_t fldz[] = {0xD9, 0xEE, 0xC3};  // FLDZ; RET
     TCode code;
-    code.EmitByte(0xC3);
-    EXPECT_EQ(Permissions(code.Buffer()).substr(0, 3), "rw-");
+    ExpectWXor(code, "new");
+    code.EmitBytes(fld1);
+    ExpectWXor(code, "written");
     code.MakeExecutable();
+    ExpectWXor(code, "sealed");
     EXPECT_TRUE(code.Executable());
     EXPECT_EQ(Permissions(code.Buffer()).substr(0, 3), "r-x");
+    EXPECT_EQ(RunCode(code), 1.0L);
 
-    // Writing again (a new compile) takes the execute right away first.
+    // New code over the old (a new compile), and code grown past its first
+    // pages: what runs is what was written last.
     code.Clear();
-    EXPECT_FALSE(code.Executable());
-    EXPECT_EQ(Permissions(code.Buffer()).substr(0, 3), "rw-");
-    code.EmitByte(0xC3);
+    code.EmitBytes(fldz);
+    ExpectWXor(code, "rewritten");
     code.MakeExecutable();
-    code.EmitByte(0x90);  // appending to sealed code unseals it too
-    EXPECT_EQ(Permissions(code.Buffer()).substr(0, 3), "rw-");
-    EXPECT_EQ(code.Size(), 2);
+    EXPECT_EQ(RunCode(code), 0.0L);
+    code.Clear();
+    for (int i = 0; i < 3 * TCode::CodeGrowth; ++i)
+        code.EmitByte(0x90);  // NOP
+    code.EmitBytes(fld1);
+    code.MakeExecutable();
+    ExpectWXor(code, "grown");
+    EXPECT_EQ(RunCode(code), 1.0L);
+}
+
+TEST(CodeBuffer, DualMemoryNeedsNoProtectionChange)
+{
+    TExecutableMemory memory(1024);
+    if (!memory.Dual())
+        GTEST_SKIP() << "this system refuses executable memory files; the single view is toggled";
+    EXPECT_NE(static_cast<const void*>(memory.Data()), static_cast<const void*>(memory.Code()));
+    EXPECT_EQ(Permissions(memory.Data()).substr(0, 3), "rw-");
+    EXPECT_EQ(Permissions(memory.Code()).substr(0, 3), "r-x");
+    memory.Data()[100] = 0x5A;  // seen at once through the other view
+    EXPECT_EQ(memory.Code()[100], 0x5A);
+    memory.Resize(3 * memory.Size());
+    EXPECT_EQ(memory.Code()[100], 0x5A);
+    EXPECT_EQ(Permissions(memory.Data() + memory.Size() - 1).substr(0, 3), "rw-");
+    EXPECT_EQ(Permissions(memory.Code() + memory.Size() - 1).substr(0, 3), "r-x");
+}
+
+TEST(CodeBuffer, ASingleViewIsSealedAndUnsealed)
+{
+    // The fallback where the system refuses executable memory files.
+    TExecutableMemory memory(1024, TExecutableMemory::TMapping::Single);
+    ASSERT_FALSE(memory.Dual());
+    EXPECT_EQ(static_cast<const void*>(memory.Data()), static_cast<const void*>(memory.Code()));
+    EXPECT_TRUE(memory.Writable());
+    EXPECT_FALSE(memory.Executable());
+    EXPECT_EQ(Permissions(memory.Code()).substr(0, 3), "rw-");
+    const std::uint8_t fld1[] = {0xD9, 0xE8, 0xC3};  // FLD1; RET
+    std::copy(std::begin(fld1), std::end(fld1), memory.Data());
+    memory.MakeExecutable();
+    EXPECT_FALSE(memory.Writable());
+    EXPECT_EQ(Permissions(memory.Code()).substr(0, 3), "r-x");
+    EXPECT_EQ(reinterpret_cast<long double (*)()>(const_cast<std::uint8_t*>(memory.Code()))(), 1.0L);
+    memory.Resize(5 * memory.Size());  // keeps bytes and protection
+    EXPECT_EQ(memory.Code()[1], 0xE8);
+    EXPECT_EQ(Permissions(memory.Code() + memory.Size() - 1).substr(0, 3), "r-x");
+    memory.MakeWritable();
+    EXPECT_EQ(Permissions(memory.Code()).substr(0, 3), "rw-");
 }
 
 TEST(CodeBuffer, LargeCodeGrowsWithoutLosingBytes)

@@ -1,10 +1,12 @@
 // The generated machine code, byte for byte, in both instruction sets.
 #include "RapidEvaluator/CodeGenerator.h"
 #include "RapidEvaluator/InstructionSet.h"
+#include "RapidEvaluator/OptimizedCodeGenerator.h"
 #include "RapidEvaluator/RapidEvaluator.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -131,8 +133,9 @@ TEST(CodeBytes, WorkedResultsInX86_64)
 
 TEST(CodeBytes, TheParserFeedsTheGeneratorTheSameLists)
 {
-    // The formula compiled for this host gives the host encoding of its list.
+    // The formula compiled item by item for this host gives the host encoding of its list.
     TRapidEvaluator evaluator;
+    evaluator.SetCodeForm(TCodeForm::ItemByItem);
     evaluator.SetFormula("sin(x)+1");
     evaluator.Compile();
     TCode code;
@@ -140,6 +143,78 @@ TEST(CodeBytes, TheParserFeedsTheGeneratorTheSameLists)
     const TBytes expected(code.Buffer(), code.Buffer() + code.Size());
     const TBytes compiled(evaluator.CodeBuffer().Buffer(), evaluator.CodeBuffer().Buffer() + evaluator.CodeBuffer().Size());
     EXPECT_EQ(compiled, expected);
+}
+
+namespace {
+
+TBytes Optimized(const TCommandList& list)
+{
+    TCode code;
+    GenerateOptimizedCode(list, code, Power);
+    return {code.Buffer(), code.Buffer() + code.Size()};
+}
+
+// The optimized x86-64 forms.
+namespace fast {
+// FLD qword [RIP+d], reading pool slot `slot` from an instruction ending at `end`.
+TBytes FldPool(int end, int pool, int slot) { return TBytes{0xDD, 0x05} + LittleEndian(pool + 8 * slot - end, 4); }
+const TBytes Round = {0xDD, 0x5C, 0x24, 0xF8, 0xDD, 0x44, 0x24, 0xF8};  // FSTP, FLD qword [RSP-8]
+const TBytes Square = {0xD8, 0xC8}, Copy = {0xD9, 0xC0}, MulResult = {0xDC, 0xC9}, MulResultLast = {0xDE, 0xC9};
+const TBytes CopyPlusZero = {0xD9, 0xEE, 0xD8, 0xC1, 0xD9, 0xC9}, PlusZero = {0xD9, 0xEE, 0xDE, 0xC1};
+const TBytes Reciprocal = {0xD9, 0xE8, 0xDE, 0xF1}, ReplaceByOne = {0xDD, 0xD8, 0xD9, 0xE8};
+TBytes Pool(int codeSize, std::initializer_list<std::uint64_t> values)
+{
+    TBytes bytes(static_cast<std::size_t>((8 - codeSize % 8) % 8), 0xCC);
+    for (std::uint64_t value : values)
+        bytes = bytes + LittleEndian(value, 8);
+    return bytes;
+}
+} // namespace fast
+
+} // namespace
+
+TEST(CodeBytes, OptimizedFormsOnX86_64)
+{
+    using namespace fast;
+    const TStackItem neg = Fn(fnNeg);
+    struct Case {
+        const char* Formula;
+        TCommandList List;
+        TBytes Code;  // without the pool
+        std::initializer_list<std::uint64_t> Pool;
+    };
+    const TBytes fldX = x64::Fld(X);
+    const Case cases[] = {
+        {"x", List({Var(X)}), fldX + x64::Ret, {}},
+        {"1", List({Const(1)}), FldPool(6, 8, 0) + x64::Ret, {One}},
+        // Both operands loaded where consumed, the right one first.
+        {"x*y", List({Var(X), Var(Y), Op(opMultiply)}), x64::Fld(Y) + fldX + FMulP + x64::Ret, {}},
+        {"2-x", List({Const(2), Var(X), Op(opSubtract)}), fldX + FldPool(18, 24, 0) + FSubRP + x64::Ret, {Two}},
+        // A result that waits for a constant is still stored as a double.
+        {"sin(x)+1", List({Var(X), Fn(fnSin), Const(1), Op(opAdd)}),
+         fldX + FSin + x64::Push + FldPool(27, 40, 0) + x64::Pop + FAddP + x64::Ret, {One}},
+        // Whole powers: the squarings and products of binary exponentiation.
+        {"x^2", List({Var(X), Const(2), Op(opPower)}), fldX + Square + Round + x64::Ret, {}},
+        {"x^1", List({Var(X), Const(1), Op(opPower)}), fldX + PlusZero + x64::Ret, {}},
+        {"x^0", List({Var(X), Const(0), Op(opPower)}), fldX + ReplaceByOne + x64::Ret, {}},
+        {"x^4", List({Var(X), Const(4), Op(opPower)}), fldX + Square + Square + Round + x64::Ret, {}},
+        {"x^5", List({Var(X), Const(5), Op(opPower)}),
+         fldX + CopyPlusZero + Square + Square + MulResultLast + Round + x64::Ret, {}},
+        {"x^-6", List({Var(X), Const(6), neg, Op(opPower)}),
+         fldX + Square + Copy + Square + MulResultLast + Reciprocal + Round + x64::Ret, {}},
+        {"x^15", List({Var(X), Const(15), Op(opPower)}),
+         fldX + CopyPlusZero + Square + MulResult + Square + MulResult + Square + MulResultLast + Round + x64::Ret, {}},
+        // The base of a power, when computed, is rounded as the call's argument is.
+        {"sin(x)^-1", List({Var(X), Fn(fnSin), Const(1), neg, Op(opPower)}),
+         fldX + FSin + Round + Reciprocal + Round + x64::Ret, {}},
+        // Beyond 16, or not whole: the power routine, with its argument stores.
+        {"x^17", List({Var(X), Const(17), Op(opPower)}),
+         FldPool(6, 64, 0) + fldX + x64::CallPower(true) + x64::Ret, {0x4031000000000000}},
+    };
+    for (const Case& c : cases) {
+        const TBytes code = Optimized(c.List);
+        EXPECT_EQ(code, c.Code + Pool(static_cast<int>(c.Code.size()), c.Pool)) << c.Formula;
+    }
 }
 
 TEST(CodeBytes, PowerCallsKeepTheStackAlignedOnX86_64)
@@ -207,22 +282,29 @@ AlignmentProbe:
 
 TEST(CodeBytes, PowerCallsAreAlignedAtEveryStackDepth)
 {
-    // With k values waiting on the stack: 1+(1+(...+(2^x))).
-    for (int waiting = 0; waiting < 6; ++waiting) {
-        std::string formula = "2^x";
-        for (int i = 0; i < waiting; ++i)
-            formula = "1+(" + formula + ")";
-        TRapidEvaluator evaluator;
-        evaluator.SetFormula(formula);
-        evaluator.Compile();
-        TCode code;
-        GenerateCode(evaluator.CommandList(), code, X86_64Encoding, reinterpret_cast<std::uintptr_t>(&AlignmentProbe));
-        code.MakeExecutable();
-        ProbeMisalignment = 0;
-        FormulaX = 1;
-        const auto routine = reinterpret_cast<long double (*)()>(const_cast<std::uint8_t*>(code.Buffer()));
-        EXPECT_EQ(static_cast<double>(routine()), 3.0 + waiting) << formula;
-        EXPECT_EQ(ProbeMisalignment, 0u) << formula;
+    // With k values waiting on the stack: sin(x)+(sin(x)+(...+(2^x))), in
+    // both forms (the optimized one keeps constants off the stack, not results).
+    const auto probe = reinterpret_cast<std::uintptr_t>(&AlignmentProbe);
+    for (bool optimized : {false, true}) {
+        for (int waiting = 0; waiting < 6; ++waiting) {
+            std::string formula = "2^x";
+            for (int i = 0; i < waiting; ++i)
+                formula = "sin(x)+(" + formula + ")";
+            TRapidEvaluator evaluator;
+            evaluator.SetFormula(formula);
+            evaluator.Compile();
+            TCode code;
+            if (optimized)
+                GenerateOptimizedCode(evaluator.CommandList(), code, probe);
+            else
+                GenerateCode(evaluator.CommandList(), code, X86_64Encoding, probe);
+            code.MakeExecutable();
+            ProbeMisalignment = 0;
+            FormulaX = 1;
+            const auto routine = reinterpret_cast<long double (*)()>(const_cast<std::uint8_t*>(code.Buffer()));
+            EXPECT_NEAR(static_cast<double>(routine()), 3.0 + waiting * std::sin(1.0), 1e-14) << formula;
+            EXPECT_EQ(ProbeMisalignment, 0u) << formula << (optimized ? " (optimized)" : "");
+        }
     }
 }
 #endif

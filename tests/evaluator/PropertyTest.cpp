@@ -1,6 +1,7 @@
 // Random formulas from the grammar: the parser must produce the postfix list
 // of the formula's tree, and the compiled code must agree bit for bit with
 // the reference interpreter, undefined points included.
+#include "FormulaMaker.h"
 #include "ListText.h"
 #include "Outcome.h"
 #include "ReferenceInterpreter.h"
@@ -8,159 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstring>
-#include <sstream>
-#include <memory>
-#include <random>
 
 namespace {
-
-// A formula as a tree, printed with the fewest parentheses the grammar needs
-// (and some more at random), and as the postfix list it must parse into.
-struct TNode {
-    enum Kind { Number, Variable, Binary, Sign, Call } Kind;
-    double Value = 0;
-    char Name = 'x';        // variable
-    char Operator = '+';    // binary
-    const char* Function = "";  // call
-    std::vector<std::unique_ptr<TNode>> Children;
-};
-
-// Precedence levels of the grammar, loosest first.
-enum Level { ExpressionLevel = 1, TermLevel, PowerLevel, SignedLevel, PrimaryLevel };
-
-struct TFunctionInfo {
-    const char* Name;
-    int Args;
-};
-constexpr TFunctionInfo Functions[] = {
-    {"sin", 1}, {"cos", 1}, {"tg", 1}, {"ctg", 1}, {"sec", 1}, {"cosec", 1}, {"arcsin", 1},
-    {"arccos", 1}, {"arctg", 1}, {"exp", 1}, {"sqrt", 1}, {"ln", 1}, {"log10", 1}, {"log2", 1},
-    {"neg", 1}, {"abs", 1}, {"pi", 0}, {"sum", 2},
-};
-
-class TFormulaMaker {
-public:
-    explicit TFormulaMaker(unsigned seed) : Random(seed) {}
-
-    std::unique_ptr<TNode> Make(int depth)
-    {
-        auto node = std::make_unique<TNode>();
-        const int choice = depth <= 0 ? static_cast<int>(Below(2)) : static_cast<int>(Below(10));
-        if (choice == 0) {
-            node->Kind = TNode::Number;
-            node->Value = Constant();
-        } else if (choice == 1) {
-            node->Kind = TNode::Variable;
-            node->Name = "xxxXyz"[Below(6)];
-        } else if (choice <= 6) {
-            node->Kind = TNode::Binary;
-            node->Operator = "++--**//%^^"[Below(11)];
-            node->Children.push_back(Make(depth - 1));
-            node->Children.push_back(Make(depth - 1));
-        } else if (choice == 7) {
-            node->Kind = TNode::Sign;
-            node->Children.push_back(Make(depth - 1));
-        } else {
-            const TFunctionInfo& f = Functions[Below(std::size(Functions))];
-            node->Kind = TNode::Call;
-            node->Function = f.Name;
-            for (int i = 0; i < f.Args; ++i)
-                node->Children.push_back(Make(depth - 1));
-        }
-        return node;
-    }
-
-    // The text of `node` where the grammar expects `level`.
-    std::string Text(const TNode& node, int level)
-    {
-        std::string text;
-        int own = PrimaryLevel;
-        switch (node.Kind) {
-        case TNode::Number: {
-            char buffer[40];
-            std::snprintf(buffer, sizeof buffer, "%.17g", node.Value);
-            text = buffer;
-            break;
-        }
-        case TNode::Variable:
-            text = node.Name;
-            break;
-        case TNode::Binary:
-            if (node.Operator == '+' || node.Operator == '-') {
-                own = ExpressionLevel;
-                text = Text(*node.Children[0], ExpressionLevel) + Blank() + node.Operator + Blank()
-                       + Text(*node.Children[1], TermLevel);
-            } else if (node.Operator == '^') {
-                own = PowerLevel;
-                text = Text(*node.Children[0], SignedLevel) + "^" + Text(*node.Children[1], PowerLevel);
-            } else {
-                own = TermLevel;
-                text = Text(*node.Children[0], TermLevel) + node.Operator + Text(*node.Children[1], PowerLevel);
-            }
-            break;
-        case TNode::Sign:
-            own = SignedLevel;
-            text = '-' + Text(*node.Children[0], PrimaryLevel);
-            break;
-        case TNode::Call:
-            text = std::string(node.Function) + "(";
-            for (std::size_t i = 0; i < node.Children.size(); ++i) {
-                if (i > 0)
-                    text += ',';
-                text += Blank();
-                text += Text(*node.Children[i], ExpressionLevel);
-            }
-            text += ")";
-            break;
-        }
-        if (own < level || Below(12) == 0)
-            text = '(' + text + ')';
-        return text;
-    }
-
-    // The postfix list the parser must write for `node`.
-    static std::string List(const TNode& node)
-    {
-        std::string list;
-        for (const auto& child : node.Children)
-            list += List(*child) + ", ";
-        switch (node.Kind) {
-        case TNode::Number: {
-            std::ostringstream out;
-            out << node.Value;
-            return list + out.str();
-        }
-        case TNode::Variable: return list + static_cast<char>(std::tolower(node.Name));
-        case TNode::Binary: return list + node.Operator;
-        case TNode::Sign: return list + "NEG";
-        case TNode::Call: return list + UpperCase(node.Function);
-        }
-        return list;
-    }
-
-    double Argument()
-    {
-        const double choices[] = {0, -0.0, 1, -1, 0.5, 2, -3, 1e-300, 1e300, -1e19};
-        return Below(4) == 0 ? choices[Below(std::size(choices))]
-                             : std::uniform_real_distribution<double>(-10, 10)(Random);
-    }
-
-private:
-    std::uint32_t Below(std::size_t n) { return static_cast<std::uint32_t>(Random() % n); }
-
-    std::string Blank() { return Below(5) == 0 ? " " : ""; }
-
-    double Constant()
-    {
-        const double choices[] = {0, 1, 2, 3, 0.5, 0.1, 10, 100, 1e19, 1e300, 1e-300, 710, 2147483648.0};
-        return Below(3) == 0 ? std::uniform_real_distribution<double>(0, 20)(Random)
-                             : choices[Below(std::size(choices))];
-    }
-
-    std::mt19937 Random;
-};
 
 std::uint64_t Bits(double value)
 {
@@ -174,43 +25,74 @@ std::uint64_t Bits(double value)
 TEST(Property, RandomFormulasAgreeWithTheReferenceInterpreter)
 {
     TFormulaMaker maker(20261209);
-    TRapidEvaluator evaluator;
+    // Both translations, and on x86-64 the optimized one through the block
+    // path of sampling as well.
+    TRapidEvaluator itemByItem, optimized;
+    itemByItem.SetCodeForm(TCodeForm::ItemByItem);
+    TRapidEvaluator* const evaluators[] = {&itemByItem, &optimized};
     const bool stackFaults = x87::StackFaultsReported();
-    int defined = 0, undefined = 0;
+    int defined = 0, undefined = 0, blockSamples = 0;
     for (int round = 0; round < 5000; ++round) {
         const auto tree = maker.Make(1 + round % 6);
         const std::string formula = maker.Text(*tree, ExpressionLevel);
-        evaluator.SetFormula(formula);
-        ASSERT_NO_THROW(evaluator.Compile()) << formula;
-        ASSERT_EQ(ListText(evaluator.CommandList()), TFormulaMaker::List(*tree)) << formula;
+        for (TRapidEvaluator* evaluator : evaluators) {
+            evaluator->SetFormula(formula);
+            ASSERT_NO_THROW(evaluator->Compile()) << formula;
+        }
+        const TCommandList& list = optimized.CommandList();
+        ASSERT_EQ(ListText(list), TFormulaMaker::List(*tree)) << formula;
 
         for (int sample = 0; sample < 6; ++sample) {
             FormulaX = maker.Argument();
             FormulaZ = maker.Argument();
-            const TReferenceResult expected = Interpret(evaluator.CommandList());
+            const TReferenceResult expected = Interpret(list);
             if (expected.ByStackFault && !stackFaults)
                 continue;
-            std::string fault;
-            double value = 0;
-            try {
-                value = evaluator.Evaluate();
-            } catch (const EMathError& error) {
-                fault = error.what();
+            for (TRapidEvaluator* evaluator : evaluators) {
+                const char* form = evaluator == &optimized ? " (optimized)" : " (item by item)";
+                std::string fault;
+                double value = 0;
+                try {
+                    value = evaluator->Evaluate();
+                } catch (const EMathError& error) {
+                    fault = error.what();
+                }
+                ASSERT_EQ(fault.empty(), expected.Defined)
+                    << formula << form << " at x = " << FormulaX << ", z = " << FormulaZ << ": " << fault;
+                if (expected.Defined) {
+                    ASSERT_EQ(Bits(value), Bits(expected.Value))
+                        << formula << form << " at x = " << FormulaX << ", z = " << FormulaZ << ": " << value
+                        << " vs " << expected.Value;
+                }
             }
-            ASSERT_EQ(fault.empty(), expected.Defined)
-                << formula << " at x = " << FormulaX << ", z = " << FormulaZ << ": " << fault;
-            if (expected.Defined) {
-                ASSERT_EQ(Bits(value), Bits(expected.Value))
-                    << formula << " at x = " << FormulaX << ", z = " << FormulaZ << ": " << value << " vs "
-                    << expected.Value;
-                ++defined;
-            } else {
-                ++undefined;
-            }
+            ++(expected.Defined ? defined : undefined);
         }
+
+        // Eight abscissas with one z through the block path.
+        constexpr int Count = 8;
+        double x[Count], values[Count];
+        bool blockUndefined[Count];
+        TReferenceResult expected[Count];
+        FormulaZ = maker.Argument();
+        bool unreported = false;
+        for (int k = 0; k < Count; ++k) {
+            FormulaX = x[k] = maker.Argument();
+            expected[k] = Interpret(list);
+            unreported = unreported || (expected[k].ByStackFault && !stackFaults);
+        }
+        if (unreported)  // the emulated unit would not tell the block to start again
+            continue;
+        optimized.EvaluateSamples(x, Count, values, blockUndefined);
+        for (int k = 0; k < Count; ++k) {
+            ASSERT_EQ(!blockUndefined[k], expected[k].Defined) << formula << " in a block at x = " << x[k] << ", z = " << FormulaZ;
+            ASSERT_EQ(Bits(values[k]), Bits(expected[k].Defined ? expected[k].Value : 0.0))
+                << formula << " in a block at x = " << x[k] << ", z = " << FormulaZ;
+        }
+        blockSamples += Count;
     }
     FormulaX = FormulaZ = 0;
     // Both kinds of points must be well represented for the agreement to mean much.
     EXPECT_GT(defined, 8000);
     EXPECT_GT(undefined, 3000);
+    EXPECT_GT(blockSamples, 30000);
 }

@@ -224,3 +224,21 @@ TEST(PlotFont, CourierNewIsAFixedPitchFace)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CartesianPicture, SharpAtTwiceTheDevicePixels)
+{
+    Engine.SetDevicePixelRatio(2);
+    const QImage picture = Plot("100");
+    EXPECT_EQ(picture.size(), QSize(1014, 532));
+    EXPECT_EQ(picture.devicePixelRatio(), 2);
+    // The axis on row 133 is two device pixels thick, on device rows 266 and 267.
+    for (int x : {100, 400}) {
+        EXPECT_TRUE(Is(picture, x, 266, Axis) && Is(picture, x, 267, Axis)) << x;
+        EXPECT_TRUE(Is(picture, x, 265, Background) && Is(picture, x, 268, Background)) << x;
+    }
+    EXPECT_TRUE(Is(picture, 2 * 122, 2 * 130, Axis)) << "the tick at −6";
+}
+
+}  // namespace

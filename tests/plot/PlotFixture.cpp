@@ -18,7 +18,7 @@ QImage PlotFixture::Plot(const std::string& formula, bool keepView)
 
 QImage PlotFixture::FrameAndAxesOnly()
 {
-    TPlotCanvas canvas(Engine.PictureSize());
+    TPlotCanvas canvas(Engine.PictureSize(), Engine.DevicePixelRatio());
     Engine.DrawFrame(canvas);
     Engine.DrawAxes(canvas);
     return canvas.Finish();

@@ -65,6 +65,13 @@ TEST_F(Renderer, OptionsShapeThePicture)
     EXPECT_EQ(QImage(Path("flat.bmp")).pixel(100, 35), qRgb(255, 0, 0));
 }
 
+TEST_F(Renderer, DoubleDashEndsTheOptions)
+{
+    const TRun run = Run({"--xlow", "0", "--", "-x+1", Path("minus.png")});
+    EXPECT_EQ(run.Status, 0) << run.Errors.toStdString();
+    EXPECT_TRUE(QFile::exists(Path("minus.png")));
+}
+
 TEST_F(Renderer, FailuresExitWithTheirStatusAndWriteNothing)
 {
     const struct { QStringList arguments; int status; const char* message; } cases[] = {

@@ -3,6 +3,10 @@
 #include "WindowFixture.h"
 
 #include "RapidEvaluator/RapidEvaluator.h"
+#include "about/AboutForm.h"
+#include "about/HelpWindow.h"
+
+#include <QAbstractButton>
 
 #include <QMenu>
 #include <QMenuBar>
@@ -29,7 +33,7 @@ TEST_F(MainWindow, FirstStartPlotsSineWithTheDefaults)
     // Once before the window is shown, once more at its real size.
     EXPECT_EQ(Window->PlotCount(), 2);
     EXPECT_EQ(Graph().size(), QSize(507, 266));
-    EXPECT_EQ(Graph().Picture().size(), QSize(507, 266));
+    EXPECT_EQ(Graph().Picture().deviceIndependentSize(), QSizeF(507, 266));
     EXPECT_EQ(Window->centralWidget()->size(), QSize(507, 439));
     EXPECT_TRUE(Dialogs.Messages.empty());
     EXPECT_EQ(View().XMin, -10);
@@ -211,6 +215,29 @@ TEST_F(MainWindow, ErrorOfTheFirstPlotIsShownAndTheWindowIsStillMade)
     SetXRange("-1", "1");
     Click("PlotBtn");
     EXPECT_EQ(Window->PlotCount(), 1);
+}
+
+TEST_F(MainWindow, HelpMenuShowsTheHelpAndTheAboutWindow)
+{
+    Open();
+    Choose("AboutOrvalis1");
+    TAboutForm* about = Window->AboutForm();
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_FALSE(about->isModal()) << "the main window stays usable";
+    Click("PlotBtn");
+    EXPECT_TRUE(about->isVisible());
+    Choose("AboutOrvalis1");
+    EXPECT_EQ(Window->AboutForm(), about) << "shown again, not made again";
+    about->findChild<QAbstractButton*>("BitBtn1")->click();
+    Settle();
+    EXPECT_FALSE(about->isVisible());
+
+    Choose("Contents1");
+    int shown = 0;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        shown += qobject_cast<THelpWindow*>(window) != nullptr && window->isVisible();
+    EXPECT_EQ(shown, 1);
 }
 
 }  // namespace
