@@ -6,4 +6,4 @@ cmake=$1 build=$2 version=$3
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null
-exec "$(dirname "$0")/check-installed-files.sh" "$prefix" "$version"
+"$(dirname "$0")/check-installed-files.sh" "$prefix" "$version"
