@@ -27,5 +27,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The drawing asks for "Courier New", "Arial" and "Microsoft Sans Serif":
 # Liberation's metric-compatible faces stand in for them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+# The About window's links open through xdg-open; on Wayland sessions Qt
+# draws natively with its Wayland plugin, otherwise through XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-wayland")
 
 include(CPack)
