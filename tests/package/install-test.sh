@@ -5,8 +5,10 @@
 # Usage: tests/package/install-test.sh [BUILD_DIR]   (default: build/native)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-build=$(cd "${1:-$here/../../build/native}" && pwd)
 fail() { echo "FAIL: $*" >&2; exit 1; }
+build=${1:-$here/../../build/native}
+[ -f "$build/CMakeCache.txt" ] && [ -x "$build/Orvalis" ] || fail "no finished native build in $build"
+build=$(cd "$build" && pwd)
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "SKIP Debian package test: installing a package with apt-get needs root"
