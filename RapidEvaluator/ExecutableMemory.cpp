@@ -4,6 +4,7 @@
 
 #include "numeric/Exceptions.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -109,8 +110,8 @@ void TExecutableMemory::Resize(std::size_t bytes)
 {
     if (bytes <= Size_)
         return;
-    const std::size_t size = WholePages(bytes);
     if (!Dual()) {
+        const std::size_t size = WholePages(bytes);
         // The kernel moves the page mappings instead of copying the bytes, so a
         // block that grows step by step stays linear in its final size.
         void* block = mremap(Write, Size_, size, MREMAP_MAYMOVE);
@@ -122,6 +123,9 @@ void TExecutableMemory::Resize(std::size_t bytes)
         return;
     }
     // The bytes live in the file: a longer file, and new views of all of it.
+    // Both views are made anew, so the file at least doubles each time and a
+    // buffer that grows step by step stays linear in its final size.
+    const std::size_t size = WholePages(std::max(bytes, 2 * Size_));
     if (!Reserve(File, size))
         throw EOutOfMemory();
     void* write = MapView(File, size, PROT_READ | PROT_WRITE);

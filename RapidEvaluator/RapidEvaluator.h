@@ -81,7 +81,9 @@ public:
     // Expects the unit's three fault flags clear on entry (see FloatingPoint.h).
     double Evaluate() const
     {
-        if (EntryPoint == nullptr)
+        // Only the code of the formula compiled last, and only while it is
+        // the current one: after a failed compile there is nothing to run.
+        if (!Compiled)
             RaiseNothingCompiled();
         const long double value = EntryPoint();
         double result;

@@ -35,7 +35,7 @@ std::uint16_t FaultsSoFar()
 
 void TRapidEvaluator::EvaluateSamples(const double* x, int count, double* values, bool* undefined) const
 {
-    if (EntryPoint == nullptr) {
+    if (!Compiled) {
         for (int i = 0; i < count; ++i)
             EvaluateGuarded(*this, x[i], values[i], undefined[i]);
         return;

@@ -25,13 +25,29 @@ private:
     std::uint16_t Word;
 };
 
+// A message longer than this is shown with its middle left out: a box the
+// size of a pasted megabyte helps nobody and takes long to lay out.
+constexpr qsizetype LongestShownMessage = 2000;
+constexpr qsizetype ShownHead = 1500;
+constexpr qsizetype ShownTail = 300;
+
+// The text as the box shows it: a lone carriage return starts a new line.
+QString ShownText(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (text.size() > LongestShownMessage)
+        text = text.left(ShownHead) + QStringLiteral(" … ") + text.right(ShownTail);
+    return text;
+}
+
 class TQtDialogs : public TUserDialogs {
 public:
     void ShowMessage(QWidget* parent, const QString& caption, const QString& text,
                      QMessageBox::Icon icon) override
     {
         const TFloatingPointGuard guard;
-        QMessageBox box(icon, caption, text, QMessageBox::Ok, parent);
+        QMessageBox box(icon, caption, ShownText(text), QMessageBox::Ok, parent);
+        box.setTextFormat(Qt::PlainText);
         box.exec();
     }
 

