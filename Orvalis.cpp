@@ -1,6 +1,6 @@
 // Orvalis: the program's main routine.
 #include "GraphMain/GraphMainForm.h"
-#include "GraphMain/SettingsFile.h"
+#include "GraphMain/ProgramSettingsFile.h"
 #include "numeric/FloatingPoint.h"
 #include "numeric/NumberText.h"
 #include "shell/ErrorBox.h"
@@ -15,7 +15,7 @@ int main(int argc, char* argv[])
     ResetFpu();
     QApplication::setApplicationName(QStringLiteral("Orvalis"));
 
-    TGraphMainForm mainForm(SettingsFileName(QCoreApplication::applicationFilePath().toStdString()));
+    TGraphMainForm mainForm(ProgramSettingsFile(QCoreApplication::applicationFilePath().toStdString()));
     mainForm.CreateAboutForm();
     mainForm.show();
     return application.exec();

@@ -7,6 +7,10 @@ packages=(
   libgtest-dev libbenchmark-dev libmuparser-dev
   qt6-base-dev libjpeg62-turbo-dev fonts-liberation2
   xvfb xauth
+  appstream desktop-file-utils groff-base   # validate the menu and catalogue entries, the manual page
+  dpkg-dev                                  # dpkg-shlibdeps finds the Debian package's dependencies
+  xdotool python3                           # the installed window shown and closed on Xvfb
+  librsvg2-bin                              # data/make-icon.sh
   qemu-user   # runs the i386 tests where the kernel cannot run i386 programs
 )
 

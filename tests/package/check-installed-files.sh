@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Checks an installed Orvalis under PREFIX: the files in place and pointing at
+# each other, the menu and catalogue entries valid, the manual page covering
+# every option of orvalis-plot, and orvalis-plot drawing a picture.
+# Usage: check-installed-files.sh PREFIX VERSION
+set -euo pipefail
+prefix=$1 version=$2
+id=org.orvalis.Orvalis
+bin=$prefix/bin
+desktop=$prefix/share/applications/$id.desktop
+metainfo=$prefix/share/metainfo/$id.metainfo.xml
+svg=$prefix/share/icons/hicolor/scalable/apps/$id.svg
+png=$prefix/share/icons/hicolor/256x256/apps/$id.png
+man=$prefix/share/man/man1/orvalis-plot.1.gz
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# The width and height of a PNG file, from its header chunk.
+png_size() {
+  [ "$(od -An -tx1 -N8 "$1" | tr -d ' \n')" = 89504e470d0a1a0a ] || { echo "not a PNG"; return; }
+  local w h
+  w=$(od -An -tu1 -j16 -N4 "$1" | awk '{print $1*16777216 + $2*65536 + $3*256 + $4}')
+  h=$(od -An -tu1 -j20 -N4 "$1" | awk '{print $1*16777216 + $2*65536 + $3*256 + $4}')
+  echo "${w}x${h}"
+}
+
+for f in "$bin/Orvalis" "$bin/orvalis-plot"; do
+  [ -x "$f" ] || fail "$f is not an installed program"
+done
+for f in "$desktop" "$metainfo" "$svg" "$png" "$man"; do
+  [ -s "$f" ] || fail "$f is missing"
+done
+
+# The entries point at what is installed.
+exec_line=$(sed -n 's/^Exec=//p' "$desktop")
+[ -x "$bin/${exec_line%% *}" ] || fail "the menu entry starts '$exec_line', which is not in $bin"
+[ "$(sed -n 's/^Icon=//p' "$desktop")" = "$id" ] || fail "the menu entry's icon is not $id"
+grep -q "<id>$id</id>" "$metainfo" || fail "the catalogue entry's id is not $id"
+grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" \
+  || fail "the catalogue entry does not launch $id.desktop"
+for b in $(sed -n 's:.*<binary>\(.*\)</binary>.*:\1:p' "$metainfo"); do
+  [ -x "$bin/$b" ] || fail "the catalogue entry provides $b, which is not in $bin"
+done
+grep -q "<release version=\"$version\"" "$metainfo" || fail "the catalogue entry has no release $version"
+[ "$(png_size "$png")" = 256x256 ] || fail "the PNG icon is $(png_size "$png"), not 256x256"
+grep -q '<svg' "$svg" || fail "the scalable icon is no SVG"
+
+# The validators of the desktop and of software centres.
+if command -v desktop-file-validate >/dev/null && command -v appstreamcli >/dev/null; then
+  desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $desktop"
+  appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects $metainfo"
+else
+  echo "SKIP validation: desktop-file-validate or appstreamcli missing (scripts/install-deps.sh installs them)"
+fi
+
+# The manual page renders without warnings and names every option that
+# orvalis-plot's usage text lists.
+zcat "$man" > "$work/page.1"
+warnings=$(groff -man -ww -z "$work/page.1" 2>&1) || true
+[ -z "$warnings" ] || fail "the manual page has roff warnings: $warnings"
+groff -man -Tascii -rLL=250n -P-cbou "$work/page.1" 2>/dev/null > "$work/page.txt"
+usage=$("$bin/orvalis-plot" 2>&1 >/dev/null) && fail "orvalis-plot without arguments succeeded"
+options=$(grep -o -- '--[a-z][a-z-]*' <<<"$usage" | sort -u)
+[ -n "$options" ] || fail "no options found in the usage text: $usage"
+for o in $options; do
+  grep -q -- "$o" "$work/page.txt" || fail "the manual page does not describe $o"
+done
+sed -n '/^EXIT STATUS/,/^[A-Z]/p' "$work/page.txt" > "$work/statuses.txt"
+for status in 0 1 2; do
+  grep -qE "^ +$status( |$)" "$work/statuses.txt" || fail "the manual page does not explain exit status $status"
+done
+
+# The installed renderer draws the default picture.
+"$bin/orvalis-plot" "sin(x)" "$work/sin.png" || fail "orvalis-plot failed"
+[ "$(png_size "$work/sin.png")" = 507x266 ] || fail "orvalis-plot drew $(png_size "$work/sin.png"), not 507x266"
+echo "installed files under $prefix: OK ($(wc -w <<<"$options") options documented)"

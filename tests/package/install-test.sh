@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a finished native build, installs it with
+# apt-get, runs both programs from it and removes it again. Needs root; as
+# any other user it says so and skips.
+# Usage: tests/package/install-test.sh [BUILD_DIR]   (default: build/native)
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+fail() { echo "FAIL: $*" >&2; exit 1; }
+build=${1:-$here/../../build/native}
+[ -f "$build/CMakeCache.txt" ] && [ -x "$build/Orvalis" ] || fail "no finished native build in $build"
+build=$(cd "$build" && pwd)
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "SKIP Debian package test: installing a package with apt-get needs root"
+  exit 0
+fi
+for tool in cpack apt-get dpkg-deb dpkg-shlibdeps setpriv flock; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs what is needed)"
+done
+
+# Other worktrees on this machine install the same package: one at a time.
+exec 9>/run/lock/orvalis-package-test.lock
+flock -w 900 9 || fail "another package test held the lock for 15 minutes"
+if dpkg-query -W -f='${Status}' orvalis 2>/dev/null | grep -q 'install ok installed'; then
+  fail "a package orvalis is installed already; remove it (apt-get remove orvalis) and run again"
+fi
+[ ! -e /usr/bin/Orvalis.INI ] || fail "/usr/bin/Orvalis.INI exists already"
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+work=$(mktemp -d)
+chmod 755 "$work" # apt reads the package as its own user
+installed=no
+cleanup() {
+  if [ "$installed" = yes ]; then apt-get remove -y -q orvalis >/dev/null 2>&1 || true; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+echo "== building the package from $build"
+(cd "$build" && cpack -G DEB -B "$work/package" >/dev/null)
+cd "$work/package"
+deb=$(echo orvalis_*.deb)
+[ -f "$deb" ] || fail "cpack made no orvalis_*.deb"
+[ "$deb" = "orvalis_${version}_$(dpkg --print-architecture).deb" ] || fail "unexpected package name $deb"
+
+depends=$(dpkg-deb -f "$deb" Depends)
+needed=(libqt6widgets6 libqt6gui6 libqt6core6 fonts-liberation2)
+if readelf -d "$build/Orvalis" | grep -q 'NEEDED.*libjpeg'; then needed+=(libjpeg62-turbo); fi
+for p in "${needed[@]}"; do
+  grep -qE "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p: $depends"
+done
+for field in Maintainer Section Description; do
+  [ -n "$(dpkg-deb -f "$deb" "$field")" ] || fail "the package has no $field"
+done
+
+echo "== installing $deb"
+installed=yes
+# Without the recommended packages, which the test does not need and which
+# would have to be downloaded.
+DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends -o DPkg::Lock::Timeout=300 \
+  "./$deb" >"$work/apt.log" 2>&1 \
+  || { cat "$work/apt.log" >&2; fail "apt-get install ./$deb failed"; }
+dpkg-query -W -f='${Status} ${Version}' orvalis | grep -qx "install ok installed $version" \
+  || fail "orvalis $version is not installed"
+
+"$here/check-installed-files.sh" /usr "$version"
+
+# The window, offscreen, as a user who cannot write to /usr/bin: it must stay
+# up, and it makes its per-user settings folder on the way.
+home=$work/home-offscreen
+mkdir "$home" && chown 65534:65534 "$home"
+setpriv --reuid=65534 --regid=65534 --clear-groups \
+  env -i HOME="$home" PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen /usr/bin/Orvalis >"$work/orvalis.log" 2>&1 &
+pid=$!
+sleep 2
+kill -0 "$pid" 2>/dev/null || { cat "$work/orvalis.log" >&2; fail "Orvalis ended within 2 s"; }
+kill "$pid"
+wait "$pid" || true
+[ -d "$home/.config/Orvalis" ] || fail "Orvalis made no folder $home/.config/Orvalis"
+echo "Orvalis offscreen: stayed up 2 s, settings folder made: OK"
+
+# On a real X server the whole cycle: shown, closed, settings written.
+if command -v xvfb-run >/dev/null && command -v xdotool >/dev/null && command -v python3 >/dev/null; then
+  home=$work/home-x
+  mkdir "$home" && chown 65534:65534 "$home"
+  xvfb-run -a -s "-ac -screen 0 1280x1024x24" "$here/window-cycle.sh" "$home"
+else
+  echo "SKIP the window cycle on Xvfb: xvfb-run, xdotool or python3 missing"
+fi
+
+echo "== removing the package"
+apt-get remove -y -q -o DPkg::Lock::Timeout=300 orvalis >"$work/apt.log" 2>&1 \
+  || { cat "$work/apt.log" >&2; fail "apt-get remove orvalis failed"; }
+installed=no
+for f in /usr/bin/Orvalis /usr/bin/orvalis-plot /usr/share/applications/org.orvalis.Orvalis.desktop; do
+  [ ! -e "$f" ] || fail "$f is still there after the removal"
+done
+echo "Debian package $deb: built, installed, run and removed: OK"
