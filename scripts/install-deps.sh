@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libjpeg62-turbo-dev fonts-liberation2
   xvfb xauth
   qemu-user   # runs the i386 tests where the kernel cannot run i386 programs
+  clang libclang-rt-14-dev   # the fuzz targets: libFuzzer and the sanitizer runtimes
 )
 
 missing=()
