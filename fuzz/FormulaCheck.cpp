@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 
 // Defects found by these targets that wait for their fix in the formula
 // compiler: 1 (the default) reports them, 0 lets the rest of the check run.
@@ -42,10 +43,15 @@ const char* Shown(const std::string& formula)
     std::abort();
 }
 
+// Switched off, a known defect is still shown, the first time of each kind,
+// so that a long run tells whether it still happens.
 void KnownDefect(const char* finding, const std::string& formula, const char* details = "")
 {
     if (ORVALIS_FUZZ_KNOWN_DEFECTS)
         Report(finding, formula, details);
+    static std::set<std::string> shown;
+    if (shown.insert(finding).second)
+        std::fprintf(stderr, "\n==== %s (not stopping)\n==== formula: %s\n==== %s\n", finding, Shown(formula), details);
 }
 
 bool FaultFlagSet()
