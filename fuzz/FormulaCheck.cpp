@@ -7,6 +7,8 @@
 #include "evaluator/X87.h"
 #include "numeric/FloatingPoint.h"
 
+#include <cfloat>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -111,6 +113,55 @@ void CompareAtPoints(const TRapidEvaluator& evaluator, const std::string& formul
     FormulaX = FormulaZ = 0;
 }
 
+// A formula that is one number and nothing else, in the number form the
+// formula language accepts, with an exponent of at most five digits.
+bool IsPlainNumber(const std::string& text)
+{
+    std::size_t i = 0;
+    auto digits = [&] {
+        const std::size_t start = i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            ++i;
+        return i - start;
+    };
+    if (digits() == 0)
+        return false;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        digits();
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        const std::size_t count = digits();
+        if (count == 0 || count > 5)
+            return false;
+    }
+    return i == text.size();
+}
+
+// A number's value is the decimal number's, within the roundings of the
+// extended scaling: at most two units of the double's last place from the
+// correctly rounded double (strtod's), and an overflow only beyond DBL_MAX.
+void CheckNumberValue(const std::string& formula, bool compiled, double value)
+{
+    const double correct = std::strtod(formula.c_str(), nullptr);
+    char details[160];
+    std::snprintf(details, sizeof details, "compiled %s %.17g, the decimal number is %.17g",
+                  compiled ? "to" : "with an overflow, not", value, correct);
+    if (!compiled) {
+        if (correct < DBL_MAX * (1 - 0x1p-51))
+            Report("a number within the double range overflows", formula, details);
+        return;
+    }
+    if (std::isinf(correct))
+        Report("a number beyond the double range compiles", formula, details);
+    const double difference = std::fabs(value - correct);
+    if (difference > std::fabs(correct) * 0x1p-51 && difference > 2 * DBL_TRUE_MIN)
+        Report("a number compiles to another value than it writes", formula, details);
+}
+
 } // namespace
 
 void CheckFormula(const std::string& formula, TExpectation expectation)
@@ -142,6 +193,9 @@ void CheckFormula(const std::string& formula, TExpectation expectation)
         Report("a valid formula does not compile", formula, error.c_str());
     if (expectation == TExpectation::NestedTooDeeply && error != "Formula is nested too deeply")
         Report("a formula nested past the limit is not refused as such", formula, error.c_str());
+
+    if (IsPlainNumber(formula) && (compiled || error == "Floating point overflow"))
+        CheckNumberValue(formula, compiled, compiled ? evaluator.CommandList()[0].Value : 0);
 
     if (compiled) {
         CompareAtPoints(evaluator, formula);
