@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <limits>
 
 char DecimalSeparator = '.';
 
@@ -64,6 +66,29 @@ int EighteenDigits(long double magnitude, char* digits)
     return exponent;
 }
 
+// What FormatGeneral writes a value as, read from its bits: a comparison or
+// any arithmetic on a signalling NaN, or on an encoding the unit no longer
+// supports (pseudo-NaN, pseudo-infinity, unnormal), would raise the invalid
+// flag, and the formatting must leave the unit as it found it.
+enum class TValueClass { Zero, Finite, Infinite, NotANumber };
+
+TValueClass Classify(long double value)
+{
+    static_assert(std::numeric_limits<long double>::digits == 64, "x87 extended format expected");
+    unsigned char bytes[sizeof value];
+    std::memcpy(bytes, &value, sizeof value);
+    std::uint64_t significand;
+    std::memcpy(&significand, bytes, sizeof significand);
+    const unsigned exponent = (bytes[8] | (bytes[9] << 8)) & 0x7FFF;
+    const bool integerBit = significand >> 63;
+    const std::uint64_t fraction = significand & ~(std::uint64_t{1} << 63);
+    if (exponent == 0x7FFF)
+        return integerBit && fraction == 0 ? TValueClass::Infinite : TValueClass::NotANumber;
+    if (exponent == 0)  // zero, denormal or pseudo-denormal: all valid operands
+        return significand == 0 ? TValueClass::Zero : TValueClass::Finite;
+    return integerBit ? TValueClass::Finite : TValueClass::NotANumber;  // an unnormal
+}
+
 bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
@@ -102,11 +127,12 @@ void ReadDecimalSeparator()
 std::string FormatGeneral(long double value, int precision)
 {
     precision = std::clamp(precision, MinPrecision, MaxPrecision);
-    if (std::isnan(value))
+    const TValueClass kind = Classify(value);
+    if (kind == TValueClass::NotANumber)
         return "NAN";
-    if (std::isinf(value))
-        return value < 0 ? "-INF" : "INF";
-    if (value == 0.0L)
+    if (kind == TValueClass::Infinite)
+        return std::signbit(value) ? "-INF" : "INF";
+    if (kind == TValueClass::Zero)
         return "0";
 
     char digits[StringDigits];
@@ -132,7 +158,7 @@ std::string FormatGeneral(long double value, int precision)
 
     char text[MaxFormattedLength];
     int length = 0;
-    if (value < 0)
+    if (std::signbit(value))
         text[length++] = '-';
     auto append = [&](const char* from, int n) {
         for (int i = 0; i < n; ++i)
@@ -236,7 +262,7 @@ long double TextToNumber(const std::string& text)
         }
     }
     const long long scale = std::max<long long>(
-        exponent - static_cast<long long>(fractionDigits.size()), -MaxDecimalScale);
+        exponent - static_cast<long long>(fractionDigits.size()), -DecimalScaleLimit);
 
     // Everything masked: an overflow leaves its flag, which decides here.
     // Loading a control word stalls the unit, so only when another is in force.
@@ -245,7 +271,9 @@ long double TextToNumber(const std::string& text)
         LoadFpuControlWord(MaskedControlWord);
     if (FpuStatusWord() & StatusFaults) // a fault flag left by others must not count here
         ClearFpuExceptions();
-    long double value = DecimalDigitsValue(digits, static_cast<int>(scale));
+    long double value = DigitLoopValue(digits);
+    if (value != 0.0L)
+        value = ScaleByPowerOfTen(value, static_cast<int>(scale));
     asm volatile("" : "+t"(value)); // the value is complete before the flags are read
     const std::uint16_t status = FpuStatusWord();
     ClearFpuExceptions();

@@ -24,6 +24,8 @@ constexpr long double FiveTwelves[10] = {
 
 // 10^19 − 1 < 2^64: this many digits read into a 64-bit integer exactly.
 constexpr std::size_t ExactDecimalDigits = 19;
+// Significant digits of a formula's number read as they stand.
+constexpr std::size_t KeptDecimalDigits = 20;
 
 } // namespace
 
@@ -31,9 +33,9 @@ long double ScaleByPowerOfTen(long double x, int n)
 {
     if (n == 0)
         return x;
-    if (n <= -MaxDecimalScale)
+    if (n <= -DecimalScaleLimit)
         return 0.0L;
-    if (n >= MaxDecimalScale) // beyond the extended range whatever x is, unless x is 0
+    if (n >= DecimalScaleLimit) // beyond the extended range whatever x is, unless x is 0
         return x * FiveTwelves[9] * FiveTwelves[9];
 
     const unsigned m = n < 0 ? static_cast<unsigned>(-n) : static_cast<unsigned>(n);
@@ -54,7 +56,7 @@ long double ScaleByPowerOfTen(long double x, int n)
     return x;
 }
 
-long double DecimalDigitsValue(std::string_view digits, int exponent)
+long double DigitLoopValue(std::string_view digits)
 {
     // Up to 19 digits every step is exact in the extended format and in a
     // 64-bit integer alike; the integer keeps the x87 latency off that path.
@@ -65,7 +67,37 @@ long double DecimalDigitsValue(std::string_view digits, int exponent)
     long double n = static_cast<long double>(exact);
     for (char c : digits.substr(exactCount))
         n = n * 10.0L + static_cast<long double>(c - '0');
-    if (n == 0.0L)
+    return n;
+}
+
+long double DecimalDigitsValue(std::string_view digits, int exponent)
+{
+    const std::size_t first = digits.find_first_not_of('0');
+    if (first == std::string_view::npos)
         return 0.0L;
-    return ScaleByPowerOfTen(n, exponent);
+    digits.remove_prefix(first);
+    if (digits.size() <= KeptDecimalDigits)
+        return ScaleByPowerOfTen(DigitLoopValue(digits), exponent);
+
+    // A long way of writing a short number (1 and 5000 zeros) reads as the
+    // short way does: its trailing zeros go into the exponent.
+    long long scale = static_cast<long long>(exponent);
+    const std::size_t last = digits.find_last_not_of('0');
+    scale += static_cast<long long>(digits.size() - last - 1);
+    digits = digits.substr(0, last + 1);
+
+    // The dropped digits only decide a tie of the rounding: one digit
+    // 0 or 1 carries that, and the rest only shift the exponent.
+    const std::string_view kept = digits.substr(0, std::min(digits.size(), KeptDecimalDigits));
+    const std::string_view rest = digits.substr(kept.size());
+    const bool sticky = !rest.empty();  // it ends in a digit other than 0
+    long double n = DigitLoopValue(kept);
+    scale += static_cast<long long>(rest.size());
+    if (sticky) {
+        n = n * 10.0L + 1.0L;
+        --scale;
+    }
+    // Beyond the limit the result is decided: 0 or an overflow.
+    scale = std::clamp<long long>(scale, -DecimalScaleLimit, DecimalScaleLimit);
+    return ScaleByPowerOfTen(n, static_cast<int>(scale));
 }

@@ -12,6 +12,7 @@ packages=(
   xdotool python3                           # the installed window shown and closed on Xvfb
   librsvg2-bin                              # data/make-icon.sh
   qemu-user   # runs the i386 tests where the kernel cannot run i386 programs
+  clang libclang-rt-14-dev   # the fuzz targets: libFuzzer and the sanitizer runtimes
 )
 
 missing=()

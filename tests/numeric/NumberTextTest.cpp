@@ -13,6 +13,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -147,6 +148,48 @@ TEST(FormatGeneral, InfinitiesAndNaN)
     EXPECT_EQ(FormatGeneral(infinity, 15), "INF");
     EXPECT_EQ(FormatGeneral(-infinity, 15), "-INF");
     EXPECT_EQ(FormatGeneral(std::numeric_limits<long double>::quiet_NaN(), 15), "NAN");
+}
+
+// Every encoding of the extended format, the signalling NaN and the ones the
+// unit no longer supports among them, is written without a fault flag.
+TEST(FormatGeneral, LeavesNoFaultFlagForAnyEncoding)
+{
+    struct TCase {
+        const char* Name;
+        std::uint64_t Significand;
+        std::uint16_t SignAndExponent;
+        const char* Text;
+    };
+    const TCase cases[] = {
+        {"signalling NaN", 0x8000000000000001, 0x7FFF, "NAN"},
+        {"negative signalling NaN", 0xA000000000000000, 0xFFFF, "NAN"},
+        {"quiet NaN", 0xC000000000000000, 0x7FFF, "NAN"},
+        {"pseudo-NaN", 0x0000000000000001, 0x7FFF, "NAN"},
+        {"pseudo-infinity", 0x0000000000000000, 0x7FFF, "NAN"},
+        {"unnormal", 0x4000000000000000, 0x3FFF, "NAN"},
+        {"negative infinity", 0x8000000000000000, 0xFFFF, "-INF"},
+        {"pseudo-denormal", 0x8000000000000000, 0x0000, "3.36210314311209351E-4932"},
+        {"smallest denormal", 0x0000000000000001, 0x0000, "3.64519953188247460E-4951"},
+        {"largest finite", 0xFFFFFFFFFFFFFFFF, 0x7FFE, "1.18973149535723177E4932"},
+        {"negative zero", 0, 0x8000, "0"},
+    };
+    for (const TCase& c : cases) {
+        long double value = 0;
+        unsigned char bytes[10];
+        std::memcpy(bytes, &c.Significand, 8);
+        std::memcpy(bytes + 8, &c.SignAndExponent, 2);
+        std::memcpy(&value, bytes, sizeof bytes);
+        ClearFpuExceptions();
+        const std::string text = FormatGeneral(value, 18);
+        EXPECT_EQ(FpuStatusWord() & StatusFaults, 0) << c.Name;
+        ClearFpuExceptions();
+        if (std::string_view(c.Text).find('E') == std::string_view::npos)
+            EXPECT_EQ(text, c.Text) << c.Name;
+        else  // the last digits carry the scaling's rounding: compare the leading ones
+            EXPECT_EQ(text.substr(0, 12) + text.substr(text.find('E')),
+                      std::string(c.Text).substr(0, 12) + std::strchr(c.Text, 'E'))
+                << c.Name << ": " << text;
+    }
 }
 
 TEST(FormatGeneral, CommaSeparator)
