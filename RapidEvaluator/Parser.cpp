@@ -11,8 +11,10 @@
 
 namespace {
 
-// Decimal exponents beyond this are equally far out of the double range.
-constexpr long long ExponentLimit = 100000;
+// A written exponent is read up to this magnitude: beyond it, together with
+// any number of digits a formula can hold, the literal is equally far out of
+// the double range (or below it).
+constexpr long long ExponentLimit = 4LL * MaxDecimalScale;
 
 } // namespace
 

@@ -130,6 +130,11 @@ TEST(LongLiteral, CompilesToTheValueItWrites)
         {"a 10 MB fraction", "1." + Zeros(10000000), true, 1.0},
         {"a 10 MB integer", "1" + Zeros(10000000), false, 0},
         {"a 10 MB fraction of threes", "0." + std::string(10000000, '3'), true, 1.0 / 3.0},
+        // Exponents beyond 100000, balanced by as many digits.
+        {"1 and 100001 zeros, e-100001", "1" + Zeros(100001) + "e-100001", true, 1.0},
+        {"0.(100001 zeros)1, e100002", "0." + Zeros(100001) + "1e100002", true, 1.0},
+        {"1e1000000000000", "1e1000000000000", false, 0},
+        {"1e-1000000000000", "1e-1000000000000", true, 0.0},
     };
     for (const TCase& c : cases) {
         const TCompiled compiled = CompileLiteral(c.Formula);
