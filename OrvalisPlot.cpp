@@ -235,10 +235,10 @@ int main(int argc, char** argv)
     try {
         evaluator.SetFormula(controls.Formula);
         evaluator.Compile();
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
         ResetFpu();
         std::fprintf(stderr, "The formula is not valid at character %d.\n%s\n", evaluator.Position(),
-                     evaluator.ErrorMessage().c_str());
+                     CompileErrorReason(evaluator, error).c_str());
         return ExitUsage;
     }
 

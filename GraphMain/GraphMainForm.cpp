@@ -209,17 +209,21 @@ void TGraphMainForm::SyncPictureSize()
 
 bool TGraphMainForm::CompileFormula()
 {
+    const auto report = [this](const std::string& reason) {
+        ResetFpu();
+        const QString message = QStringLiteral("The formula is not valid at character ") +
+                                QString::number(Evaluator.Position()) + QStringLiteral(".\r") + FromStd(reason);
+        UserDialogs().ShowMessage(this, ApplicationTitle, message, QMessageBox::NoIcon);
+        return false;
+    };
     try {
         Evaluator.SetFormula(FormulaText());
         Evaluator.Compile();
         return true;
+    } catch (const std::exception& error) {
+        return report(CompileErrorReason(Evaluator, error));
     } catch (...) {
-        ResetFpu();
-        const QString message = QStringLiteral("The formula is not valid at character ") +
-                                QString::number(Evaluator.Position()) + QStringLiteral(".\r") +
-                                FromStd(Evaluator.ErrorMessage());
-        UserDialogs().ShowMessage(this, ApplicationTitle, message, QMessageBox::NoIcon);
-        return false;
+        return report(Evaluator.ErrorMessage());
     }
 }
 

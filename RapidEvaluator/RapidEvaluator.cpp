@@ -128,3 +128,8 @@ void TRapidEvaluator::RaiseNothingCompiled()
 {
     throw Exception("No formula has been compiled");
 }
+
+std::string CompileErrorReason(const TRapidEvaluator& evaluator, const std::exception& error)
+{
+    return evaluator.ErrorMessage().empty() ? std::string(error.what()) : evaluator.ErrorMessage();
+}

@@ -48,6 +48,13 @@ enum DelimiterClass : std::uint8_t {
 // neither the parser nor the generated code can exhaust the machine stack.
 inline constexpr int MaxNestingDepth = 256;
 
+class TRapidEvaluator;
+
+// Why a compile failed, for the user: the evaluator's ErrorMessage, or, for
+// an error that is no syntax error and leaves it empty (a number beyond the
+// double range, no memory), that error's own message.
+std::string CompileErrorReason(const TRapidEvaluator& evaluator, const std::exception& error);
+
 class TRapidEvaluator {
 public:
     TRapidEvaluator();

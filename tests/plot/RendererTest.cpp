@@ -77,6 +77,7 @@ TEST_F(Renderer, FailuresExitWithTheirStatusAndWriteNothing)
     const struct { QStringList arguments; int status; const char* message; } cases[] = {
         {{"x+"}, 2, "The formula is not valid at character 3.\nSyntax error\n"},
         {{""}, 2, "The formula is not valid at character 1.\nEmpty expression\n"},
+        {{"1e400*x"}, 2, "The formula is not valid at character 6.\nFloating point overflow\n"},
         {{"--xlow", "abc", "x"}, 1, "orvalis-plot: 'abc' is not a valid floating point value.\n"},
         {{"--xhigh", "1e400", "x"}, 1, "orvalis-plot: Floating point overflow.\n"},
         {{"--xlow", "1", "--xhigh", "1", "x"}, 1, "orvalis-plot: Invalid floating point operation.\n"},

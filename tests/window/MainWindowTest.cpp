@@ -87,6 +87,8 @@ TEST_F(MainWindow, FormulaThatDoesNotCompileIsReportedAndTheOldPictureStays)
     const struct { const char* formula; const char* text; } cases[] = {
         {"x+", "The formula is not valid at character 3.\rSyntax error"},
         {"", "The formula is not valid at character 1.\rEmpty expression"},
+        // No syntax error: the reason is the error's own message.
+        {"1e400*x", "The formula is not valid at character 6.\rFloating point overflow"},
     };
     for (const auto& c : cases) {
         SetText("YFormula", c.formula);
