@@ -3,6 +3,8 @@
 // each compared with the reference interpreter.
 #include "FormulaCheck.h"
 
+#include "evaluator/FormulaGrammar.h"
+
 #include "RapidEvaluator/RapidEvaluator.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -15,18 +17,6 @@
 
 namespace {
 
-// Precedence levels of the grammar, loosest first.
-enum Level { ExpressionLevel = 1, TermLevel, PowerLevel, SignedLevel, PrimaryLevel };
-
-struct TFunctionInfo {
-    const char* Name;
-    int Args;
-};
-constexpr TFunctionInfo Functions[] = {
-    {"sin", 1}, {"cos", 1}, {"tg", 1}, {"ctg", 1}, {"sec", 1}, {"cosec", 1}, {"arcsin", 1},
-    {"arccos", 1}, {"arctg", 1}, {"exp", 1}, {"sqrt", 1}, {"ln", 1}, {"log10", 1}, {"log2", 1},
-    {"neg", 1}, {"abs", 1}, {"pi", 0}, {"sum", 2},
-};
 constexpr double Constants[] = {0, 1, 2, 3, 0.5, 0.1, 10, 100, 1e19, 1e300, 1e-300, 710, 2147483648.0, 1e308};
 
 // Keeps one formula to a size that runs many times a second.
