@@ -52,8 +52,9 @@ public:
     // Overwrites four bytes already emitted, least significant first.
     void PatchDword(int offset, std::uint32_t d);
 
-    // Makes the code runnable: a no-op for dual memory; a single view is
-    // sealed read-execute, and the next Emit or Clear makes it writable.
+    // Makes the code runnable: the executable view of dual memory is mapped
+    // afresh; a single view is sealed read-execute, and the next Emit or
+    // Clear makes it writable.
     void MakeExecutable()
     {
         Memory.MakeExecutable();

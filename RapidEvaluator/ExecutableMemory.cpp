@@ -154,7 +154,13 @@ void TExecutableMemory::MakeWritable()
 
 void TExecutableMemory::MakeExecutable()
 {
-    if (Dual() || !SingleWritable)
+    if (Dual()) {
+        void* execute = const_cast<std::uint8_t*>(Execute);
+        if (mmap(execute, Size_, PROT_READ | PROT_EXEC, MAP_SHARED | MAP_FIXED, File, 0) != execute)
+            throw Exception("The memory for the formula code cannot be made executable");
+        return;
+    }
+    if (!SingleWritable)
         return;
     if (mprotect(Write, Size_, PROT_READ | PROT_EXEC) != 0)
         throw Exception("The memory for the formula code cannot be made executable");

@@ -24,8 +24,10 @@ public:
     // The view code is written through, and the view it runs from: the same
     // bytes at two addresses, or one address when the memory is not dual.
     // x86 keeps its instruction caches coherent with stores by physical
-    // address, and new code is entered by a call made after it was written,
-    // so nothing needs flushing between the two views.
+    // address, but a processor emulator (qemu's user mode, which runs the
+    // i386 tests on kernels without 32-bit support) only notices stores to
+    // the addresses its translations came from: MakeExecutable maps the
+    // executable view afresh, which makes any emulator translate it again.
     std::uint8_t* Data() const { return Write; }
     const std::uint8_t* Code() const { return Execute; }
     std::size_t Size() const { return Size_; }
@@ -38,8 +40,10 @@ public:
     // protection; both views may move. Raises EOutOfMemory.
     void Resize(std::size_t bytes);
 
-    // For the single view only (no-ops when dual): read-write for writing
-    // code, read-execute for running it. Raise Exception when refused.
+    // Before writing code, and after it, ready to run. The single view is
+    // toggled between read-write and read-execute; for the dual memory
+    // MakeWritable is a no-op and MakeExecutable maps the executable view
+    // again at its address. Raise Exception when refused.
     void MakeWritable();
     void MakeExecutable();
 
