@@ -30,13 +30,27 @@ constexpr std::uint8_t Modulo[] = {
 constexpr std::uint8_t Neg[] = {0xD9, 0xE0};  // FCHS
 constexpr std::uint8_t Sin[] = {0xD9, 0xFE};  // FSIN
 constexpr std::uint8_t Cos[] = {0xD9, 0xFF};  // FCOS
+// FPTAN leaves an argument of magnitude 2^63 or more unreduced (C2 set) and
+// pushes nothing: such an argument is replaced by 0 / 0, an invalid operation,
+// so that the register stack holds what it holds after any other function.
 constexpr std::uint8_t Tg[] = {
-    0xD9, 0xF2,  // FPTAN                pushes 1.0 above the tangent
-    0xDD, 0xD8,  // FSTP ST(0)           drops it
-};
+    0xD9, 0xF2,        // FPTAN                pushes 1.0 above the tangent
+    0xDF, 0xE0,        // FNSTSW AX
+    0xDD, 0xD8,        // FSTP ST(0)           drops the 1.0, or the unreduced argument
+    0xF6, 0xC4, 0x04,  // TEST AH, 4           C2: argument out of range
+    0x74, 0x04,        // JZ done
+    0xD9, 0xEE,        // FLDZ
+    0xD8, 0xF0,        // FDIV ST(0), ST(0)    0 / 0: invalid
+};                     // done:
 constexpr std::uint8_t Ctg[] = {
-    0xD9, 0xF2,  // FPTAN
-    0xDE, 0xF1,  // FDIVRP ST(1), ST(0)  1 / tangent
+    0xD9, 0xF2,        // FPTAN
+    0xDF, 0xE0,        // FNSTSW AX
+    0xF6, 0xC4, 0x04,  // TEST AH, 4           C2: argument out of range
+    0x74, 0x06,        // JZ reduced
+    0xDD, 0xD8,        // FSTP ST(0)           drops the unreduced argument
+    0xD9, 0xEE,        // FLDZ
+    0xD9, 0xEE,        // FLDZ                 0 / 0 below: invalid
+    0xDE, 0xF1,        // reduced: FDIVRP ST(1), ST(0)  1 / tangent
 };
 constexpr std::uint8_t Sec[] = {
     0xD9, 0xFF,  // FCOS

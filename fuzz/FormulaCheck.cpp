@@ -4,7 +4,6 @@
 
 #include "RapidEvaluator/RapidEvaluator.h"
 #include "evaluator/ReferenceInterpreter.h"
-#include "evaluator/X87.h"
 #include "numeric/FloatingPoint.h"
 
 #include <cfloat>
@@ -12,13 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <set>
-
-// Defects found by these targets that wait for their fix in the formula
-// compiler: 1 (the default) reports them, 0 lets the rest of the check run.
-#ifndef ORVALIS_FUZZ_KNOWN_DEFECTS
-#define ORVALIS_FUZZ_KNOWN_DEFECTS 1
-#endif
 
 namespace {
 
@@ -43,17 +35,6 @@ const char* Shown(const std::string& formula)
     std::fprintf(stderr, "\n==== FUZZ FINDING: %s\n==== formula: %s\n==== %s\n", finding, Shown(formula), details);
     std::fflush(stderr);
     std::abort();
-}
-
-// Switched off, a known defect is still shown, the first time of each kind,
-// so that a long run tells whether it still happens.
-void KnownDefect(const char* finding, const std::string& formula, const char* details = "")
-{
-    if (ORVALIS_FUZZ_KNOWN_DEFECTS)
-        Report(finding, formula, details);
-    static std::set<std::string> shown;
-    if (shown.insert(finding).second)
-        std::fprintf(stderr, "\n==== %s (not stopping)\n==== formula: %s\n==== %s\n", finding, Shown(formula), details);
 }
 
 bool FaultFlagSet()
@@ -83,15 +64,12 @@ TRapidEvaluator& Harmless()
 
 void CompareAtPoints(const TRapidEvaluator& evaluator, const std::string& formula)
 {
-    static const bool stackFaults = x87::StackFaultsReported();
     for (const TPoint& point : Points) {
         FormulaX = point.X;
         FormulaZ = point.Z;
         const TReferenceResult expected = Interpret(evaluator.CommandList());
         if (FaultFlagSet())
             Report("the reference interpreter left a fault flag set", formula);
-        if (expected.ByStackFault && !stackFaults)
-            continue;
         bool defined = true;
         double value = 0;
         try {
@@ -114,9 +92,8 @@ void CompareAtPoints(const TRapidEvaluator& evaluator, const std::string& formul
 }
 
 // A formula that is one number and nothing else, in the number form the
-// formula language accepts, with an exponent of at most seven digits; the
-// exponent's magnitude goes to `exponent`.
-bool IsPlainNumber(const std::string& text, long& exponent)
+// formula language accepts, with an exponent of at most seven digits.
+bool IsPlainNumber(const std::string& text)
 {
     std::size_t i = 0;
     auto digits = [&] {
@@ -125,7 +102,6 @@ bool IsPlainNumber(const std::string& text, long& exponent)
             ++i;
         return i - start;
     };
-    exponent = 0;
     if (digits() == 0)
         return false;
     if (i < text.size() && text[i] == '.') {
@@ -136,22 +112,17 @@ bool IsPlainNumber(const std::string& text, long& exponent)
         ++i;
         if (i < text.size() && (text[i] == '+' || text[i] == '-'))
             ++i;
-        const std::size_t start = i;
         const std::size_t count = digits();
         if (count == 0 || count > 7)
             return false;
-        exponent = std::stol(text.substr(start, count));
     }
     return i == text.size();
 }
 
-// The compiler reads a number's exponent only up to this magnitude.
-constexpr long CompilerExponentLimit = 100000;
-
 // A number's value is the decimal number's, within the roundings of the
 // extended scaling: at most two units of the double's last place from the
 // correctly rounded double (strtod's), and an overflow only beyond DBL_MAX.
-void CheckNumberValue(const std::string& formula, long exponent, bool compiled, double value)
+void CheckNumberValue(const std::string& formula, bool compiled, double value)
 {
     const double correct = std::strtod(formula.c_str(), nullptr);
     char details[160];
@@ -168,11 +139,7 @@ void CheckNumberValue(const std::string& formula, long exponent, bool compiled, 
         if (difference > std::fabs(correct) * 0x1p-51 && difference > 2 * DBL_TRUE_MIN)
             finding = "a number compiles to another value than it writes";
     }
-    if (finding == nullptr)
-        return;
-    if (exponent > CompilerExponentLimit)
-        KnownDefect("known defect: a number whose exponent is beyond 100000 is misread", formula, details);
-    else
+    if (finding != nullptr)
         Report(finding, formula, details);
 }
 
@@ -200,7 +167,7 @@ void CheckFormula(const std::string& formula, TExpectation expectation)
         Report("Compile raised an unexpected error", formula, e.what());
     }
     if (FaultFlagSet())
-        KnownDefect("known defect: Compile left a fault flag set", formula, error.c_str());
+        Report("Compile left a fault flag set", formula, error.c_str());
     ResetFpu();
 
     if (expectation == TExpectation::Compiles && !compiled)
@@ -208,9 +175,8 @@ void CheckFormula(const std::string& formula, TExpectation expectation)
     if (expectation == TExpectation::NestedTooDeeply && error != "Formula is nested too deeply")
         Report("a formula nested past the limit is not refused as such", formula, error.c_str());
 
-    long exponent = 0;
-    if (IsPlainNumber(formula, exponent) && (compiled || error == "Floating point overflow"))
-        CheckNumberValue(formula, exponent, compiled, compiled ? evaluator.CommandList()[0].Value : 0);
+    if (IsPlainNumber(formula) && (compiled || error == "Floating point overflow"))
+        CheckNumberValue(formula, compiled, compiled ? evaluator.CommandList()[0].Value : 0);
 
     if (compiled) {
         CompareAtPoints(evaluator, formula);
@@ -222,11 +188,10 @@ void CheckFormula(const std::string& formula, TExpectation expectation)
             const double value = evaluator.Evaluate();
             char details[120];
             std::snprintf(details, sizeof details, "Evaluate at x = 2 gave %.17g after: %s", value, error.c_str());
-            KnownDefect("known defect: Evaluate after a failed Compile ran the formula compiled before", formula,
-                        details);
+            Report("Evaluate after a failed Compile ran the formula compiled before", formula, details);
         } catch (const Exception& e) {
             if (std::strcmp(e.what(), "No formula has been compiled") != 0)
-                KnownDefect("known defect: Evaluate after a failed Compile raised a fault", formula, e.what());
+                Report("Evaluate after a failed Compile raised a fault", formula, e.what());
         }
         ResetFpu();
     }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -180,4 +181,23 @@ TEST(Evaluation, NothingCompiledIsAnErrorNotACrash)
     evaluator.SetFormula("x+");
     EXPECT_THROW(evaluator.Compile(), ESyntaxError);
     EXPECT_THROW(evaluator.Evaluate(), Exception);
+}
+
+TEST(Evaluation, EachCompileRunsItsOwnCode)
+{
+    // One evaluator, new code over old at the same address, mostly of the
+    // same length: a processor emulator that kept its translation of the
+    // code before would give the earlier formula's value.
+    TRapidEvaluator evaluator;
+    FormulaX = 2;
+    const std::pair<const char*, double> formulas[] = {
+        {"sin(x)", std::sin(2.0)}, {"x+1", 3}, {"x+2", 4}, {"x*3", 6}, {"x-1", 1}, {"x+1", 3}, {"cos(x)", std::cos(2.0)},
+    };
+    for (int round = 0; round < 3; ++round)
+        for (const auto& [formula, value] : formulas) {
+            evaluator.SetFormula(formula);
+            evaluator.Compile();
+            ASSERT_NEAR(evaluator.Evaluate(), value, 1e-15) << formula << " in round " << round;
+        }
+    FormulaX = 0;
 }

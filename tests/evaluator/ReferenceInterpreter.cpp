@@ -14,9 +14,7 @@ namespace {
 constexpr long double TwoTo63 = 9223372036854775808.0L;
 
 // Thrown inside the interpreter when the formula is undefined at this point.
-struct TUndefined {
-    bool ByStackFault = false;
-};
+struct TUndefined {};
 
 long double Checked(long double value)
 {
@@ -108,11 +106,11 @@ long double Call(std::int32_t function, long double v, long double w)
     case fnCos: return huge ? v : x87::Cos(v);
     case fnTg:
         if (huge)
-            throw TUndefined{true};
+            throw TUndefined{};
         return x87::Tan(v);
     case fnCtg:
         if (huge)
-            throw TUndefined{true};
+            throw TUndefined{};
         if (v == 0)
             throw TUndefined{};
         return Checked(1 / x87::Tan(v));
@@ -196,8 +194,8 @@ TReferenceResult Interpret(const TCommandList& list)
         }
         const double value = static_cast<double>(Spill(stack.back()));
         return {true, value};
-    } catch (const TUndefined& undefined) {
+    } catch (const TUndefined&) {
         ClearFpuExceptions();
-        return {false, 0, undefined.ByStackFault};
+        return {false, 0};
     }
 }

@@ -8,9 +8,6 @@
 struct TReferenceResult {
     bool Defined;
     double Value;  // when defined
-    // Undefined only because the unit reports an empty register read (tg or
-    // ctg of an argument the unit cannot reduce).
-    bool ByStackFault = false;
 };
 
 TReferenceResult Interpret(const TCommandList& list);
