@@ -14,8 +14,8 @@ enum class TCodeForm : std::uint8_t {
     Optimized,   // GenerateOptimizedCode
 };
 
-// Writes into `code` (from offset 0) a routine with the contract of
-// GenerateCode's, in which
+// Writes into `code` (from offset 0) a routine called, and returning its
+// value, as GenerateCode's is, in which
 // - constants are read from a pool after the code (FLD qword [RIP+d]), and
 //   constants and variables are loaded only when they are consumed, instead
 //   of waiting on the machine stack: they are doubles either way;

@@ -12,7 +12,7 @@
 
 #include <cstdint>
 
-// The control word the program's floating-point code is specified under:
+// The control word the program's floating-point code is written for:
 // invalid operation, zero divide and overflow unmasked, 64-bit significand,
 // round to nearest. Orvalis loads it with those three faults masked.
 inline constexpr std::uint16_t DefaultControlWord = 0x1332;

@@ -1,19 +1,27 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Orvalis needs to build, test and run, when any is missing.
+# Installs the Debian packages Orvalis needs, when any is missing:
+#   scripts/install-deps.sh run   what building and running the program needs
+#   scripts/install-deps.sh       that and what every test needs
 set -euo pipefail
 
+# Building and running.
 packages=(
-  cmake ninja-build g++ g++-multilib pkg-config
-  libgtest-dev libbenchmark-dev libmuparser-dev
+  cmake ninja-build g++ pkg-config
   qt6-base-dev libjpeg62-turbo-dev fonts-liberation2
-  xvfb xauth
-  appstream desktop-file-utils groff-base   # validate the menu and catalogue entries, the manual page
-  dpkg-dev                                  # dpkg-shlibdeps finds the Debian package's dependencies
-  xdotool python3                           # the installed window shown and closed on Xvfb
-  librsvg2-bin                              # data/make-icon.sh
-  qemu-user   # runs the i386 tests where the kernel cannot run i386 programs
-  clang libclang-rt-14-dev   # the fuzz targets: libFuzzer and the sanitizer runtimes
 )
+if [ "${1:-test}" != run ]; then
+  packages+=(
+    g++-multilib                              # the i386 build of the core
+    libgtest-dev libbenchmark-dev libmuparser-dev
+    xvfb xauth
+    appstream desktop-file-utils groff-base   # validate the menu and catalogue entries, the manual page
+    dpkg-dev                                  # dpkg-shlibdeps finds the Debian package's dependencies
+    xdotool python3                           # the installed window shown and closed on Xvfb
+    librsvg2-bin                              # data/make-icon.sh
+    qemu-user   # runs the i386 tests where the kernel cannot run i386 programs
+    clang libclang-rt-14-dev   # the fuzz targets: libFuzzer and the sanitizer runtimes
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do
