@@ -1,8 +1,8 @@
 // orvalis-plot: renders one plot of a formula to a PNG or BMP file with the
 // same engine as the window, for scripts and for pictures without a display.
-#include "GraphMain/PictureFile.h"
-#include "GraphMain/PlotEngine.h"
-#include "GraphMain/IniInteger.h"
+#include "plot/PictureFile.h"
+#include "plot/PlotEngine.h"
+#include "settings/IniInteger.h"
 #include "RapidEvaluator/RapidEvaluator.h"
 #include "numeric/FloatingPoint.h"
 #include "numeric/NumberText.h"

@@ -3,8 +3,8 @@
 // that the report says where the time goes.
 #include "RatioReport.h"
 
-#include "GraphMain/PlotCanvas.h"
-#include "GraphMain/PlotEngine.h"
+#include "plot/PlotCanvas.h"
+#include "plot/PlotEngine.h"
 #include "RapidEvaluator/RapidEvaluator.h"
 #include "numeric/FloatingPoint.h"
 

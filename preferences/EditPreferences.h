@@ -2,7 +2,7 @@
 // made afresh for each use.
 #pragma once
 
-#include "GraphMain/DrawingSettings.h"
+#include "plot/core/DrawingSettings.h"
 
 #include <cstdint>
 

@@ -2,8 +2,8 @@
 // tests ask of what it draws.
 #pragma once
 
-#include "GraphMain/PlotCanvas.h"
-#include "GraphMain/PlotEngine.h"
+#include "plot/PlotCanvas.h"
+#include "plot/PlotEngine.h"
 #include "RapidEvaluator/RapidEvaluator.h"
 
 #include <QImage>

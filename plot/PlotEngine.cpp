@@ -1,0 +1,34 @@
+// The engine's own state: picture size, the x range through the controls,
+// sampling over it, and the choice of plot by mode.
+#include "plot/PlotEngine.h"
+
+#include "numeric/Exceptions.h"
+
+void TPlotEngine::SetPictureSize(TPictureSize size)
+{
+    if (size.Width < MinPictureSide || size.Height < MinPictureSide)
+        throw Exception("A plot needs a picture of at least 80 by 80 pixels");
+    Size = size;
+}
+
+void TPlotEngine::ReadXRange(double& Low, double& High) const
+{
+    ::ReadXRange(Controls.XlowText(), Controls.XhighText(), Low, High);
+}
+
+void TPlotEngine::WriteXRange(double Low, double High)
+{
+    Controls.SetXRangeTexts(XRangeText(Low), XRangeText(High));
+}
+
+double TPlotEngine::SampleFormula(const TRapidEvaluator& evaluator)
+{
+    double low, high;
+    ReadXRange(low, high);
+    return ::SampleFormula(evaluator, low, high, Samples_);
+}
+
+QImage TPlotEngine::Plot(const TRapidEvaluator& evaluator)
+{
+    return IsCartesian() ? PlotCartesian(evaluator) : PlotPolar(evaluator);
+}
