@@ -9,15 +9,18 @@
 
 #include <algorithm>
 
-QImage TPlotEngine::PlotCartesian(const TRapidEvaluator& evaluator)
+QImage TPlotEngine::PlotCartesian(const TRapidEvaluator& evaluator, const TPlotRequest& request)
 {
     TPlotCanvas canvas(Size, DevicePixelRatio_);
     const std::int32_t areaWidth = CheckedSub(Size.Width, 2 * PlotMargin);
     const std::int32_t areaHeight = CheckedSub(Size.Height, 2 * PlotMargin);
     Samples_.SampleCount = std::min(areaWidth, MaxSampleCount);
     const std::int32_t n = Samples_.SampleCount;
-    SampleFormula(evaluator);
-    ReadXRange(View_.XMin, View_.XMax);
+    double low, high;
+    ReadXRange(request.XlowText, request.XhighText, low, high);
+    SampleFormula(evaluator, low, high);
+    View_.XMin = low;
+    View_.XMax = high;
 
     // One unit as long on both axes: the vertical extent takes the scale of
     // the horizontal one, centred on y = 0.
@@ -30,17 +33,17 @@ QImage TPlotEngine::PlotCartesian(const TRapidEvaluator& evaluator)
     }
 
     canvas.SetPenWidth(1);
-    DrawFrame(canvas);
-    DrawAxes(canvas);
+    DrawFrame(canvas, request);
+    DrawAxes(canvas, request);
 
     const double dx = StoreDouble((static_cast<long double>(View_.XMax) - View_.XMin) / n);
-    const std::int32_t width = Settings_.LineWidth;
+    const std::int32_t width = request.Drawing.LineWidth;
     canvas.SetPenWidth(width);
     for (std::int32_t i = 0; i < n; ++i) {
         // Between two undefined samples the curve runs along y = 0 in the bad
         // colour; a segment with one defined end is a good one.
         const bool bad = Samples_.SampleUndefined[i] && Samples_.SampleUndefined[i + 1];
-        const TColor color = bad ? Settings_.BadPointColor : Settings_.GoodPointColor;
+        const TColor color = bad ? request.Drawing.BadPointColor : request.Drawing.GoodPointColor;
         if (color != canvas.PenColor())
             canvas.SetPen(color, width);
         double xa = StoreDouble(static_cast<long double>(i) * dx + View_.XMin);

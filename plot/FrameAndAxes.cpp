@@ -35,37 +35,37 @@ bool TicksFit(TTickIndices ticks, std::int32_t pixels)
 
 }  // namespace
 
-void TPlotEngine::DrawFrame(TPlotCanvas& canvas) const
+void TPlotEngine::DrawFrame(TPlotCanvas& canvas, const TPlotRequest& request) const
 {
     const std::int32_t w = Size.Width, h = Size.Height;
-    canvas.SetBrush(Settings_.BackgroundColor);
-    canvas.SetPenColor(Settings_.BackgroundColor);
+    canvas.SetBrush(request.Drawing.BackgroundColor);
+    canvas.SetPenColor(request.Drawing.BackgroundColor);
     canvas.Rectangle(0, 0, w, h);
-    canvas.SetPenColor(Settings_.AxisColor);
+    canvas.SetPenColor(request.Drawing.AxisColor);
     // The boundary's inside is the background just filled: only its outline
     // changes pixels.
-    if (Settings_.Boundary)
+    if (request.Drawing.Boundary)
         canvas.RectangleOutline(PlotMargin, PlotMargin, CheckedSub(w, PlotMargin), CheckedSub(h, PlotMargin));
 
     const QString title =
-        QString::fromStdString(Controls.TitleCaption()) + ' ' + QString::fromStdString(Controls.FormulaText());
+        QString::fromStdString(request.TitleCaption) + ' ' + QString::fromStdString(request.Formula);
     const int savedPoints = canvas.FontPoints();
-    canvas.SetFont(TitleFont, TitlePoints, Settings_.GoodPointColor);
+    canvas.SetFont(TitleFont, TitlePoints, request.Drawing.GoodPointColor);
     const QSize extent = canvas.TextExtent(title);
     canvas.TextOut(CheckedSub(w, extent.width()) / 2, CheckedSub(PlotMargin, extent.height()) / 2, title);
     canvas.SetFontPoints(savedPoints);
 }
 
-void TPlotEngine::DrawAxes(TPlotCanvas& canvas) const
+void TPlotEngine::DrawAxes(TPlotCanvas& canvas, const TPlotRequest& request) const
 {
     const long double step = TickStep(View_.XMin, View_.XMax);
     if (!(View_.YMin > 0.0) && !(View_.YMax < 0.0))
-        DrawHorizontalAxis(canvas, step);
+        DrawHorizontalAxis(canvas, request, step);
     if (!(View_.XMin > 0.0) && !(View_.XMax < 0.0))
-        DrawVerticalAxis(canvas, step);
+        DrawVerticalAxis(canvas, request, step);
 }
 
-void TPlotEngine::DrawHorizontalAxis(TPlotCanvas& canvas, long double step) const
+void TPlotEngine::DrawHorizontalAxis(TPlotCanvas& canvas, const TPlotRequest& request, long double step) const
 {
     const std::int32_t w = Size.Width;
     const std::int32_t py = WorldToPixelY(0.0);
@@ -77,10 +77,10 @@ void TPlotEngine::DrawHorizontalAxis(TPlotCanvas& canvas, long double step) cons
     canvas.Line(CheckedSub(right, ArrowLength), above, right, py);
     canvas.Line(CheckedSub(right, ArrowLength), below, right, py);
 
-    const QString name = IsCartesian() ? QStringLiteral("X") : QStringLiteral("R(x)");
+    const QString name = request.Cartesian ? QStringLiteral("X") : QStringLiteral("R(x)");
     canvas.TextOut(CheckedSub(w, NameFromRight), CheckedSub(py, canvas.TextExtent(name).height() / 2), name);
 
-    if (!Settings_.Ticks)
+    if (!request.Drawing.Ticks)
         return;
     const TTickIndices ticks = TickIndices(View_.XMin, View_.XMax, step);
     if (!TicksFit(ticks, CheckedSub(w, 2 * PlotMargin)))
@@ -95,7 +95,7 @@ void TPlotEngine::DrawHorizontalAxis(TPlotCanvas& canvas, long double step) cons
     }
 }
 
-void TPlotEngine::DrawVerticalAxis(TPlotCanvas& canvas, long double step) const
+void TPlotEngine::DrawVerticalAxis(TPlotCanvas& canvas, const TPlotRequest& request, long double step) const
 {
     const std::int32_t h = Size.Height;
     const std::int32_t px = WorldToPixelX(0.0);
@@ -107,10 +107,10 @@ void TPlotEngine::DrawVerticalAxis(TPlotCanvas& canvas, long double step) const
     canvas.Line(left, CheckedSub(bottom, ArrowLength), px, bottom);
     canvas.Line(right, CheckedSub(bottom, ArrowLength), px, bottom);
 
-    const QString name = IsCartesian() ? QStringLiteral("Y") : QStringLiteral("R(x)");
+    const QString name = request.Cartesian ? QStringLiteral("Y") : QStringLiteral("R(x)");
     canvas.TextOut(CheckedSub(CheckedSub(px, LabelGap), canvas.TextExtent(name).width()), PlotMargin, name);
 
-    if (!Settings_.Ticks)
+    if (!request.Drawing.Ticks)
         return;
     const TTickIndices ticks = TickIndices(View_.YMin, View_.YMax, step);
     if (!TicksFit(ticks, CheckedSub(h, 2 * PlotMargin)))

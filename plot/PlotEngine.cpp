@@ -1,5 +1,5 @@
-// The engine's own state: picture size, the x range through the controls,
-// sampling over it, and the choice of plot by mode.
+// The engine's own state: picture size, sampling, and the choice of plot by
+// mode.
 #include "plot/PlotEngine.h"
 
 #include "numeric/Exceptions.h"
@@ -11,24 +11,12 @@ void TPlotEngine::SetPictureSize(TPictureSize size)
     Size = size;
 }
 
-void TPlotEngine::ReadXRange(double& Low, double& High) const
+double TPlotEngine::SampleFormula(const TRapidEvaluator& evaluator, double Low, double High)
 {
-    ::ReadXRange(Controls.XlowText(), Controls.XhighText(), Low, High);
+    return ::SampleFormula(evaluator, Low, High, Samples_);
 }
 
-void TPlotEngine::WriteXRange(double Low, double High)
+QImage TPlotEngine::Plot(const TRapidEvaluator& evaluator, const TPlotRequest& request)
 {
-    Controls.SetXRangeTexts(XRangeText(Low), XRangeText(High));
-}
-
-double TPlotEngine::SampleFormula(const TRapidEvaluator& evaluator)
-{
-    double low, high;
-    ReadXRange(low, high);
-    return ::SampleFormula(evaluator, low, high, Samples_);
-}
-
-QImage TPlotEngine::Plot(const TRapidEvaluator& evaluator)
-{
-    return IsCartesian() ? PlotCartesian(evaluator) : PlotPolar(evaluator);
+    return request.Cartesian ? PlotCartesian(evaluator, request) : PlotPolar(evaluator, request);
 }

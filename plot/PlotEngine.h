@@ -1,11 +1,10 @@
-// The plotting engine: the world window, the samples and the drawing
-// settings of the main window, and the Cartesian and polar plots that turn a
-// compiled formula into a finished picture. It reads and writes the window's
-// controls only through TPlotControls, so it runs without any widget.
+// The plotting engine: the world window and the samples of the last plot,
+// and the Cartesian and polar plots that turn a compiled formula and a plot
+// request into a finished picture. It knows no window: what it draws comes
+// in the request, and the world window it leaves is the new view.
 #pragma once
 
-#include "plot/core/DrawingSettings.h"
-#include "plot/PlotControls.h"
+#include "plot/core/PlotRequest.h"
 #include "plot/core/Sampling.h"
 #include "plot/core/ViewWindow.h"
 
@@ -16,15 +15,14 @@ class TRapidEvaluator;
 
 class TPlotEngine {
 public:
-    explicit TPlotEngine(TPlotControls& controls) : Controls(controls) {}
+    TPlotEngine() = default;
     TPlotEngine(const TPlotEngine&) = delete;
     TPlotEngine& operator=(const TPlotEngine&) = delete;
 
-    // XMin, XMax, YMin, YMax and ResetView.
+    // XMin, XMax, YMin, YMax and ResetView: set by navigation, fitted and
+    // refreshed by the plots.
     TViewWindow& View() { return View_; }
     const TViewWindow& View() const { return View_; }
-    TDrawingSettings& Settings() { return Settings_; }
-    const TDrawingSettings& Settings() const { return Settings_; }
     const TSamples& Samples() const { return Samples_; }
 
     // The size of the picture shown, W × H: every plot is drawn at this size
@@ -35,9 +33,6 @@ public:
     void SetDevicePixelRatio(qreal ratio) { DevicePixelRatio_ = ratio; }
     qreal DevicePixelRatio() const { return DevicePixelRatio_; }
 
-    bool IsCartesian() const { return Controls.IsCartesian(); }
-    void ReadXRange(double& Low, double& High) const;
-    void WriteXRange(double Low, double High);
     std::int32_t WorldToPixelX(double x) const { return ::WorldToPixelX(View_, Size, x); }
     std::int32_t WorldToPixelY(double y) const { return ::WorldToPixelY(View_, Size, y); }
     void PixelToWorld(std::int32_t X, std::int32_t Y, double& WorldX, double& WorldY) const
@@ -45,26 +40,27 @@ public:
         ::PixelToWorld(View_, Size, X, Y, WorldX, WorldY);
     }
 
-    // One complete plot of the compiled formula in the mode of the controls,
-    // or in the mode named. An error (a range text that is no number, a fault
-    // of the window arithmetic) ends the plot with no picture.
-    QImage Plot(const TRapidEvaluator& evaluator);
-    QImage PlotCartesian(const TRapidEvaluator& evaluator);
-    QImage PlotPolar(const TRapidEvaluator& evaluator);
+    // One complete plot of the compiled formula in the request's mode, or in
+    // the mode named. The x range texts are read once. The world window is
+    // changed as the plot goes: an error (a range text that is no number, a
+    // fault of the window arithmetic) ends the plot with no picture and with
+    // the window as far as the plot had set it.
+    QImage Plot(const TRapidEvaluator& evaluator, const TPlotRequest& request);
+    QImage PlotCartesian(const TRapidEvaluator& evaluator, const TPlotRequest& request);
+    QImage PlotPolar(const TRapidEvaluator& evaluator, const TPlotRequest& request);
 
-    // The steps of a plot, for tests: sampling over the range of the edits,
-    // and the background, boundary, title, axes and ticks.
-    double SampleFormula(const TRapidEvaluator& evaluator);
-    void DrawFrame(TPlotCanvas& canvas) const;
-    void DrawAxes(TPlotCanvas& canvas) const;
+    // The steps of a plot, for tests: sampling over Low to High at the
+    // sample count of the last plot, and the background, boundary, title,
+    // axes and ticks.
+    double SampleFormula(const TRapidEvaluator& evaluator, double Low, double High);
+    void DrawFrame(TPlotCanvas& canvas, const TPlotRequest& request) const;
+    void DrawAxes(TPlotCanvas& canvas, const TPlotRequest& request) const;
 
 private:
-    void DrawHorizontalAxis(TPlotCanvas& canvas, long double step) const;
-    void DrawVerticalAxis(TPlotCanvas& canvas, long double step) const;
+    void DrawHorizontalAxis(TPlotCanvas& canvas, const TPlotRequest& request, long double step) const;
+    void DrawVerticalAxis(TPlotCanvas& canvas, const TPlotRequest& request, long double step) const;
 
-    TPlotControls& Controls;
     TViewWindow View_;
-    TDrawingSettings Settings_;
     TSamples Samples_;
     TPictureSize Size{507, 266};
     qreal DevicePixelRatio_ = 1.0;

@@ -7,13 +7,14 @@
 #include "numeric/CheckedArithmetic.h"
 #include "numeric/FloatingPoint.h"
 
-
-QImage TPlotEngine::PlotPolar(const TRapidEvaluator& evaluator)
+QImage TPlotEngine::PlotPolar(const TRapidEvaluator& evaluator, const TPlotRequest& request)
 {
     TPlotCanvas canvas(Size, DevicePixelRatio_);
     Samples_.SampleCount = MaxSampleCount;
     const std::int32_t n = Samples_.SampleCount;
-    const double rMax = SampleFormula(evaluator);
+    double low, high;
+    ReadXRange(request.XlowText, request.XhighText, low, high);
+    const double rMax = SampleFormula(evaluator, low, high);
 
     if (View_.ResetView) {
         // Equal scales on both axes, centred on the origin; then the shorter
@@ -38,13 +39,11 @@ QImage TPlotEngine::PlotPolar(const TRapidEvaluator& evaluator)
     View_.ResetView = false;
 
     canvas.SetPenWidth(1);
-    DrawFrame(canvas);
-    DrawAxes(canvas);
-    const std::int32_t width = Settings_.LineWidth;
-    canvas.SetPen(Settings_.GoodPointColor, width);
+    DrawFrame(canvas, request);
+    DrawAxes(canvas, request);
+    const std::int32_t width = request.Drawing.LineWidth;
+    canvas.SetPen(request.Drawing.GoodPointColor, width);
 
-    double low, high;
-    ReadXRange(low, high);
     const double dTheta = StoreDouble((static_cast<long double>(high) - low) / n);
     for (std::int32_t i = 0; i < n; ++i) {
         // Between two undefined samples nothing is drawn; an undefined end has

@@ -1,21 +1,29 @@
-// The main window's life: creation with the settings and the first plot,
-// the plot request with its compile report, the mode, the deferred replot
-// after a change of size, and the settings written at the end.
+// The main window's life and its handlers: creation with the settings and
+// the first plot, the plot request with its compile report, the mode, the
+// deferred replot after a change of size, navigation, z and the examples,
+// preferences, export, help and About, and the settings written at the end.
 #include "window/GraphMainForm.h"
 
-#include "window/FlatButtonIcons.h"
-#include "window/GraphImage.h"
-#include "plot/PlotCanvas.h"
-#include "settings/SettingsFile.h"
 #include "about/AboutForm.h"
+#include "about/HelpWindow.h"
+#include "numeric/CheckedArithmetic.h"
 #include "numeric/FloatingPoint.h"
 #include "numeric/NumberText.h"
+#include "plot/PictureFile.h"
+#include "plot/PlotCanvas.h"
+#include "plot/core/FormulaCompile.h"
+#include "plot/core/ViewNavigation.h"
+#include "preferences/EditPreferences.h"
+#include "settings/SettingsFile.h"
 #include "shell/ErrorBox.h"
 #include "shell/UserDialogs.h"
 #include "ui_GraphMainForm.h"
+#include "window/FlatButtonIcons.h"
+#include "window/GraphImage.h"
+#include "window/core/ExampleCaption.h"
 
-#include <QActionGroup>
-#include <QButtonGroup>
+#include <QAction>
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
@@ -37,6 +45,16 @@ struct TFontSetting {
 const TFontSetting WindowFont{"Microsoft Sans Serif", 11, false};
 const TFontSetting ControlFont{"Courier New", 13, false};
 const TFontSetting PlotButtonFont{"Arial", 13, true};
+
+const char PositionFormat[] = "x = %8.5g,  y = %8.5g";
+
+constexpr long double PositionsPerUnit = 1000;
+const char ZFormat[] = "%8.4g";
+const double CartesianExampleLow = -10, CartesianExampleHigh = 10;
+const QString PolarExampleLow = QStringLiteral("0");
+const QString PolarExampleHigh = QStringLiteral("60");
+
+const QString BitmapFilter = QStringLiteral("Bitmaps (*.bmp)");
 
 QFont FontOf(const TFontSetting& setting)
 {
@@ -155,7 +173,7 @@ void TGraphMainForm::FormCreate()
     Ui_->YFormula->setText(FromStd(settings.YFormula));
     Ui_->XlowEdit->setText(FromStd(settings.XLow));
     Ui_->XhighEdit->setText(FromStd(settings.Xhigh));
-    TDrawingSettings& drawing = Engine_.Settings();
+    TDrawingSettings& drawing = Drawing_;
     drawing.BackgroundColor = static_cast<TColor>(settings.BackgroundColor);
     drawing.AxisColor = static_cast<TColor>(settings.AxisColor);
     drawing.GoodPointColor = static_cast<TColor>(settings.GoodPointColor);
@@ -175,10 +193,10 @@ void TGraphMainForm::FormCreate()
 void TGraphMainForm::FormDestroy()
 {
     TSettings settings;
-    settings.YFormula = FormulaText();
-    settings.XLow = XlowText();
-    settings.Xhigh = XhighText();
-    const TDrawingSettings& drawing = Engine_.Settings();
+    settings.YFormula = Ui_->YFormula->text().toStdString();
+    settings.XLow = Ui_->XlowEdit->text().toStdString();
+    settings.Xhigh = Ui_->XhighEdit->text().toStdString();
+    const TDrawingSettings& drawing = Drawing_;
     settings.BackgroundColor = static_cast<std::int32_t>(drawing.BackgroundColor);
     settings.AxisColor = static_cast<std::int32_t>(drawing.AxisColor);
     settings.GoodPointColor = static_cast<std::int32_t>(drawing.GoodPointColor);
@@ -194,11 +212,24 @@ void TGraphMainForm::FormDestroy()
 
 void TGraphMainForm::PlotRequest()
 {
-    if (!CompileFormula())
+    const TPlotRequest request = ReadPlotRequest();
+    if (!CompileFormula(request.Formula))
         return;
     SyncPictureSize();
-    Ui_->Graph->SetPicture(Engine_.Plot(Evaluator));
+    Ui_->Graph->SetPicture(Engine_.Plot(Evaluator, request));
     ++PlotCount_;
+}
+
+TPlotRequest TGraphMainForm::ReadPlotRequest() const
+{
+    TPlotRequest request;
+    request.Formula = Ui_->YFormula->text().toStdString();
+    request.XlowText = Ui_->XlowEdit->text().toStdString();
+    request.XhighText = Ui_->XhighEdit->text().toStdString();
+    request.Cartesian = IsCartesian();
+    request.TitleCaption = Ui_->Label1->text().toStdString();
+    request.Drawing = Drawing_;
+    return request;
 }
 
 void TGraphMainForm::SyncPictureSize()
@@ -207,24 +238,12 @@ void TGraphMainForm::SyncPictureSize()
     Engine_.SetDevicePixelRatio(Ui_->Graph->devicePixelRatioF());
 }
 
-bool TGraphMainForm::CompileFormula()
+bool TGraphMainForm::CompileFormula(const std::string& formula)
 {
-    const auto report = [this](const std::string& reason) {
-        ResetFpu();
-        const QString message = QStringLiteral("The formula is not valid at character ") +
-                                QString::number(Evaluator.Position()) + QStringLiteral(".\r") + FromStd(reason);
-        UserDialogs().ShowMessage(this, ApplicationTitle, message, QMessageBox::NoIcon);
-        return false;
-    };
-    try {
-        Evaluator.SetFormula(FormulaText());
-        Evaluator.Compile();
-        return true;
-    } catch (const std::exception& error) {
-        return report(CompileErrorReason(Evaluator, error));
-    } catch (...) {
-        return report(Evaluator.ErrorMessage());
-    }
+    const std::optional<std::string> report = CompileForPlot(Evaluator, formula, "\r");
+    if (report)
+        UserDialogs().ShowMessage(this, ApplicationTitle, FromStd(*report), QMessageBox::NoIcon);
+    return !report;
 }
 
 void TGraphMainForm::PlotBtnClick()
@@ -265,7 +284,7 @@ void TGraphMainForm::Exit1Click()
 
 void TGraphMainForm::FormResize()
 {
-    Ui_->Graph->FitPictureToSize(ToQColor(Engine_.Settings().BackgroundColor));
+    Ui_->Graph->FitPictureToSize(ToQColor(Drawing_.BackgroundColor));
     Engine_.View().ResetView = true;
     QCoreApplication::postEvent(this, new QEvent(WM_PLOTREQUEST));
 }
@@ -291,28 +310,212 @@ bool TGraphMainForm::IsCartesian() const
     return Ui_->Cartesian1->isChecked();
 }
 
-std::string TGraphMainForm::XlowText() const
+void TGraphMainForm::WriteXRange(double low, double high)
 {
-    return Ui_->XlowEdit->text().toStdString();
+    Ui_->XlowEdit->setText(FromStd(XRangeText(low)));
+    Ui_->XhighEdit->setText(FromStd(XRangeText(high)));
 }
 
-std::string TGraphMainForm::XhighText() const
+void TGraphMainForm::ReadModeXRange(double& low, double& high) const
 {
-    return Ui_->XhighEdit->text().toStdString();
+    if (IsCartesian()) {
+        ReadXRange(Ui_->XlowEdit->text().toStdString(), Ui_->XhighEdit->text().toStdString(), low, high);
+    } else {
+        low = Engine_.View().XMin;
+        high = Engine_.View().XMax;
+    }
 }
 
-void TGraphMainForm::SetXRangeTexts(const std::string& low, const std::string& high)
+void TGraphMainForm::WriteModeXRange(double low, double high)
 {
-    Ui_->XlowEdit->setText(FromStd(low));
-    Ui_->XhighEdit->setText(FromStd(high));
+    if (IsCartesian()) {
+        WriteXRange(low, high);
+    } else {
+        Engine_.View().XMin = low;
+        Engine_.View().XMax = high;
+    }
 }
 
-std::string TGraphMainForm::TitleCaption() const
+// Each navigation step moves the window and replots it as it is, without a
+// fit; the x range is read before anything changes.
+
+void TGraphMainForm::LeftBtnClick()
 {
-    return Ui_->Label1->text().toStdString();
+    double low, high;
+    ReadModeXRange(low, high);
+    PanLeft(low, high);
+    WriteModeXRange(low, high);
+    PlotRequest();
 }
 
-std::string TGraphMainForm::FormulaText() const
+void TGraphMainForm::RightBtnClick()
 {
-    return Ui_->YFormula->text().toStdString();
+    double low, high;
+    ReadModeXRange(low, high);
+    PanRight(low, high);
+    WriteModeXRange(low, high);
+    PlotRequest();
+}
+
+void TGraphMainForm::UpBtnClick()
+{
+    PanUp(Engine_.View().YMin, Engine_.View().YMax);
+    PlotRequest();
+}
+
+void TGraphMainForm::DownBtnClick()
+{
+    PanDown(Engine_.View().YMin, Engine_.View().YMax);
+    PlotRequest();
+}
+
+void TGraphMainForm::OriginBtnClick()
+{
+    if (IsCartesian())
+        WriteXRange(-10, 10);
+    Engine_.View().ResetView = true;
+    PlotRequest();
+}
+
+void TGraphMainForm::GraphMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers keys, int X, int Y)
+{
+    SyncPictureSize();
+    if (button == Qt::RightButton) {
+        PanDragActive = true;
+        PanDragStart = QPoint(X, Y);
+        return;
+    }
+    if (button != Qt::LeftButton)
+        return;
+
+    double wx, wy, low, high;
+    Engine_.PixelToWorld(X, Y, wx, wy);
+    ReadModeXRange(low, high);
+    // Ctrl held turns the zoom the other way.
+    const bool zoomIn = Ui_->ZoomInBtn->isChecked() != keys.testFlag(Qt::ControlModifier);
+    ZoomAbout(low, high, wx, zoomIn);
+    WriteModeXRange(low, high);
+    ZoomAbout(Engine_.View().YMin, Engine_.View().YMax, wy, zoomIn);
+    PlotRequest();
+}
+
+void TGraphMainForm::GraphMouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)
+{
+    if (!PanDragActive)
+        return;
+    PanDragActive = false;
+    SyncPictureSize();
+    double dx, dy, low, high;
+    DragOffset(Engine_.View(), Engine_.PictureSize(), PanDragStart.x(), PanDragStart.y(), X, Y, dx, dy);
+    ReadModeXRange(low, high);
+    DragBy(low, high, dx);
+    WriteModeXRange(low, high);
+    DragBy(Engine_.View().YMin, Engine_.View().YMax, dy);
+    PlotRequest();
+}
+
+void TGraphMainForm::GraphMouseMove(Qt::KeyboardModifiers, int X, int Y)
+{
+    SyncPictureSize();
+    double x, y;
+    ReadoutPosition(Engine_.View(), Engine_.PictureSize(), X, Y, x, y);
+    Ui_->mousePosition->setText(FromStd(Format(PositionFormat, {x, y})));
+}
+
+void TGraphMainForm::GraphMouseWheel(int angleDelta, int X, int Y)
+{
+    const int notches = TakeWheelNotches(WheelAngle, angleDelta);
+    if (notches == 0)
+        return;
+    SyncPictureSize();
+    double wx, wy, low, high;
+    Engine_.PixelToWorld(X, Y, wx, wy);
+    ReadModeXRange(low, high);
+    WheelZoomAbout(low, high, wx, notches);
+    WriteModeXRange(low, high);
+    WheelZoomAbout(Engine_.View().YMin, Engine_.View().YMax, wy, notches);
+    PlotRequest();
+}
+
+void TGraphMainForm::TrackBar1Change()
+{
+    FormulaZ = StoreDouble(Ui_->TrackBar1->value() / PositionsPerUnit);
+    Ui_->Zedit->setText(FromStd(Format(ZFormat, {FormulaZ})).trimmed());
+    PlotBtnClick();
+}
+
+void TGraphMainForm::ShowExample(const QString& formula, double low, double high)
+{
+    Ui_->YFormula->setText(formula);
+    WriteXRange(low, high);
+    Engine_.View().ResetView = true;
+    PlotRequest();
+}
+
+void TGraphMainForm::ExampleClick(QAction* item)
+{
+    // The caption describes the example entirely.
+    const std::vector<std::string> items = ExampleItems(item->text().toStdString());
+    const std::string y = ExampleValue(items, "y");
+    if (!y.empty()) {
+        SetMode(true);
+        SetTitleCaption();
+        ShowExample(FromStd(y), CartesianExampleLow, CartesianExampleHigh);
+        return;
+    }
+    SetMode(false);
+    Ui_->YFormula->setText(FromStd(ExampleValue(items, "R")));
+    Ui_->XlowEdit->setText(PolarExampleLow);
+    Ui_->XhighEdit->setText(PolarExampleHigh);
+    const std::string z = ExampleValue(items, "z");
+    if (!z.empty()) {
+        // A changed position plots at once, through the track bar's handler.
+        Ui_->TrackBar1->setValue(TruncToLow32(TextToNumber(z) * PositionsPerUnit));
+    }
+    Engine_.View().ResetView = true;
+    SetTitleCaption();
+    PlotRequest();
+}
+
+void TGraphMainForm::Preferences1Click()
+{
+    EditPreferences(Drawing_, this);
+    // Whatever the answer, the picture is drawn again in the same view.
+    PlotRequest();
+}
+
+void TGraphMainForm::SavetoClipboard1Click()
+{
+    if (Graph().HasPicture())
+        QGuiApplication::clipboard()->setImage(Graph().Picture());
+}
+
+void TGraphMainForm::Savetobitmap1Click()
+{
+    if (!Graph().HasPicture())
+        return;
+    const std::optional<QString> name = UserDialogs().ChooseSaveFileName(this, BitmapFilter, LastBitmapName);
+    if (!name)
+        return;
+    LastBitmapName = *name;
+    // The name as chosen: no extension is added, and the format is BMP
+    // whatever the name says.
+    WritePictureFile(Graph().Picture(), *name, "bmp");
+}
+
+void TGraphMainForm::CreateAboutForm()
+{
+    if (!AboutForm_)
+        AboutForm_ = std::make_unique<TAboutForm>();
+}
+
+void TGraphMainForm::AboutOrvalis1Click()
+{
+    CreateAboutForm();
+    AboutForm_->ShowAbout();
+}
+
+void TGraphMainForm::Contents1Click()
+{
+    ShowHelpContents(this);
 }

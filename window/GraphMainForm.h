@@ -1,11 +1,12 @@
 // TGraphMainForm: the program's one working window. It owns the formula
-// compiler and the plotting engine, turns every user action that changes the
-// picture into one PlotRequest, and shows the finished picture in Graph.
+// compiler, the plotting engine and the drawing settings, turns every user
+// action that changes the picture into one PlotRequest, and shows the
+// finished picture in Graph.
 #pragma once
 
-#include "plot/PlotControls.h"
-#include "plot/PlotEngine.h"
 #include "RapidEvaluator/RapidEvaluator.h"
+#include "plot/PlotEngine.h"
+#include "plot/core/PlotRequest.h"
 
 #include <QEvent>
 #include <QMainWindow>
@@ -24,7 +25,7 @@ class TGraphImage;
 // Posted to the window after a change of size; its handler plots.
 inline const QEvent::Type WM_PLOTREQUEST = static_cast<QEvent::Type>(QEvent::User + 1);
 
-class TGraphMainForm : public QMainWindow, private TPlotControls {
+class TGraphMainForm : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -34,6 +35,9 @@ public:
     ~TGraphMainForm() override;
 
     TPlotEngine& Engine() { return Engine_; }
+    // BackgroundColor, AxisColor, GoodPointColor, BadPointColor, LineWidth,
+    // Boundary and Ticks.
+    TDrawingSettings& Drawing() { return Drawing_; }
     TGraphImage& Graph() const;
     const std::string& SettingsFileName() const { return SettingsFileName_; }
     // How many plots have been shown so far.
@@ -41,7 +45,6 @@ public:
 
     // The plot request and the handlers it is reached from.
     void PlotRequest();
-    bool CompileFormula();
     void PlotBtnClick();
     void Cartesian1Click();
     void Polar1Click();
@@ -90,7 +93,15 @@ private:
     void ApplyFonts();
     void SetMode(bool cartesian);
     void SetTitleCaption();
+    bool IsCartesian() const;
 
+    // The compile that starts a plot; a formula that does not compile is
+    // reported in a message box.
+    bool CompileFormula(const std::string& formula);
+    // What the controls say about the next plot, read once.
+    TPlotRequest ReadPlotRequest() const;
+    // The x range texts, written with six significant digits.
+    void WriteXRange(double low, double high);
     // The x range of the mode: the edits in Cartesian mode, the window's
     // horizontal extent in polar mode.
     void ReadModeXRange(double& low, double& high) const;
@@ -98,18 +109,11 @@ private:
     // The engine is given Graph's size and pixel ratio before it maps or plots.
     void SyncPictureSize();
 
-    // What the engine reads from and writes to the controls.
-    bool IsCartesian() const override;
-    std::string XlowText() const override;
-    std::string XhighText() const override;
-    void SetXRangeTexts(const std::string& low, const std::string& high) override;
-    std::string TitleCaption() const override;
-    std::string FormulaText() const override;
-
     std::unique_ptr<Ui::TGraphMainForm> Ui_;
     std::unique_ptr<TAboutForm> AboutForm_;
     TRapidEvaluator Evaluator;
-    TPlotEngine Engine_{*this};
+    TPlotEngine Engine_;
+    TDrawingSettings Drawing_;
     std::string SettingsFileName_;
     QMetaObject::Connection TrackBarHandler;
     bool PanDragActive = false;

@@ -314,8 +314,7 @@ TEST(PrefDialogLifetime, ModalCentredOnTheScreenAndReleased)
         seen->reject();
     });
     TDrawingSettings s = Start();
-    EXPECT_FALSE(EditPreferences(s.BackgroundColor, s.AxisColor, s.GoodPointColor, s.BadPointColor, s.LineWidth,
-                                 s.Boundary, s.Ticks, &owner));
+    EXPECT_FALSE(EditPreferences(s, &owner));
     EXPECT_TRUE(modal);
     EXPECT_NE(qobject_cast<TPrefDialog*>(seen.data()), nullptr);
     const QPoint screenCentre = QApplication::primaryScreen()->availableGeometry().center();
