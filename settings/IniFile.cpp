@@ -1,5 +1,5 @@
-// TIniFile: reads go through FindIniValue on the file's current bytes,
-// writes through SetIniValue and an atomic replacement of the file.
+// TIniText reads through FindIniValue and writes through SetIniValue;
+// TIniFile applies them to the file's current bytes, replacing it atomically.
 #include "settings/IniFile.h"
 
 #include "settings/IniInteger.h"
@@ -18,45 +18,85 @@ std::string_view WithoutTrailingBlanks(std::string_view s)
 
 } // namespace
 
-std::string TIniFile::ReadString(std::string_view section, std::string_view key,
+std::string TIniText::ReadString(std::string_view section, std::string_view key,
                                  std::string_view defaultValue) const
 {
-    FileBytes file = ReadFileBytes(FileName_);
-    std::optional<std::string_view> value;
-    if (file.State == FileState::Read)
-        value = FindIniValue(file.Bytes, section, key);
-    std::string_view result = value ? *value : WithoutTrailingBlanks(defaultValue);
+    const std::optional<std::string_view> value = FindIniValue(Bytes_, section, key);
+    const std::string_view result = value ? *value : WithoutTrailingBlanks(defaultValue);
     return std::string(result.substr(0, MaxValueLength));
 }
 
-std::int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key,
+std::int32_t TIniText::ReadInteger(std::string_view section, std::string_view key,
                                    std::int32_t defaultValue) const
 {
     return ParseIniInteger(ReadString(section, key, "")).value_or(defaultValue);
 }
 
-bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool defaultValue) const
+bool TIniText::ReadBool(std::string_view section, std::string_view key, bool defaultValue) const
 {
     return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value)
+void TIniText::WriteString(std::string_view section, std::string_view key, std::string_view value)
 {
-    FileBytes file = ReadFileBytes(FileName_);
-    // A file that exists but could not be read is not overwritten: its
-    // content would be lost.
-    if (file.State == FileState::Unreadable)
-        throw EIniWriteError(FileName_);
-    if (!ReplaceFileBytes(FileName_, SetIniValue(file.Bytes, section, key, value)))
-        throw EIniWriteError(FileName_);
+    Bytes_ = SetIniValue(Bytes_, section, key, value);
 }
 
-void TIniFile::WriteInteger(std::string_view section, std::string_view key, std::int32_t value)
+void TIniText::WriteInteger(std::string_view section, std::string_view key, std::int32_t value)
 {
     WriteString(section, key, std::to_string(value));
 }
 
-void TIniFile::WriteBool(std::string_view section, std::string_view key, bool value)
+void TIniText::WriteBool(std::string_view section, std::string_view key, bool value)
 {
     WriteString(section, key, value ? "1" : "0");
+}
+
+TIniText TIniFile::Read() const
+{
+    FileBytes file = ReadFileBytes(FileName_);
+    return TIniText(file.State == FileState::Read ? std::move(file.Bytes) : std::string());
+}
+
+void TIniFile::Update(const std::function<void(TIniText&)>& change)
+{
+    FileBytes file = ReadFileBytes(FileName_);
+    if (file.State == FileState::Unreadable)
+        throw EIniWriteError(FileName_);
+    TIniText text(std::move(file.Bytes));
+    change(text);
+    if (!ReplaceFileBytes(FileName_, text.Bytes()))
+        throw EIniWriteError(FileName_);
+}
+
+std::string TIniFile::ReadString(std::string_view section, std::string_view key,
+                                 std::string_view defaultValue) const
+{
+    return Read().ReadString(section, key, defaultValue);
+}
+
+std::int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key,
+                                   std::int32_t defaultValue) const
+{
+    return Read().ReadInteger(section, key, defaultValue);
+}
+
+bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool defaultValue) const
+{
+    return Read().ReadBool(section, key, defaultValue);
+}
+
+void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value)
+{
+    Update([&](TIniText& text) { text.WriteString(section, key, value); });
+}
+
+void TIniFile::WriteInteger(std::string_view section, std::string_view key, std::int32_t value)
+{
+    Update([&](TIniText& text) { text.WriteInteger(section, key, value); });
+}
+
+void TIniFile::WriteBool(std::string_view section, std::string_view key, bool value)
+{
+    Update([&](TIniText& text) { text.WriteBool(section, key, value); });
 }

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -21,6 +22,35 @@ public:
 // A value read is taken into a buffer of this many characters, its end
 // mark included: longer values are cut to one less.
 inline constexpr std::size_t IniValueBufferSize = 2048;
+
+// The text of a settings file held in memory, read and changed key by key.
+// Names and values follow IniText.h.
+class TIniText {
+public:
+    explicit TIniText(std::string bytes = {}) : Bytes_(std::move(bytes)) {}
+
+    const std::string& Bytes() const { return Bytes_; }
+
+    // The value, cut to IniValueBufferSize − 1 characters; `defaultValue`
+    // (without its trailing blanks, cut the same way) when the section or
+    // the key is missing. An empty value gives "".
+    std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultValue) const;
+    // The value read by ParseIniInteger; the default for a missing key or a
+    // value that is no 32-bit integer.
+    std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t defaultValue) const;
+    // An integer read with the default 1 or 0: any value but 0 is true.
+    bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
+
+    // Sets the value, adding the section and the key as needed.
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    // Decimal, with a minus sign when negative.
+    void WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
+    // "1" or "0".
+    void WriteBool(std::string_view section, std::string_view key, bool value);
+
+private:
+    std::string Bytes_;
+};
 
 // Every call reads the file anew and every write replaces it at once, so
 // keys another program adds between two calls are kept and nothing is held
@@ -45,6 +75,15 @@ public:
                              std::int32_t defaultValue) const;
     // An integer read with the default 1 or 0: any value but 0 is true.
     bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
+
+    // The file's text as it is now; empty when the file is missing or
+    // cannot be read.
+    TIniText Read() const;
+    // Reads the file once, lets `change` set values in its text and replaces
+    // the file once with the result: all of the changes or none of them.
+    // EIniWriteError when the file exists but cannot be read (its content
+    // would be lost) or cannot be replaced; the old file is then untouched.
+    void Update(const std::function<void(TIniText&)>& change);
 
     // Each write takes effect in the file at once, creating the file, the
     // section and the key as needed; EIniWriteError when it cannot.

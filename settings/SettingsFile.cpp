@@ -3,44 +3,86 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
+#include <variant>
 
 #include <unistd.h>
 
+namespace {
+
+// A field of the record; its type is the type of the value in the file: a
+// text, a 32-bit integer, a colour (the integer's bit pattern) or a flag.
+using TSettingField = std::variant<std::string*, std::int32_t*, TColor*, bool*>;
+
+// One key of section "Main": its name, the field it fills (whose value in a
+// default TSettings is its default) and the limits a value read is kept in.
+struct TSettingsKey {
+    const char* Name;
+    TSettingField (*Field)(TSettings&);
+    std::int32_t Min = std::numeric_limits<std::int32_t>::min();
+    std::int32_t Max = std::numeric_limits<std::int32_t>::max();
+};
+
+const TSettingsKey SettingsKeys[] = {
+    {"YFormula", [](TSettings& s) -> TSettingField { return &s.YFormula; }},
+    {"XLow", [](TSettings& s) -> TSettingField { return &s.XLow; }},
+    {"Xhigh", [](TSettings& s) -> TSettingField { return &s.Xhigh; }},
+    {"BackgroundColor", [](TSettings& s) -> TSettingField { return &s.Drawing.BackgroundColor; }},
+    {"AxisColor", [](TSettings& s) -> TSettingField { return &s.Drawing.AxisColor; }},
+    {"GoodPointColor", [](TSettings& s) -> TSettingField { return &s.Drawing.GoodPointColor; }},
+    {"BadPointColor", [](TSettings& s) -> TSettingField { return &s.Drawing.BadPointColor; }},
+    {"LineWidth", [](TSettings& s) -> TSettingField { return &s.Drawing.LineWidth; }},
+    {"Boundary", [](TSettings& s) -> TSettingField { return &s.Drawing.Boundary; }},
+    {"Ticks", [](TSettings& s) -> TSettingField { return &s.Drawing.Ticks; }},
+    {"Z", [](TSettings& s) -> TSettingField { return &s.Z; }, MinZPosition, MaxZPosition},
+    {"Cartesian", [](TSettings& s) -> TSettingField { return &s.Cartesian; }},
+};
+
+template <class... Ts>
+struct TOverloaded : Ts... {
+    using Ts::operator()...;
+};
+
+}  // namespace
+
 TSettings ReadSettings(const TIniFile& file)
 {
-    const TSettings defaults;
-    const char* main = SettingsSection;
+    const TIniText text = file.Read();
     TSettings s;
-    s.YFormula = file.ReadString(main, "YFormula", defaults.YFormula);
-    s.XLow = file.ReadString(main, "XLow", defaults.XLow);
-    s.Xhigh = file.ReadString(main, "Xhigh", defaults.Xhigh);
-    s.BackgroundColor = file.ReadInteger(main, "BackgroundColor", defaults.BackgroundColor);
-    s.AxisColor = file.ReadInteger(main, "AxisColor", defaults.AxisColor);
-    s.GoodPointColor = file.ReadInteger(main, "GoodPointColor", defaults.GoodPointColor);
-    s.BadPointColor = file.ReadInteger(main, "BadPointColor", defaults.BadPointColor);
-    s.LineWidth = file.ReadInteger(main, "LineWidth", defaults.LineWidth);
-    s.Boundary = file.ReadBool(main, "Boundary", defaults.Boundary);
-    s.Ticks = file.ReadBool(main, "Ticks", defaults.Ticks);
-    s.Z = std::clamp(file.ReadInteger(main, "Z", defaults.Z), MinZPosition, MaxZPosition);
-    s.Cartesian = file.ReadBool(main, "Cartesian", defaults.Cartesian);
+    for (const TSettingsKey& key : SettingsKeys) {
+        // Each field holds its default until the key is read.
+        std::visit(TOverloaded{
+                       [&](std::string* v) { *v = text.ReadString(SettingsSection, key.Name, *v); },
+                       [&](std::int32_t* v) {
+                           *v = std::clamp(text.ReadInteger(SettingsSection, key.Name, *v), key.Min, key.Max);
+                       },
+                       [&](TColor* v) {
+                           *v = static_cast<TColor>(
+                               text.ReadInteger(SettingsSection, key.Name, static_cast<std::int32_t>(*v)));
+                       },
+                       [&](bool* v) { *v = text.ReadBool(SettingsSection, key.Name, *v); },
+                   },
+                   key.Field(s));
+    }
     return s;
 }
 
-void WriteSettings(TIniFile& file, const TSettings& s)
+void WriteSettings(TIniFile& file, const TSettings& settings)
 {
-    const char* main = SettingsSection;
-    file.WriteString(main, "YFormula", s.YFormula);
-    file.WriteString(main, "XLow", s.XLow);
-    file.WriteString(main, "Xhigh", s.Xhigh);
-    file.WriteInteger(main, "BackgroundColor", s.BackgroundColor);
-    file.WriteInteger(main, "AxisColor", s.AxisColor);
-    file.WriteInteger(main, "GoodPointColor", s.GoodPointColor);
-    file.WriteInteger(main, "BadPointColor", s.BadPointColor);
-    file.WriteInteger(main, "LineWidth", s.LineWidth);
-    file.WriteBool(main, "Boundary", s.Boundary);
-    file.WriteBool(main, "Ticks", s.Ticks);
-    file.WriteInteger(main, "Z", s.Z);
-    file.WriteBool(main, "Cartesian", s.Cartesian);
+    TSettings s = settings;
+    file.Update([&](TIniText& text) {
+        for (const TSettingsKey& key : SettingsKeys) {
+            std::visit(TOverloaded{
+                           [&](std::string* v) { text.WriteString(SettingsSection, key.Name, *v); },
+                           [&](std::int32_t* v) { text.WriteInteger(SettingsSection, key.Name, *v); },
+                           [&](TColor* v) {
+                               text.WriteInteger(SettingsSection, key.Name, static_cast<std::int32_t>(*v));
+                           },
+                           [&](bool* v) { text.WriteBool(SettingsSection, key.Name, *v); },
+                       },
+                       key.Field(s));
+        }
+    });
 }
 
 std::string SettingsFileName(const std::string& executablePath)

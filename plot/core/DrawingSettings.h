@@ -14,4 +14,6 @@ struct TDrawingSettings {
     std::int32_t LineWidth = 1;
     bool Boundary = true;
     bool Ticks = true;
+
+    bool operator==(const TDrawingSettings&) const = default;
 };
