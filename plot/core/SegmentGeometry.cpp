@@ -41,6 +41,55 @@ double StoredCoordinate(long double value)
 // 2^63: from here on FSINCOS leaves its argument unreduced.
 constexpr long double UnreducibleAngle = 9223372036854775808.0L;
 
+// Moves the end (x, y) of a Cartesian segment of this slope along it onto
+// the top or the bottom edge, where it lies beyond one.
+void CutEndAtVerticalExtent(const TViewWindow& view, long double slope, double& x, double& y)
+{
+    if (y > view.YMax) {
+        x = StoredCoordinate(x + CheckedDivide(static_cast<long double>(view.YMax) - y, slope));
+        y = view.YMax;
+    } else if (y < view.YMin) {
+        x = StoredCoordinate(x + CheckedDivide(static_cast<long double>(view.YMin) - y, slope));
+        y = view.YMin;
+    }
+}
+
+// A y beyond the top or the bottom edge moved onto it.
+void ClampRow(const TViewWindow& view, double& y)
+{
+    if (y > view.YMax)
+        y = view.YMax;
+    else if (y < view.YMin)
+        y = view.YMin;
+}
+
+// Moves the end (X, Y) of a segment on y = c·x + d along it onto the bottom,
+// then the top edge, where it lies beyond them; a sloping segment only.
+void ClipEndToRows(const TViewWindow& view, long double c, long double d, double& X, double& Y)
+{
+    if (Y < view.YMin) {
+        X = StoredCoordinate((view.YMin - d) / c);
+        Y = view.YMin;
+    }
+    if (Y > view.YMax) {
+        X = StoredCoordinate((view.YMax - d) / c);
+        Y = view.YMax;
+    }
+}
+
+// The same for the left, then the right edge.
+void ClipEndToColumns(const TViewWindow& view, long double c, long double d, double& X, double& Y)
+{
+    if (X < view.XMin) {
+        Y = StoredCoordinate(c * view.XMin + d);
+        X = view.XMin;
+    }
+    if (X > view.XMax) {
+        Y = StoredCoordinate(c * view.XMax + d);
+        X = view.XMax;
+    }
+}
+
 }  // namespace
 
 bool CutAtVerticalExtent(const TViewWindow& view, double dx, double& xa, double& ya, double& xb, double& yb)
@@ -48,20 +97,8 @@ bool CutAtVerticalExtent(const TViewWindow& view, double dx, double& xa, double&
     const long double slope = Stored(CheckedDivide(static_cast<long double>(yb) - ya, dx));
     if ((ya > view.YMax && yb > view.YMax) || (ya < view.YMin && yb < view.YMin))
         return false;
-    if (ya > view.YMax) {
-        xa = StoredCoordinate(xa + CheckedDivide(static_cast<long double>(view.YMax) - ya, slope));
-        ya = view.YMax;
-    } else if (ya < view.YMin) {
-        xa = StoredCoordinate(xa + CheckedDivide(static_cast<long double>(view.YMin) - ya, slope));
-        ya = view.YMin;
-    }
-    if (yb > view.YMax) {
-        xb = StoredCoordinate(xb + CheckedDivide(static_cast<long double>(view.YMax) - yb, slope));
-        yb = view.YMax;
-    } else if (yb < view.YMin) {
-        xb = StoredCoordinate(xb + CheckedDivide(static_cast<long double>(view.YMin) - yb, slope));
-        yb = view.YMin;
-    }
+    CutEndAtVerticalExtent(view, slope, xa, ya);
+    CutEndAtVerticalExtent(view, slope, xb, yb);
     return true;
 }
 
@@ -83,51 +120,17 @@ bool OutsideWindow(const TViewWindow& view, double xa, double ya, double xb, dou
 void ClipSegment(const TViewWindow& view, double& X1, double& Y1, double& X2, double& Y2)
 {
     if (X2 == X1) {
-        if (Y1 > view.YMax)
-            Y1 = view.YMax;
-        else if (Y1 < view.YMin)
-            Y1 = view.YMin;
-        if (Y2 > view.YMax)
-            Y2 = view.YMax;
-        else if (Y2 < view.YMin)
-            Y2 = view.YMin;
+        ClampRow(view, Y1);
+        ClampRow(view, Y2);
         return;
     }
     // The segment lies on y = c·x + d.
     const long double c = Stored((static_cast<long double>(Y2) - Y1) / (static_cast<long double>(X2) - X1));
     const long double d = Stored(Y1 - c * X1);
     if (c != 0.0L) {
-        if (Y1 < view.YMin) {
-            X1 = StoredCoordinate((view.YMin - d) / c);
-            Y1 = view.YMin;
-        }
-        if (Y1 > view.YMax) {
-            X1 = StoredCoordinate((view.YMax - d) / c);
-            Y1 = view.YMax;
-        }
-        if (Y2 < view.YMin) {
-            X2 = StoredCoordinate((view.YMin - d) / c);
-            Y2 = view.YMin;
-        }
-        if (Y2 > view.YMax) {
-            X2 = StoredCoordinate((view.YMax - d) / c);
-            Y2 = view.YMax;
-        }
+        ClipEndToRows(view, c, d, X1, Y1);
+        ClipEndToRows(view, c, d, X2, Y2);
     }
-    if (X1 < view.XMin) {
-        Y1 = StoredCoordinate(c * view.XMin + d);
-        X1 = view.XMin;
-    }
-    if (X1 > view.XMax) {
-        Y1 = StoredCoordinate(c * view.XMax + d);
-        X1 = view.XMax;
-    }
-    if (X2 < view.XMin) {
-        Y2 = StoredCoordinate(c * view.XMin + d);
-        X2 = view.XMin;
-    }
-    if (X2 > view.XMax) {
-        Y2 = StoredCoordinate(c * view.XMax + d);
-        X2 = view.XMax;
-    }
+    ClipEndToColumns(view, c, d, X1, Y1);
+    ClipEndToColumns(view, c, d, X2, Y2);
 }
