@@ -38,10 +38,13 @@ const TSettingsKey SettingsKeys[] = {
     {"Cartesian", [](TSettings& s) -> TSettingField { return &s.Cartesian; }},
 };
 
+// One visitor made of a lambda for each type of field.
 template <class... Ts>
 struct TOverloaded : Ts... {
     using Ts::operator()...;
 };
+template <class... Ts>
+TOverloaded(Ts...) -> TOverloaded<Ts...>;
 
 }  // namespace
 
