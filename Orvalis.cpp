@@ -1,6 +1,6 @@
 // Orvalis: the program's main routine.
-#include "GraphMain/GraphMainForm.h"
-#include "GraphMain/ProgramSettingsFile.h"
+#include "window/GraphMainForm.h"
+#include "window/ProgramSettingsFile.h"
 #include "numeric/FloatingPoint.h"
 #include "numeric/NumberText.h"
 #include "shell/ErrorBox.h"

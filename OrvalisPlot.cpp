@@ -1,9 +1,11 @@
 // orvalis-plot: renders one plot of a formula to a PNG or BMP file with the
 // same engine as the window, for scripts and for pictures without a display.
-#include "GraphMain/PictureFile.h"
-#include "GraphMain/PlotEngine.h"
-#include "GraphMain/IniInteger.h"
+#include "plot/PictureFile.h"
+#include "plot/PlotEngine.h"
+#include "plot/core/FormulaCompile.h"
+#include "settings/IniInteger.h"
 #include "RapidEvaluator/RapidEvaluator.h"
+#include "numeric/Exceptions.h"
 #include "numeric/FloatingPoint.h"
 #include "numeric/NumberText.h"
 
@@ -127,25 +129,17 @@ double ReadNumber(const std::string& text)
     return StoreDouble(TextToNumber(text));
 }
 
-// The message as the program's error box shows it, with its closing period.
-std::string Sentence(std::string message)
+void Configure(const TOptions& options, TPlotRequest& request, TPlotEngine& engine)
 {
-    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')
-        message += '.';
-    return message;
-}
-
-void Configure(const TOptions& options, TPlainPlotControls& controls, TPlotEngine& engine)
-{
-    controls.Cartesian = !options.Polar;
-    controls.Caption = options.Polar ? "R =" : "Y =";
-    controls.Formula = options.Arguments[0];
-    controls.Xlow = options.Value("xlow").value_or("-10");
-    controls.Xhigh = options.Value("xhigh").value_or("10");
+    request.Cartesian = !options.Polar;
+    request.TitleCaption = options.Polar ? "R =" : "Y =";
+    request.Formula = options.Arguments[0];
+    request.XlowText = options.Value("xlow").value_or("-10");
+    request.XhighText = options.Value("xhigh").value_or("10");
     if (const auto size = options.Value("size"))
         engine.SetPictureSize(ParseSize(*size));
 
-    TDrawingSettings& settings = engine.Settings();
+    TDrawingSettings& settings = request.Drawing;
     const std::pair<const char*, TColor*> colors[] = {{"background", &settings.BackgroundColor},
                                                        {"axis", &settings.AxisColor},
                                                        {"good", &settings.GoodPointColor},
@@ -219,36 +213,31 @@ int main(int argc, char** argv)
     ResetFpu();
     ReadDecimalSeparator();
 
-    TPlainPlotControls controls;
-    TPlotEngine engine(controls);
+    TPlotRequest request;
+    TPlotEngine engine;
     try {
-        Configure(options, controls, engine);
+        Configure(options, request, engine);
     } catch (const TUsageError& error) {
         std::fprintf(stderr, "orvalis-plot: %s\n%s", error.Message.c_str(), Usage);
         return ExitUsage;
     } catch (const Exception& error) {
-        std::fprintf(stderr, "orvalis-plot: %s\n", Sentence(error.Message()).c_str());
+        std::fprintf(stderr, "orvalis-plot: %s\n", ErrorSentence(error.Message()).c_str());
         return ExitUsage;
     }
 
     TRapidEvaluator evaluator;
-    try {
-        evaluator.SetFormula(controls.Formula);
-        evaluator.Compile();
-    } catch (const std::exception& error) {
-        ResetFpu();
-        std::fprintf(stderr, "The formula is not valid at character %d.\n%s\n", evaluator.Position(),
-                     CompileErrorReason(evaluator, error).c_str());
+    if (const std::optional<std::string> report = CompileForPlot(evaluator, request.Formula, "\n")) {
+        std::fprintf(stderr, "%s\n", report->c_str());
         return ExitUsage;
     }
 
     try {
         ApplyNumbers(options, engine);
         const QString output = QString::fromStdString(options.Arguments[1]);
-        WritePictureFile(engine.Plot(evaluator), output, IsPngName(output) ? "png" : "bmp");
+        WritePictureFile(engine.Plot(evaluator, request), output, IsPngName(output) ? "png" : "bmp");
     } catch (const std::exception& error) {
         ResetFpu();
-        std::fprintf(stderr, "orvalis-plot: %s\n", Sentence(error.what()).c_str());
+        std::fprintf(stderr, "orvalis-plot: %s\n", ErrorSentence(error.what()).c_str());
         return ExitFailure;
     }
     return 0;

@@ -3,8 +3,8 @@
 // that the report says where the time goes.
 #include "RatioReport.h"
 
-#include "GraphMain/PlotCanvas.h"
-#include "GraphMain/PlotEngine.h"
+#include "plot/PlotCanvas.h"
+#include "plot/PlotEngine.h"
 #include "RapidEvaluator/RapidEvaluator.h"
 #include "numeric/FloatingPoint.h"
 
@@ -32,17 +32,17 @@ const TPictureSize Sizes[] = {{507, 266}, {1920, 1080}};
 
 // An engine set up for one case, with its formula compiled.
 struct TPlotSetup {
-    TPlainPlotControls Controls;
-    TPlotEngine Engine{Controls};
+    TPlotRequest Request;
+    TPlotEngine Engine;
     TRapidEvaluator Evaluator;
 
     TPlotSetup(const TCase& c, TPictureSize size)
     {
-        Controls.Cartesian = !c.Polar;
-        Controls.Caption = c.Polar ? "R =" : "Y =";
-        Controls.Formula = c.Formula;
-        Controls.Xlow = c.Low;
-        Controls.Xhigh = c.High;
+        Request.Cartesian = !c.Polar;
+        Request.TitleCaption = c.Polar ? "R =" : "Y =";
+        Request.Formula = c.Formula;
+        Request.XlowText = c.Low;
+        Request.XhighText = c.High;
         Engine.SetPictureSize(size);
         Evaluator.SetFormula(c.Formula);
         Evaluator.Compile();
@@ -64,7 +64,7 @@ void Whole(benchmark::State& state, TCase c, TPictureSize size)
     TPlotSetup setup(c, size);
     for (auto _ : state) {
         setup.Engine.View().ResetView = true;
-        QImage picture = setup.Engine.Plot(setup.Evaluator);
+        QImage picture = setup.Engine.Plot(setup.Evaluator, setup.Request);
         benchmark::DoNotOptimize(picture.bits());
     }
 }
@@ -73,9 +73,11 @@ void Sampling(benchmark::State& state, TCase c, TPictureSize size)
 {
     TPlotSetup setup(c, size);
     setup.Engine.View().ResetView = true;
-    setup.Engine.Plot(setup.Evaluator);  // sets the sample count of the mode
+    setup.Engine.Plot(setup.Evaluator, setup.Request);  // sets the sample count of the mode
+    double low, high;
+    ReadXRange(setup.Request.XlowText, setup.Request.XhighText, low, high);
     for (auto _ : state)
-        benchmark::DoNotOptimize(setup.Engine.SampleFormula(setup.Evaluator));
+        benchmark::DoNotOptimize(setup.Engine.SampleFormula(setup.Evaluator, low, high));
 }
 
 // A fresh picture with background, boundary, title, axes, ticks and labels.
@@ -83,11 +85,11 @@ void FrameAndAxes(benchmark::State& state, TCase c, TPictureSize size)
 {
     TPlotSetup setup(c, size);
     setup.Engine.View().ResetView = true;
-    setup.Engine.Plot(setup.Evaluator);  // fits the window
+    setup.Engine.Plot(setup.Evaluator, setup.Request);  // fits the window
     for (auto _ : state) {
         TPlotCanvas canvas(size);
-        setup.Engine.DrawFrame(canvas);
-        setup.Engine.DrawAxes(canvas);
+        setup.Engine.DrawFrame(canvas, setup.Request);
+        setup.Engine.DrawAxes(canvas, setup.Request);
         QImage picture = canvas.Finish();
         benchmark::DoNotOptimize(picture.bits());
     }

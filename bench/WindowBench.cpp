@@ -3,8 +3,8 @@
 // onto Graph and its repaint). Also the start-up to the first shown plot.
 #include "RatioReport.h"
 
-#include "GraphMain/GraphImage.h"
-#include "GraphMain/GraphMainForm.h"
+#include "window/GraphImage.h"
+#include "window/GraphMainForm.h"
 #include "numeric/FloatingPoint.h"
 #include "shell/ErrorBox.h"
 

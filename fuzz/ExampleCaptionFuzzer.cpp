@@ -1,7 +1,7 @@
 // Fuzz target: the Examples caption parser. Any caption splits without a
 // crash, a caption built from quoted items gives those items back, a name's
 // value is that of its first item, and the z of any caption reads cleanly.
-#include "GraphMain/ExampleCaption.h"
+#include "window/core/ExampleCaption.h"
 #include "numeric/FloatingPoint.h"
 #include "numeric/NumberText.h"
 

@@ -1,10 +1,10 @@
 // Fuzz target: the settings file layer. Arbitrary file content reads as the
 // defaults wherever a value is missing or unreadable; the settings and single
 // keys written into any such file read back as written, other keys kept.
-#include "GraphMain/IniFile.h"
-#include "GraphMain/IniInteger.h"
-#include "GraphMain/IniText.h"
-#include "GraphMain/SettingsFile.h"
+#include "settings/IniFile.h"
+#include "settings/IniInteger.h"
+#include "settings/IniText.h"
+#include "settings/SettingsFile.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -106,13 +106,13 @@ void CheckDefaults(const std::string& content, const TSettings& read)
     text("YFormula", read.YFormula, d.YFormula);
     text("XLow", read.XLow, d.XLow);
     text("Xhigh", read.Xhigh, d.Xhigh);
-    integer("BackgroundColor", read.BackgroundColor, d.BackgroundColor);
-    integer("AxisColor", read.AxisColor, d.AxisColor);
-    integer("GoodPointColor", read.GoodPointColor, d.GoodPointColor);
-    integer("BadPointColor", read.BadPointColor, d.BadPointColor);
-    integer("LineWidth", read.LineWidth, d.LineWidth);
-    integer("Boundary", read.Boundary, d.Boundary);
-    integer("Ticks", read.Ticks, d.Ticks);
+    integer("BackgroundColor", read.Drawing.BackgroundColor, d.Drawing.BackgroundColor);
+    integer("AxisColor", read.Drawing.AxisColor, d.Drawing.AxisColor);
+    integer("GoodPointColor", read.Drawing.GoodPointColor, d.Drawing.GoodPointColor);
+    integer("BadPointColor", read.Drawing.BadPointColor, d.Drawing.BadPointColor);
+    integer("LineWidth", read.Drawing.LineWidth, d.Drawing.LineWidth);
+    integer("Boundary", read.Drawing.Boundary, d.Drawing.Boundary);
+    integer("Ticks", read.Drawing.Ticks, d.Drawing.Ticks);
     integer("Z", read.Z, d.Z);
     integer("Cartesian", read.Cartesian, d.Cartesian);
     if (read.Z < MinZPosition || read.Z > MaxZPosition)
@@ -154,13 +154,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     settings.YFormula = Writable(provider.ConsumeRandomLengthString(300));
     settings.XLow = Writable(provider.ConsumeRandomLengthString(40));
     settings.Xhigh = Writable(provider.ConsumeRandomLengthString(40));
-    settings.BackgroundColor = provider.ConsumeIntegral<std::int32_t>();
-    settings.AxisColor = provider.ConsumeIntegral<std::int32_t>();
-    settings.GoodPointColor = provider.ConsumeIntegral<std::int32_t>();
-    settings.BadPointColor = provider.ConsumeIntegral<std::int32_t>();
-    settings.LineWidth = provider.ConsumeIntegral<std::int32_t>();
-    settings.Boundary = provider.ConsumeBool();
-    settings.Ticks = provider.ConsumeBool();
+    settings.Drawing.BackgroundColor = provider.ConsumeIntegral<std::int32_t>();
+    settings.Drawing.AxisColor = provider.ConsumeIntegral<std::int32_t>();
+    settings.Drawing.GoodPointColor = provider.ConsumeIntegral<std::int32_t>();
+    settings.Drawing.BadPointColor = provider.ConsumeIntegral<std::int32_t>();
+    settings.Drawing.LineWidth = provider.ConsumeIntegral<std::int32_t>();
+    settings.Drawing.Boundary = provider.ConsumeBool();
+    settings.Drawing.Ticks = provider.ConsumeBool();
     settings.Z = provider.ConsumeIntegralInRange(MinZPosition, MaxZPosition);
     settings.Cartesian = provider.ConsumeBool();
     try {

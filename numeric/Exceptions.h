@@ -57,3 +57,13 @@ class EOutOfMemory : public Exception {
 public:
     EOutOfMemory() : Exception("Out of memory") {}
 };
+
+// An error's message as the user reads it: with a closing period, unless it
+// is empty or already ends in one of the characters up to "." (a period, a
+// comma, a blank...).
+inline std::string ErrorSentence(std::string message)
+{
+    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')
+        message += '.';
+    return message;
+}

@@ -2,7 +2,7 @@
 // colour: the colour rows of the Preferences dialog.
 #pragma once
 
-#include "GraphMain/DrawingSettings.h"
+#include "plot/core/DrawingSettings.h"
 
 #include <QPushButton>
 

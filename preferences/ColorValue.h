@@ -1,7 +1,7 @@
 // Conversions between the program's 0x00BBGGRR colours and Qt's colours.
 #pragma once
 
-#include "GraphMain/DrawingSettings.h"
+#include "plot/core/DrawingSettings.h"
 
 #include <QColor>
 

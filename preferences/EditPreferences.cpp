@@ -16,29 +16,12 @@ struct TDeleteLater {
 
 }  // namespace
 
-bool EditPreferences(TColor& background, TColor& axis, TColor& goodPoint, TColor& badPoint,
-                     std::int32_t& lineWidth, bool& boundary, bool& ticks, QWidget* parent)
+bool EditPreferences(TDrawingSettings& settings, QWidget* parent)
 {
     const std::unique_ptr<TPrefDialog, TDeleteLater> dialog(new TPrefDialog(parent));
-    TDrawingSettings settings;
-    settings.BackgroundColor = background;
-    settings.AxisColor = axis;
-    settings.GoodPointColor = goodPoint;
-    settings.BadPointColor = badPoint;
-    settings.LineWidth = lineWidth;
-    settings.Boundary = boundary;
-    settings.Ticks = ticks;
     dialog->Fill(settings);
-
     if (dialog->exec() != QDialog::Accepted)
         return false;
     settings = dialog->Settings();
-    background = settings.BackgroundColor;
-    axis = settings.AxisColor;
-    goodPoint = settings.GoodPointColor;
-    badPoint = settings.BadPointColor;
-    lineWidth = settings.LineWidth;
-    boundary = settings.Boundary;
-    ticks = settings.Ticks;
     return true;
 }

@@ -2,15 +2,12 @@
 // made afresh for each use.
 #pragma once
 
-#include "GraphMain/DrawingSettings.h"
-
-#include <cstdint>
+#include "plot/core/DrawingSettings.h"
 
 class QWidget;
 
-// Shows the Preferences dialog modally on copies of the seven settings. On
+// Shows the Preferences dialog modally on a copy of the drawing settings. On
 // OK it writes them back (the line width as 1 for "Narrow", 3 for "Wide")
 // and returns true; Cancel, Enter where no other control takes it, Escape
 // and the window frame change nothing and return false.
-bool EditPreferences(TColor& background, TColor& axis, TColor& goodPoint, TColor& badPoint,
-                     std::int32_t& lineWidth, bool& boundary, bool& ticks, QWidget* parent = nullptr);
+bool EditPreferences(TDrawingSettings& settings, QWidget* parent = nullptr);

@@ -2,7 +2,7 @@
 // drawing options, shown and edited on the dialog's own controls.
 #pragma once
 
-#include "GraphMain/DrawingSettings.h"
+#include "plot/core/DrawingSettings.h"
 
 #include <QDialog>
 

@@ -1,6 +1,7 @@
 // The standard error box and the application's last guard.
 #include "shell/ErrorBox.h"
 
+#include "numeric/Exceptions.h"
 #include "numeric/FloatingPoint.h"
 #include "shell/UserDialogs.h"
 
@@ -19,13 +20,6 @@ QString MessageOf(const std::exception& error)
 
 }  // namespace
 
-QString StandardErrorText(const QString& message)
-{
-    if (!message.isEmpty() && message.back().unicode() > '.')
-        return message + '.';
-    return message;
-}
-
 void ShowStandardError(QWidget* parent, const std::exception& error)
 {
     ShowStandardError(parent, MessageOf(error));
@@ -34,7 +28,8 @@ void ShowStandardError(QWidget* parent, const std::exception& error)
 void ShowStandardError(QWidget* parent, const QString& message)
 {
     ResetFpu();
-    UserDialogs().ShowMessage(parent, ApplicationTitle, StandardErrorText(message), QMessageBox::Critical);
+    const QString text = QString::fromStdString(ErrorSentence(message.toStdString()));
+    UserDialogs().ShowMessage(parent, ApplicationTitle, text, QMessageBox::Critical);
 }
 
 TOrvalisApplication::TOrvalisApplication(int& argc, char** argv) : QApplication(argc, argv) {}

@@ -9,12 +9,9 @@
 
 class QWidget;
 
-// The message with a closing period, unless it is empty or already ends in
-// one of the characters up to "." (a period, a comma, a blank...).
-QString StandardErrorText(const QString& message);
-
-// Resets the floating-point unit, then shows the error's message in a modal
-// box captioned "Orvalis" with the stop icon and one OK button.
+// Resets the floating-point unit, then shows the error's message with its
+// closing period (ErrorSentence) in a modal box captioned "Orvalis" with the
+// stop icon and one OK button.
 void ShowStandardError(QWidget* parent, const std::exception& error);
 void ShowStandardError(QWidget* parent, const QString& message);
 

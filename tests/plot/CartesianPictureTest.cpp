@@ -80,8 +80,8 @@ TEST_F(CartesianPicture, WindowEntirelyAboveTheHorizontalAxis)
 
 TEST_F(CartesianPicture, TicksAndBoundaryCanBeLeftOut)
 {
-    Engine.Settings().Ticks = false;
-    Engine.Settings().Boundary = false;
+    Request.Drawing.Ticks = false;
+    Request.Drawing.Boundary = false;
     const QImage picture = Plot("100");
     EXPECT_TRUE(Is(picture, 122, AxisRow - 3, Background));
     EXPECT_TRUE(Is(picture, AxisColumn - 3, 220, Background));
@@ -92,7 +92,7 @@ TEST_F(CartesianPicture, TicksAndBoundaryCanBeLeftOut)
 
 TEST_F(CartesianPicture, UndefinedRunAlongTheAxisJoinedInTheGoodColour)
 {
-    Controls.Formula = "sqrt(x)";
+    Request.Formula = "sqrt(x)";
     const QImage picture = Plot("sqrt(x)");
     // Samples 0 to 218 lie below 0: the bad run covers the axis from −10 to
     // the last of them, where the joining segment starts.
@@ -105,7 +105,7 @@ TEST_F(CartesianPicture, UndefinedRunAlongTheAxisJoinedInTheGoodColour)
 
 TEST_F(CartesianPicture, UndefinedEverywhereIsOneBadLineAlongTheAxis)
 {
-    Controls.Formula = "ln(-1)";
+    Request.Formula = "ln(-1)";
     const QImage picture = Plot("ln(-1)");
     EXPECT_EQ(Count(picture, 35, AxisRow, 472, AxisRow, Bad), 438);
     EXPECT_EQ(Count(picture, 0, 0, 506, 265, Good) - Count(FrameAndAxesOnly(), 0, 0, 506, 265, Good), 0)
@@ -114,8 +114,8 @@ TEST_F(CartesianPicture, UndefinedEverywhereIsOneBadLineAlongTheAxis)
 
 TEST_F(CartesianPicture, CurveIsCutExactlyAtTheTopAndBottomEdges)
 {
-    Controls.Formula = "x^3+3*x^2-2";
-    const QImage picture = Plot(Controls.Formula);
+    Request.Formula = "x^3+3*x^2-2";
+    const QImage picture = Plot(Request.Formula);
     const QRect curve = Difference(picture, FrameAndAxesOnly());
     EXPECT_EQ(curve.top(), 35);
     EXPECT_EQ(curve.bottom(), 231);
@@ -125,8 +125,8 @@ TEST_F(CartesianPicture, CurveIsCutExactlyAtTheTopAndBottomEdges)
 
 TEST_F(CartesianPicture, WideCurveOverThinFrame)
 {
-    Engine.Settings().LineWidth = 3;
-    Controls.Formula = "1";
+    Request.Drawing.LineWidth = 3;
+    Request.Formula = "1";
     const QImage picture = Plot("1");
     // y = 1 lies on row 111.
     for (int row : {110, 111, 112})
@@ -139,8 +139,8 @@ TEST_F(CartesianPicture, WideCurveOverThinFrame)
 
 TEST_F(CartesianPicture, ReversedRangeMirrorsTheWindowAndDrawsOnlyFrameAndTitle)
 {
-    Controls.Xlow = "10";
-    Controls.Xhigh = "-10";
+    Request.XlowText = "10";
+    Request.XhighText = "-10";
     const QImage picture = Plot("sin(x)");
     EXPECT_GT(Engine.View().YMin, 0);
     EXPECT_LT(Engine.View().YMax, 0);
@@ -151,7 +151,7 @@ TEST_F(CartesianPicture, ReversedRangeMirrorsTheWindowAndDrawsOnlyFrameAndTitle)
 TEST_F(CartesianPicture, WiderThanTwoThousandColumnsKeepsTwoThousandIntervals)
 {
     Engine.SetPictureSize({2400, 300});
-    Controls.Formula = "x";
+    Request.Formula = "x";
     const QImage picture = Plot("x");
     EXPECT_EQ(Engine.Samples().SampleCount, 2000);
     EXPECT_EQ(picture.size(), QSize(2400, 300));
@@ -162,16 +162,16 @@ TEST_F(CartesianPicture, RangeErrorsEndThePlotBeforeAnythingChanges)
     Engine.View() = {1, 2, 3, 4, true};
     Evaluator.SetFormula("x");
     Evaluator.Compile();
-    Controls.Xlow = "abc";
+    Request.XlowText = "abc";
     try {
-        Engine.Plot(Evaluator);
+        Engine.Plot(Evaluator, Request);
         FAIL() << "no error";
     } catch (const EConvertError& error) {
         EXPECT_STREQ(error.what(), "'abc' is not a valid floating point value");
     }
-    Controls.Xlow = "-10";
-    Controls.Xhigh = "1e400";
-    EXPECT_THROW(Engine.Plot(Evaluator), EOverflow);
+    Request.XlowText = "-10";
+    Request.XhighText = "1e400";
+    EXPECT_THROW(Engine.Plot(Evaluator, Request), EOverflow);
     EXPECT_EQ(Engine.View().XMin, 1);
     EXPECT_EQ(Engine.View().YMax, 4);
     EXPECT_TRUE(Engine.View().ResetView);
@@ -180,13 +180,13 @@ TEST_F(CartesianPicture, RangeErrorsEndThePlotBeforeAnythingChanges)
 
 TEST_F(CartesianPicture, EmptyRangeFaultsAtTheFirstDivisionByTheZeroExtent)
 {
-    Controls.Xlow = Controls.Xhigh = "1";
+    Request.XlowText = Request.XhighText = "1";
     Evaluator.SetFormula("x");
     Evaluator.Compile();
     Engine.View().ResetView = true;
     // The fitted y extent is empty too, and the horizontal axis's row, 0 / 0,
     // is the first division by a zero extent.
-    EXPECT_THROW(Engine.Plot(Evaluator), EInvalidOp);
+    EXPECT_THROW(Engine.Plot(Evaluator, Request), EInvalidOp);
     // The window was replaced before the fault.
     EXPECT_EQ(Engine.View().XMin, 1);
     EXPECT_EQ(Engine.View().XMax, 1);
@@ -197,9 +197,9 @@ TEST_F(CartesianPicture, EmptyRangeFaultsAtTheFirstDivisionByTheZeroExtent)
     // the zero step first.
     Engine.View().YMin = -1;
     Engine.View().YMax = 1;
-    Controls.Xlow = Controls.Xhigh = "-1";
+    Request.XlowText = Request.XhighText = "-1";
     Engine.View().XMin = -1;
-    EXPECT_THROW(Engine.Plot(Evaluator), EZeroDivide);
+    EXPECT_THROW(Engine.Plot(Evaluator, Request), EZeroDivide);
     EXPECT_EQ(FpuStatusWord() & StatusFaults, 0);
 }
 
@@ -209,7 +209,7 @@ TEST_F(CartesianPicture, LongTitleStaysCentredAndIsCutAtBothSides)
     std::string formula(1000001, 'x');
     for (std::size_t i = 1; i < formula.size(); i += 2)
         formula[i] = '+';
-    Controls.Formula = formula;
+    Request.Formula = formula;
     const QImage picture = Plot("x");
     EXPECT_GT(Marked(picture, 0, 5, 15, 30), 0);
     EXPECT_GT(Marked(picture, 491, 5, 506, 30), 0);

@@ -9,7 +9,7 @@ QImage PlotFixture::Plot(const std::string& formula, bool keepView)
     Evaluator.Compile();
     if (!keepView)
         Engine.View().ResetView = true;
-    QImage picture = Engine.Plot(Evaluator);
+    QImage picture = Engine.Plot(Evaluator, Request);
     EXPECT_EQ(FpuStatusWord() & StatusFaults, 0) << "a plot left a fault flag set";
     const auto* test = testing::UnitTest::GetInstance()->current_test_info();
     Save(picture, std::string(test->test_suite_name()) + "." + test->name());
@@ -19,8 +19,8 @@ QImage PlotFixture::Plot(const std::string& formula, bool keepView)
 QImage PlotFixture::FrameAndAxesOnly()
 {
     TPlotCanvas canvas(Engine.PictureSize(), Engine.DevicePixelRatio());
-    Engine.DrawFrame(canvas);
-    Engine.DrawAxes(canvas);
+    Engine.DrawFrame(canvas, Request);
+    Engine.DrawAxes(canvas, Request);
     return canvas.Finish();
 }
 
@@ -49,7 +49,7 @@ int PlotFixture::Count(const QImage& picture, int x0, int y0, int x1, int y1, TC
 int PlotFixture::Marked(const QImage& picture, int x0, int y0, int x1, int y1) const
 {
     const int area = (x1 - x0 + 1) * (y1 - y0 + 1);
-    return area - Count(picture, x0, y0, x1, y1, Engine.Settings().BackgroundColor);
+    return area - Count(picture, x0, y0, x1, y1, Request.Drawing.BackgroundColor);
 }
 
 QRect PlotFixture::Difference(const QImage& a, const QImage& b)

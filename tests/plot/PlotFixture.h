@@ -2,8 +2,8 @@
 // tests ask of what it draws.
 #pragma once
 
-#include "GraphMain/PlotCanvas.h"
-#include "GraphMain/PlotEngine.h"
+#include "plot/PlotCanvas.h"
+#include "plot/PlotEngine.h"
 #include "RapidEvaluator/RapidEvaluator.h"
 
 #include <QImage>
@@ -14,11 +14,11 @@
 
 class PlotFixture : public testing::Test {
 protected:
-    TPlainPlotControls Controls;
-    TPlotEngine Engine{Controls};
+    TPlotRequest Request;
+    TPlotEngine Engine;
     TRapidEvaluator Evaluator;
 
-    // Compiles `formula` (the title shows Controls.Formula) and plots it with
+    // Compiles `formula` (the title shows Request.Formula) and plots it with
     // ResetView set unless `keepView`; the picture is saved for a look.
     QImage Plot(const std::string& formula, bool keepView = false);
     // A picture of the same view with frame and axes only.

@@ -12,17 +12,17 @@ class PolarPicture : public PlotFixture {
 protected:
     void SetUp() override
     {
-        Controls.Cartesian = false;
-        Controls.Caption = "R =";
-        Controls.Xlow = "0";
-        Controls.Xhigh = "60";
+        Request.Cartesian = false;
+        Request.TitleCaption = "R =";
+        Request.XlowText = "0";
+        Request.XhighText = "60";
     }
 
     // The pixels of the curve alone: the picture against frame and axes of
     // the same view.
     QRect Curve(const std::string& formula)
     {
-        Controls.Formula = formula;
+        Request.Formula = formula;
         const QImage picture = Plot(formula);
         return Difference(picture, FrameAndAxesOnly());
     }
@@ -68,8 +68,8 @@ TEST_F(PolarPicture, UndefinedPartIsJoinedToTheOrigin)
 {
     // Defined for angles up to 30 only; the last defined point is joined to
     // the origin and nothing is drawn beyond it.
-    Controls.Formula = "1+0*sqrt(30-x)";
-    const QImage picture = Plot(Controls.Formula);
+    Request.Formula = "1+0*sqrt(30-x)";
+    const QImage picture = Plot(Request.Formula);
     double x, y;
     Engine.PixelToWorld(254, 133, x, y);
     EXPECT_TRUE(Is(picture, 254, 133, Good)) << "the origin";
@@ -81,7 +81,7 @@ TEST_F(PolarPicture, UndefinedPartIsJoinedToTheOrigin)
 
 TEST_F(PolarPicture, AnglesFromTwoToTheSixtyThreeLieAtTheOrigin)
 {
-    Controls.Xhigh = "1e19";
+    Request.XhighText = "1e19";
     const QRect curve = Curve("1");
     EXPECT_EQ(curve.top(), 35);
     // From sample 1845 on the points lie at the origin: the segment from the
@@ -94,7 +94,7 @@ TEST_F(PolarPicture, KeptWindowIsNotRefitted)
 {
     Plot("1");
     Engine.View() = {-0.5, 0.5, -0.25, 0.25, false};
-    Controls.Formula = "1";
+    Request.Formula = "1";
     const QImage picture = Plot("1", true);
     EXPECT_EQ(Engine.View().XMax, 0.5);
     EXPECT_EQ(Marked(picture, 36, 36, 471, 230) - Marked(FrameAndAxesOnly(), 36, 36, 471, 230), 0)
@@ -103,7 +103,7 @@ TEST_F(PolarPicture, KeptWindowIsNotRefitted)
 
 TEST_F(PolarPicture, EmptyAngleRangeIsNoError)
 {
-    Controls.Xlow = Controls.Xhigh = "1";
+    Request.XlowText = Request.XhighText = "1";
     const QRect curve = Curve("2");
     EXPECT_LE(curve.width(), 1);
 }

@@ -51,8 +51,7 @@ TEditOutcome EditAsUser(const TDrawingSettings& start, const std::function<void(
     });
     TEditOutcome outcome{false, start};
     TDrawingSettings& s = outcome.Settings;
-    outcome.Confirmed = EditPreferences(s.BackgroundColor, s.AxisColor, s.GoodPointColor, s.BadPointColor,
-                                        s.LineWidth, s.Boundary, s.Ticks);
+    outcome.Confirmed = EditPreferences(s);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(ran) << "the dialog never came up";
     return outcome;

@@ -2,7 +2,7 @@
 // real, and a callback acts on the open dialog from inside its event loop.
 #pragma once
 
-#include "GraphMain/DrawingSettings.h"
+#include "plot/core/DrawingSettings.h"
 #include "shell/UserDialogs.h"
 
 #include <QColor>

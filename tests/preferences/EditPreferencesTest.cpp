@@ -19,14 +19,7 @@
 #include <limits>
 #include <string>
 
-// Found by argument lookup, so they live beside TDrawingSettings.
-static bool operator==(const TDrawingSettings& a, const TDrawingSettings& b)
-{
-    return a.BackgroundColor == b.BackgroundColor && a.AxisColor == b.AxisColor &&
-           a.GoodPointColor == b.GoodPointColor && a.BadPointColor == b.BadPointColor &&
-           a.LineWidth == b.LineWidth && a.Boundary == b.Boundary && a.Ticks == b.Ticks;
-}
-
+// Found by argument lookup, so it lives beside TDrawingSettings.
 static void PrintTo(const TDrawingSettings& s, std::ostream* out)
 {
     *out << std::hex << "{back " << s.BackgroundColor << ", axis " << s.AxisColor << ", good "
@@ -314,8 +307,7 @@ TEST(PrefDialogLifetime, ModalCentredOnTheScreenAndReleased)
         seen->reject();
     });
     TDrawingSettings s = Start();
-    EXPECT_FALSE(EditPreferences(s.BackgroundColor, s.AxisColor, s.GoodPointColor, s.BadPointColor, s.LineWidth,
-                                 s.Boundary, s.Ticks, &owner));
+    EXPECT_FALSE(EditPreferences(s, &owner));
     EXPECT_TRUE(modal);
     EXPECT_NE(qobject_cast<TPrefDialog*>(seen.data()), nullptr);
     const QPoint screenCentre = QApplication::primaryScreen()->availableGeometry().center();

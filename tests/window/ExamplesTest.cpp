@@ -1,7 +1,7 @@
 // The z track bar and the Examples menu through the real controls.
 #include "WindowFixture.h"
 
-#include "GraphMain/ExampleCaption.h"
+#include "window/core/ExampleCaption.h"
 #include "RapidEvaluator/RapidEvaluator.h"
 
 #include <QMenu>

@@ -125,7 +125,7 @@ TEST_F(Export, PreferencesReplotInTheSameViewWhateverTheAnswer)
         QTest::mouseClick(dialog.findChild<QPushButton*>("CancelBtn"), Qt::LeftButton);
     });
     EXPECT_EQ(Window->PlotCount(), plots + 1);
-    EXPECT_TRUE(Window->Engine().Settings().Boundary);
+    EXPECT_TRUE(Window->Drawing().Boundary);
     EXPECT_EQ(View().YMin, 0.5);
 
     plots = Window->PlotCount();
@@ -134,7 +134,7 @@ TEST_F(Export, PreferencesReplotInTheSameViewWhateverTheAnswer)
         QTest::mouseClick(dialog.findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
     });
     EXPECT_EQ(Window->PlotCount(), plots + 1);
-    EXPECT_FALSE(Window->Engine().Settings().Boundary);
+    EXPECT_FALSE(Window->Drawing().Boundary);
     EXPECT_EQ(View().YMin, 0.5) << "the view stays";
     const QImage picture = Graph().Picture();
     EXPECT_EQ(picture.pixel(100, 35), picture.pixel(100, 34)) << "no boundary drawn";

@@ -36,7 +36,7 @@ TEST_F(Settings, WhatTheUserSetSurvivesARestart)
     SetXRange("-3", "abc");  // written back as it stands, plotted or not
     Control<QSlider>("TrackBar1")->setValue(640);
     Choose("Polar1");
-    Window->Engine().Settings().GoodPointColor = 0x00FF00;
+    Window->Drawing().GoodPointColor = 0x00FF00;
     Close();
 
     Dialogs.Messages.clear();
@@ -47,7 +47,7 @@ TEST_F(Settings, WhatTheUserSetSurvivesARestart)
     EXPECT_EQ(Text("Zedit"), "0.64");
     EXPECT_TRUE(Control<QAction>("Polar1")->isChecked());
     EXPECT_EQ(Control<QLabel>("Label1")->text(), "R =");
-    EXPECT_EQ(Window->Engine().Settings().GoodPointColor, 0x00FF00u);
+    EXPECT_EQ(Window->Drawing().GoodPointColor, 0x00FF00u);
     ASSERT_FALSE(Dialogs.Messages.empty()) << "the range abc fails the first plot";
     EXPECT_EQ(Dialogs.Messages[0].Text, "'abc' is not a valid floating point value.");
 }
@@ -58,8 +58,8 @@ TEST_F(Settings, ValuesPassThroughAndZIsKeptInRange)
     Open();
     EXPECT_EQ(Control<QSlider>("TrackBar1")->value(), 1000);
     EXPECT_EQ(Text("Zedit"), "1");
-    EXPECT_EQ(Window->Engine().Settings().LineWidth, 7);
-    EXPECT_EQ(Window->Engine().Settings().BackgroundColor, 255u);
+    EXPECT_EQ(Window->Drawing().LineWidth, 7);
+    EXPECT_EQ(Window->Drawing().BackgroundColor, 255u);
     Close();
     const QByteArray bytes = FileBytes();
     EXPECT_TRUE(bytes.contains("\nZ=1000\n"));

@@ -4,8 +4,8 @@
 
 #include "FakeDialogs.h"
 
-#include "GraphMain/GraphImage.h"
-#include "GraphMain/GraphMainForm.h"
+#include "window/GraphImage.h"
+#include "window/GraphMainForm.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,0 +1,58 @@
+// y = f(x, z): one sample per pixel column, the vertical extent fitted on
+// request, segments cut at the top and bottom edges.
+#include "plot/PlotCanvas.h"
+#include "plot/PlotEngine.h"
+#include "plot/core/SegmentGeometry.h"
+
+#include "numeric/CheckedArithmetic.h"
+#include "numeric/FloatingPoint.h"
+
+#include <algorithm>
+
+QImage TPlotEngine::PlotCartesian(const TRapidEvaluator& evaluator, const TPlotRequest& request)
+{
+    TPlotCanvas canvas(Size, DevicePixelRatio_);
+    const std::int32_t areaWidth = CheckedSub(Size.Width, 2 * PlotMargin);
+    const std::int32_t areaHeight = CheckedSub(Size.Height, 2 * PlotMargin);
+    Samples_.SampleCount = std::min(areaWidth, MaxSampleCount);
+    const std::int32_t n = Samples_.SampleCount;
+    double low, high;
+    ReadXRange(request.XlowText, request.XhighText, low, high);
+    SampleFormula(evaluator, low, high);
+    View_.XMin = low;
+    View_.XMax = high;
+
+    // One unit as long on both axes: the vertical extent takes the scale of
+    // the horizontal one, centred on y = 0.
+    const double pixelWidth = StoreDouble((static_cast<long double>(View_.XMax) - View_.XMin) / areaWidth);
+    const double span = StoreDouble(static_cast<long double>(areaHeight) * pixelWidth);
+    if (View_.ResetView) {
+        View_.YMin = StoreDouble(-span / 2.0L);
+        View_.YMax = StoreDouble(span / 2.0L);
+        View_.ResetView = false;
+    }
+
+    canvas.SetPenWidth(1);
+    DrawFrame(canvas, request);
+    DrawAxes(canvas, request);
+
+    const double dx = StoreDouble((static_cast<long double>(View_.XMax) - View_.XMin) / n);
+    const std::int32_t width = request.Drawing.LineWidth;
+    canvas.SetPenWidth(width);
+    for (std::int32_t i = 0; i < n; ++i) {
+        // Between two undefined samples the curve runs along y = 0 in the bad
+        // colour; a segment with one defined end is a good one.
+        const bool bad = Samples_.SampleUndefined[i] && Samples_.SampleUndefined[i + 1];
+        const TColor color = bad ? request.Drawing.BadPointColor : request.Drawing.GoodPointColor;
+        if (color != canvas.PenColor())
+            canvas.SetPen(color, width);
+        double xa = StoreDouble(static_cast<long double>(i) * dx + View_.XMin);
+        double ya = Samples_.Samples[i];
+        double xb = StoreDouble(static_cast<long double>(xa) + dx);
+        double yb = Samples_.Samples[i + 1];
+        if (!CutAtVerticalExtent(View_, dx, xa, ya, xb, yb))
+            continue;
+        canvas.Line(WorldToPixelX(xa), WorldToPixelY(ya), WorldToPixelX(xb), WorldToPixelY(yb));
+    }
+    return canvas.Finish();
+}

@@ -1,0 +1,203 @@
+// The drawing surface: QPainter on an RGB32 picture, with the corner and
+// end-point conventions the plot code is written against.
+#include "plot/PlotCanvas.h"
+
+#include "numeric/Exceptions.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QFontMetricsF>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Points convert at 96 dots per inch on every machine, rounded as the
+// platform's point-to-pixel conversion rounds, so 8 points are 11 pixels.
+constexpr int DotsPerInch = 96;
+constexpr int PointsPerInch = 72;
+int PixelsOfPoints(int points)
+{
+    return (points * DotsPerInch + PointsPerInch / 2) / PointsPerInch;
+}
+
+// Beyond this many pixels from the picture a line is clipped before it is
+// handed to the rasteriser, whose fixed-point coordinates are narrower than
+// the mappings' 32 bits.
+constexpr double SafeCoordinate = 1 << 20;
+constexpr int LongTextLength = 1000;
+// The pixel (x, y) of the picture is the square from (x, y) to (x + 1, y + 1):
+// a scaled picture draws lines through its centre, so that they cover the
+// device pixels of that square as the unscaled picture covers the pixel.
+constexpr qreal PixelCentre = 0.5;
+
+bool IsFar(std::int32_t v)
+{
+    return std::abs(static_cast<double>(v)) > SafeCoordinate;
+}
+
+// Liang–Barsky clip of (x1, y1)–(x2, y2) against the box ±SafeCoordinate.
+bool ClipToSafeBox(double& x1, double& y1, double& x2, double& y2)
+{
+    double t0 = 0.0, t1 = 1.0;
+    const double dx = x2 - x1, dy = y2 - y1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x1 + SafeCoordinate, SafeCoordinate - x1, y1 + SafeCoordinate, SafeCoordinate - y1};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    const double ax = x1 + t0 * dx, ay = y1 + t0 * dy;
+    x2 = x1 + t1 * dx;
+    y2 = y1 + t1 * dy;
+    x1 = ax;
+    y1 = ay;
+    return true;
+}
+
+}  // namespace
+
+QColor ToQColor(TColor color)
+{
+    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+}
+
+TPlotCanvas::TPlotCanvas(TPictureSize size, qreal devicePixelRatio)
+    : Size_(size), Scaled(devicePixelRatio > 1.0),
+      Image(qRound(size.Width * std::max<qreal>(devicePixelRatio, 1.0)),
+            qRound(size.Height * std::max<qreal>(devicePixelRatio, 1.0)), QImage::Format_RGB32)
+{
+    if (Image.isNull())
+        throw EOutOfMemory();
+    if (Scaled)
+        Image.setDevicePixelRatio(devicePixelRatio);
+    Painter.begin(&Image);
+    Painter.setRenderHint(QPainter::Antialiasing, false);
+    Font.setStyleHint(QFont::TypeWriter);
+    Font.setHintingPreference(QFont::PreferFullHinting);
+    SetFont("Arial", FontPoints_, 0);
+    SetPen(0, 1);
+}
+
+void TPlotCanvas::SetPen(TColor color, std::int32_t width)
+{
+    // A pen wider than twice the picture's diagonal covers every pixel that
+    // any line can reach; a wider one looks the same and only costs time.
+    width = std::min(width, 2 * (Size_.Width + Size_.Height));
+    PenColor_ = color;
+    PenWidth_ = width;
+    QPen pen(ToQColor(color));
+    if (width <= 1) {
+        // One pixel of the picture's coordinates: r device pixels when scaled.
+        pen.setWidth(1);
+        pen.setCosmetic(!Scaled);
+    } else {
+        // Wide curves with round ends and joins, so neighbouring segments meet
+        // without notches.
+        pen.setWidth(width);
+        pen.setCapStyle(Qt::RoundCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+    }
+    Painter.setPen(pen);
+}
+
+void TPlotCanvas::Rectangle(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
+{
+    Painter.fillRect(QRect(QPoint(left, top), QPoint(right, bottom)), ToQColor(BrushColor_));
+    if (PenColor_ != BrushColor_)
+        RectangleOutline(left, top, right, bottom);
+}
+
+void TPlotCanvas::RectangleOutline(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
+{
+    const QRect box = QRect(QPoint(left, top), QPoint(right, bottom)).normalized().adjusted(0, 0, -1, -1);
+    if (Scaled)
+        Painter.drawRect(QRectF(box).translated(PixelCentre, PixelCentre));
+    else
+        Painter.drawRect(box);
+}
+
+void TPlotCanvas::Line(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
+{
+    if (IsFar(x1) || IsFar(y1) || IsFar(x2) || IsFar(y2)) [[unlikely]] {
+        double ax = x1, ay = y1, bx = x2, by = y2;
+        if (ClipToSafeBox(ax, ay, bx, by))
+            Painter.drawLine(QLineF(ax, ay, bx, by).translated(Scaled ? PixelCentre : 0.0, Scaled ? PixelCentre : 0.0));
+        return;
+    }
+    if (Scaled)
+        Painter.drawLine(QLineF(x1, y1, x2, y2).translated(PixelCentre, PixelCentre));
+    else
+        Painter.drawLine(x1, y1, x2, y2);
+}
+
+void TPlotCanvas::SetFont(const QString& family, int points, TColor color)
+{
+    Font.setFamily(family);
+    FontPoints_ = points;
+    FontColor = color;
+    ApplyFont();
+}
+
+void TPlotCanvas::SetFontPoints(int points)
+{
+    FontPoints_ = points;
+    ApplyFont();
+}
+
+void TPlotCanvas::ApplyFont()
+{
+    Font.setPixelSize(PixelsOfPoints(FontPoints_));
+    Painter.setFont(Font);
+    FixedPitch = QFontInfo(Font).fixedPitch();
+    Advance = QFontMetricsF(Font).horizontalAdvance(QLatin1Char('M'));
+}
+
+bool TPlotCanvas::IsLongFixedPitchText(const QString& text) const
+{
+    return FixedPitch && text.size() > LongTextLength;
+}
+
+QSize TPlotCanvas::TextExtent(const QString& text) const
+{
+    const QFontMetrics metrics(Font);
+    if (IsLongFixedPitchText(text))
+        return QSize(static_cast<int>(std::lround(text.size() * Advance)), metrics.height());
+    return QSize(metrics.horizontalAdvance(text), metrics.height());
+}
+
+void TPlotCanvas::TextOut(std::int32_t x, std::int32_t y, const QString& text)
+{
+    const QSize extent = TextExtent(text);
+    const QFontMetrics metrics(Font);
+    qsizetype first = 0, count = text.size();
+    if (IsLongFixedPitchText(text)) {
+        // Only the characters that fall inside the picture are laid out, each
+        // at the place it has in the whole text.
+        first = std::clamp<qsizetype>(static_cast<qsizetype>(std::floor(-x / Advance)) - 1, 0, text.size());
+        const qsizetype visible = static_cast<qsizetype>(std::ceil(Size_.Width / Advance)) + 3;
+        count = std::min(visible, text.size() - first);
+    }
+    Painter.fillRect(QRect(x, y, extent.width(), extent.height()), ToQColor(BrushColor_));
+    const QPen linePen = Painter.pen();
+    Painter.setPen(ToQColor(FontColor));
+    Painter.drawText(QPointF(x + first * Advance, y + metrics.ascent()), text.mid(first, count));
+    Painter.setPen(linePen);
+}
+
+QImage TPlotCanvas::Finish()
+{
+    Painter.end();
+    return std::move(Image);
+}

@@ -1,0 +1,71 @@
+// The drawing surface of one plot: a fresh picture of W × H pixels with a
+// pen, a solid fill and a font, drawn without antialiasing so that every
+// position lands on its pixel. On a screen of device pixel ratio r the
+// picture holds r·W × r·H device pixels and is drawn in the same W × H
+// coordinates, so lines and text are sharp rather than scaled up.
+#pragma once
+
+#include "plot/core/DrawingSettings.h"
+#include "plot/core/ViewWindow.h"
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QString>
+
+class TPlotCanvas {
+public:
+    // Raises EOutOfMemory when no picture of that size can be had.
+    explicit TPlotCanvas(TPictureSize size, qreal devicePixelRatio = 1.0);
+    TPlotCanvas(const TPlotCanvas&) = delete;
+    TPlotCanvas& operator=(const TPlotCanvas&) = delete;
+
+    TPictureSize Size() const { return Size_; }
+
+    void SetPen(TColor color, std::int32_t width);
+    void SetPenColor(TColor color) { SetPen(color, PenWidth_); }
+    void SetPenWidth(std::int32_t width) { SetPen(PenColor_, width); }
+    TColor PenColor() const { return PenColor_; }
+    void SetBrush(TColor color) { BrushColor_ = color; }
+    TColor BrushColor() const { return BrushColor_; }
+
+    // Outline in the pen, inside in the brush; both corners lie on the outline.
+    void Rectangle(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
+    // The outline alone, for a rectangle whose inside already has the brush colour.
+    void RectangleOutline(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
+    // Both end pixels included.
+    void Line(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
+
+    // A font given by name, size in points (at 96 dots per inch) and colour.
+    void SetFont(const QString& family, int points, TColor color);
+    int FontPoints() const { return FontPoints_; }
+    void SetFontPoints(int points);
+    // Width and height of a text in the current font.
+    QSize TextExtent(const QString& text) const;
+    // The text with its top-left corner at (x, y), on a box in the brush colour.
+    void TextOut(std::int32_t x, std::int32_t y, const QString& text);
+
+    // Ends drawing and hands over the picture.
+    QImage Finish();
+
+private:
+    void ApplyFont();
+    // A monospaced text long enough that measuring and laying it out whole
+    // would cost more than the few characters that can be seen.
+    bool IsLongFixedPitchText(const QString& text) const;
+
+    TPictureSize Size_;
+    bool Scaled;
+    QImage Image;
+    QPainter Painter;
+    TColor PenColor_ = 0;
+    std::int32_t PenWidth_ = 1;
+    TColor BrushColor_ = 0xFFFFFF;
+    QFont Font;
+    int FontPoints_ = 8;
+    TColor FontColor = 0;
+    bool FixedPitch = false;
+    qreal Advance = 0.0;
+};
+
+QColor ToQColor(TColor color);

@@ -1,0 +1,22 @@
+// The engine's own state: picture size, sampling, and the choice of plot by
+// mode.
+#include "plot/PlotEngine.h"
+
+#include "numeric/Exceptions.h"
+
+void TPlotEngine::SetPictureSize(TPictureSize size)
+{
+    if (size.Width < MinPictureSide || size.Height < MinPictureSide)
+        throw Exception("A plot needs a picture of at least 80 by 80 pixels");
+    Size = size;
+}
+
+double TPlotEngine::SampleFormula(const TRapidEvaluator& evaluator, double Low, double High)
+{
+    return ::SampleFormula(evaluator, Low, High, Samples_);
+}
+
+QImage TPlotEngine::Plot(const TRapidEvaluator& evaluator, const TPlotRequest& request)
+{
+    return request.Cartesian ? PlotCartesian(evaluator, request) : PlotPolar(evaluator, request);
+}

@@ -1,0 +1,30 @@
+// The compile of a plot and its one report text.
+#include "plot/core/FormulaCompile.h"
+
+#include "RapidEvaluator/RapidEvaluator.h"
+#include "numeric/FloatingPoint.h"
+
+namespace {
+
+std::string Report(const TRapidEvaluator& evaluator, std::string_view lineBreak, const std::string& reason)
+{
+    ResetFpu();
+    return "The formula is not valid at character " + std::to_string(evaluator.Position()) + "." +
+           std::string(lineBreak) + reason;
+}
+
+}  // namespace
+
+std::optional<std::string> CompileForPlot(TRapidEvaluator& evaluator, const std::string& formula,
+                                          std::string_view lineBreak)
+{
+    try {
+        evaluator.SetFormula(formula);
+        evaluator.Compile();
+        return std::nullopt;
+    } catch (const std::exception& error) {
+        return Report(evaluator, lineBreak, CompileErrorReason(evaluator, error));
+    } catch (...) {
+        return Report(evaluator, lineBreak, evaluator.ErrorMessage());
+    }
+}

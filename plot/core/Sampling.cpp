@@ -1,0 +1,26 @@
+// The sampling loop: the positions first, then the formula over all of them
+// in blocks; one bad point still costs only that point.
+#include "plot/core/Sampling.h"
+
+#include "RapidEvaluator/RapidEvaluator.h"
+#include "numeric/FloatingPoint.h"
+
+#include <algorithm>
+#include <cmath>
+
+double SampleFormula(const TRapidEvaluator& evaluator, double Low, double High, TSamples& samples)
+{
+    const std::int32_t n = std::clamp(samples.SampleCount, 1, MaxSampleCount);
+    const double step = StoreDouble((static_cast<long double>(High) - Low) / n);
+    std::array<double, MaxSampleCount + 1> positions;
+    for (std::int32_t i = 0; i <= n; ++i)
+        positions[i] = StoreDouble(static_cast<long double>(i) * step + Low);
+    // Each sample as its own guarded evaluation would give it: the value, or
+    // 0.0 and undefined.
+    evaluator.EvaluateSamples(positions.data(), n + 1, samples.Samples.data(), samples.SampleUndefined.data());
+    double maxAbs = 0.0;
+    for (std::int32_t i = 0; i <= n; ++i)
+        if (!samples.SampleUndefined[i])
+            maxAbs = std::max(maxAbs, std::fabs(samples.Samples[i]));
+    return maxAbs == 0.0 ? 1.0 : maxAbs;
+}

@@ -1,0 +1,116 @@
+// Tests of the settings file's location: the decision with injected answers
+// about the file system, and the same decision on real folders, one of them
+// not writable for the user who runs the check.
+#include "settings/SettingsLocation.h"
+
+#include "settings/SettingsFile.h"
+#include "Scratch.h"
+#include "Unprivileged.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+namespace {
+
+const std::string Beside = "/usr/bin/Orvalis.INI";
+const std::string PerUser = "/home/ada/.config/Orvalis/Orvalis.INI";
+
+struct DecisionCase {
+    bool Exists;
+    bool FolderWritable;
+    std::string PerUserFile;
+    std::string Expected;
+};
+
+TEST(SettingsLocationTest, ThePerUserFileOnlyWhenNoFileIsBesideAndItsFolderIsNotWritable)
+{
+    const DecisionCase cases[] = {
+        {false, false, PerUser, PerUser},
+        {false, true, PerUser, Beside},
+        {true, false, PerUser, Beside}, // a read-only file is still the user's choice
+        {true, true, PerUser, Beside},
+        {false, false, "", Beside},     // no user folder known
+    };
+    for (const DecisionCase& c : cases) {
+        std::vector<std::string> askedFolder, askedFile;
+        const auto writable = [&](const std::string& path) { askedFolder.push_back(path); return c.FolderWritable; };
+        const auto exists = [&](const std::string& path) { askedFile.push_back(path); return c.Exists; };
+        EXPECT_EQ(ChooseSettingsFile(Beside, c.PerUserFile, writable, exists), c.Expected)
+            << "exists " << c.Exists << ", writable " << c.FolderWritable << ", per-user '" << c.PerUserFile << "'";
+        for (const std::string& folder : askedFolder)
+            EXPECT_EQ(folder, "/usr/bin");
+        for (const std::string& file : askedFile)
+            EXPECT_EQ(file, Beside);
+    }
+}
+
+TEST(SettingsLocationTest, TheFolderOfAFile)
+{
+    EXPECT_EQ(FolderOfFile("/usr/bin/Orvalis.INI"), "/usr/bin");
+    EXPECT_EQ(FolderOfFile("/opt/v2.1/Orvalis.INI"), "/opt/v2.1");
+    EXPECT_EQ(FolderOfFile("/Orvalis.INI"), "/");
+    EXPECT_EQ(FolderOfFile("Orvalis.INI"), ".");
+}
+
+TEST(SettingsLocationTest, AWritableFolderKeepsTheFileBesideAndCreatesNoUserFolder)
+{
+    ScratchFolder programs, home;
+    const std::string perUser = home / "config/Orvalis/Orvalis.INI";
+    EXPECT_EQ(LocateSettingsFile(programs / "Orvalis", perUser), programs / "Orvalis.INI");
+    EXPECT_FALSE(std::filesystem::exists(home / "config"));
+}
+
+// The program's folder is not writable for the child; the child's home is.
+// Exit statuses: 0 as expected, 1 the wrong file, 2 no folder created.
+class UnwritableFolderTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(MakeUnwritableForChild(Programs.Path()));
+        ASSERT_TRUE(MakeWritableForChild(Home.Path()));
+    }
+
+    int RunAsUser(bool expectPerUser)
+    {
+        return InChild([&] {
+            if (!DropRoot())
+                return CannotDropRoot;
+            // A user that may write anywhere, or scratch folders under a
+            // folder that the user cannot enter: nothing to learn.
+            if (IsFolderWritable(Programs.Path()) || !IsFolderWritable(Home.Path()))
+                return CannotDropRoot;
+            const std::string chosen = LocateSettingsFile(Programs / "Orvalis", PerUserFile);
+            if (chosen != (expectPerUser ? PerUserFile : Programs / "Orvalis.INI"))
+                return 1;
+            return std::filesystem::is_directory(Home / "config/Orvalis") == expectPerUser ? 0 : 2;
+        });
+    }
+
+    ScratchFolder Programs, Home;
+    const std::string PerUserFile = Home / "config/Orvalis/Orvalis.INI";
+};
+
+TEST_F(UnwritableFolderTest, WithoutAFileBesideThePerUserFileIsUsedAndItsFolderMade)
+{
+    const int result = RunAsUser(true);
+    if (result == CannotDropRoot)
+        GTEST_SKIP() << "needs a user who can reach the scratch folders and cannot write to every folder "
+                        "(run as root, which becomes nobody, or as an ordinary user)";
+    EXPECT_EQ(result, 0);
+}
+
+TEST_F(UnwritableFolderTest, AFileBesideTheExecutableIsStillUsed)
+{
+    ASSERT_TRUE(MakeWritableForChild(Programs.Path()));
+    PutFile(Programs / "Orvalis.INI", "[Main]\n");
+    ASSERT_TRUE(MakeUnwritableForChild(Programs.Path()));
+    const int result = RunAsUser(false);
+    if (result == CannotDropRoot)
+        GTEST_SKIP() << "needs a user who can reach the scratch folders and cannot write to every folder "
+                        "(run as root, which becomes nobody, or as an ordinary user)";
+    EXPECT_EQ(result, 0);
+}
+
+} // namespace
