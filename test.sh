@@ -27,7 +27,7 @@ ctest --test-dir build/i386 --output-on-failure -j "$jobs"
 echo "== the core tests under qemu =="
 if build/i386/i386-probe 2>/dev/null; then
   for tests in build/i386/tests/orvalis_core_tests build/i386/tests/orvalis_plot_core_tests \
-               build/i386/tests/ini/orvalis_ini_tests; do
+               build/i386/tests/settings/orvalis_settings_tests; do
     qemu-i386 "$tests" --gtest_brief=1
   done
 fi
