@@ -164,7 +164,7 @@ void TRapidEvaluator::ParseCall()
 void TRapidEvaluator::Expect(std::string_view text)
 {
     NextToken();
-    if (!SameName(Token, text))
+    if (!EqualNoCase(Token, text))
         SyntaxError(Messages::Expected, {text, Token});
 }
 
