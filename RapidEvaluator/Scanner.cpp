@@ -33,9 +33,11 @@ void TScanner::NextToken()
     Value_ = 0;
     Token_.clear();
 
-    const std::int32_t length = static_cast<std::int32_t>(Text.size());
+    // The text does not change while a token is read.
+    const std::string_view text = Text;
+    const std::int32_t length = static_cast<std::int32_t>(text.size());
     // The character at the 1-based position p.
-    auto at = [this](std::int32_t p) { return Text[static_cast<std::size_t>(p - 1)]; };
+    auto at = [text](std::int32_t p) { return text[static_cast<std::size_t>(p - 1)]; };
 
     while (Position_ <= length && IsBlank(at(Position_)))
         ++Position_;
