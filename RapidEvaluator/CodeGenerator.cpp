@@ -6,83 +6,20 @@
 #include "RapidEvaluator/CodeGenerator.h"
 
 #include "RapidEvaluator/Code.h"
-#include "RapidEvaluator/CommandList.h"
-#include "RapidEvaluator/InstructionSet.h"
-#include "numeric/Exceptions.h"
 
-// The walk also counts the values the postfix program has produced, so that a
-// malformed list is refused instead of generating code that corrupts the stack.
 void TCodeGenerator::Generate(const TCommandList& list, TCode& code)
 {
     List_ = &list;
     Code_ = &code;
-    ValueCount = 0;
     code.Clear();
-    Start();
-    for (int i = 0; i < list.Count(); ++i) {
-        if (const int items = FusedItems(i)) {
-            CountItem(1);
-            Fuse(i);
-            i += items - 1;
-            continue;
-        }
-        const TStackItem& item = list[i];
-        switch (item.Kind) {
-        case skConstant:
-            CountItem(0);
-            Constant(item.Value, i);
-            break;
-        case skVariable:
-            CountItem(0);
-            Variable(item.Address, i);
-            break;
-        case skOperator: {
-            const auto instructions = OperatorInstructions(item.Operator);
-            if (item.Operator != opPower && instructions.empty())
-                throw Exception("OPERATION NOT SUPPORTED");
-            CountItem(2);
-            if (item.Operator == opPower)
-                Power(i);
-            else
-                Operator(instructions, i);
-            break;
-        }
-        case skFunction: {
-            const auto instructions = FunctionInstructions(static_cast<std::int32_t>(item.Address));
-            if (instructions.empty())
-                throw Exception("UNSUPPORTED FUNCTION");
-            CountItem(item.ArgCount);
-            Function(instructions, item.ArgCount, i);
-            break;
-        }
-        default:
-            throw Exception("The command list holds an item of unknown kind");
-        }
-    }
-    if (ValueCount != 1)
-        throw Exception("The command list does not leave exactly one value");
-    Finish();
+    Translate();
 }
 
-bool TCodeGenerator::ConsumedAtOnce(const TCommandList& list, int next)
-{
-    if (next >= list.Count())
-        return false;
-    const TStackItem& item = list[next];
-    return item.Kind == skOperator || (item.Kind == skFunction && item.ArgCount >= 1);
-}
-
-void TCodeGenerator::CountItem(int operands)
-{
-    if (ValueCount < operands)
-        throw Exception("The command list uses a value it has not produced");
-    ValueCount += 1 - operands;
-}
-
-void TItemByItemGenerator::Start()
+void TItemByItemGenerator::Translate()
 {
     ResultInST0 = false;
     StackDepth = 0;
+    Walk(*this);
 }
 
 void TItemByItemGenerator::Constant(double value, int)

@@ -43,12 +43,13 @@ TInlinePower InlinePowerAt(const TCommandList& list, int index)
 
 } // namespace
 
-void TOptimizedGenerator::Start()
+void TOptimizedGenerator::Translate()
 {
     Values.clear();
     Pool.clear();
     Fixups.clear();
     StackDepth = 0;
+    Walk(*this);
 }
 
 // Constants and variables wait until they are consumed; an inline power
@@ -153,7 +154,7 @@ void TOptimizedGenerator::Finish()
 // Brings the top `count` values into the unit, the deepest in ST0 (for an
 // operator the left operand in ST0 and the right one in ST1, as the
 // item-by-item code has them), and takes them off the list.
-void TOptimizedGenerator::LoadOperands(int count)
+inline void TOptimizedGenerator::LoadOperands(int count)
 {
     for (int k = 0; k < count; ++k) {
         TValue& value = Values[Values.size() - 1 - static_cast<std::size_t>(k)];
@@ -166,7 +167,7 @@ void TOptimizedGenerator::LoadOperands(int count)
     Values.resize(Values.size() - static_cast<std::size_t>(count));
 }
 
-void TOptimizedGenerator::Load(TValue& value)
+inline void TOptimizedGenerator::Load(TValue& value)
 {
     switch (value.Place) {
     case InST0:
@@ -192,7 +193,7 @@ void TOptimizedGenerator::Load(TValue& value)
 // machine stack unless what comes next consumes it at once: the next item, an
 // inline power (which takes its base from ST0), or the final load and the
 // caller's store.
-void TOptimizedGenerator::Produce(int index, bool extended)
+inline void TOptimizedGenerator::Produce(int index, bool extended)
 {
     const int next = index + 1;
     if (next >= List().Count() || ConsumedAtOnce(List(), next) || InlinePowerAt(List(), next).Present) {

@@ -44,15 +44,17 @@ private:
         int Slot;  // index into the pool
     };
 
-    void Start() override;
-    int FusedItems(int index) const override;
-    void Fuse(int index) override;
-    void Constant(double value, int index) override;
-    void Variable(std::uintptr_t address, int index) override;
-    void Operator(std::span<const std::uint8_t> instructions, int index) override;
-    void Power(int index) override;
-    void Function(std::span<const std::uint8_t> instructions, int argCount, int index) override;
-    void Finish() override;
+    friend class TCodeGenerator;  // the walk calls the steps
+
+    void Translate() override;
+    int FusedItems(int index) const;
+    void Fuse(int index);
+    void Constant(double value, int index);
+    void Variable(std::uintptr_t address, int index);
+    void Operator(std::span<const std::uint8_t> instructions, int index);
+    void Power(int index);
+    void Function(std::span<const std::uint8_t> instructions, int argCount, int index);
+    void Finish();
 
     void IntegerPower(int n, int index);
     void LoadOperands(int count);
