@@ -105,6 +105,10 @@ private:
     // What setting the formula resets: the list, Position, ErrorMessage, Compiled.
     void Reset();
 
+    // What Evaluate reads, first.
+    TEntryPoint EntryPoint = nullptr;
+    bool Compiled = false;
+    bool AutoCompile_ = false;
     std::string Formula_;
     std::string ErrorMessage_;
     TLookupTable<TExtPointer> Variables;
@@ -117,7 +121,4 @@ private:
     TOptimizedGenerator Optimized;
     TCodeForm CodeForm_ = TCodeForm::Optimized;
     TCode CodeBuffer_;
-    TEntryPoint EntryPoint = nullptr;
-    bool Compiled = false;
-    bool AutoCompile_ = false;
 };
