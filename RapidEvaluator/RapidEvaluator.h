@@ -113,6 +113,7 @@ private:
     std::string ErrorMessage_;
     TLookupTable<TExtPointer> Variables;
     TLookupTable<TIntFunction> Functions;
+    // The stages, each declared after what it reads.
     TScanner Scanner;
     TParser Parser;
     TCommandList CommandList_;
