@@ -14,7 +14,8 @@ enum class TCodeForm : std::uint8_t {
     Optimized,   // TOptimizedGenerator
 };
 
-// The optimized translation, with the item-by-item routine's contract, in which
+// The optimized translation: a routine called and returning as the item-by-item
+// one is, in which
 // - constants are read from a pool after the code (FLD qword [RIP+d]), and
 //   constants and variables are loaded only when they are consumed, instead
 //   of waiting on the machine stack: they are doubles either way;
