@@ -1,14 +1,9 @@
-// Symbol table entries, name comparison and the catalogue of built-in functions.
+// Symbol table entries and the catalogue of built-in functions.
 #include "RapidEvaluator/LookupTable.h"
 
 #include "numeric/Exceptions.h"
 
 namespace {
-
-char UpperChar(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 struct CatalogueEntry {
     const char* Name;
@@ -34,24 +29,6 @@ TIntFunction::TIntFunction(std::string name, std::int32_t code, int paramCount)
     if (paramCount > MaxParamCount || paramCount < 0)
         throw Exception("Too many parameters. ParamCount must be 5 or less");
     ParamCount = static_cast<std::uint8_t>(paramCount);
-}
-
-bool SameName(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (UpperChar(a[i]) != UpperChar(b[i]))
-            return false;
-    return true;
-}
-
-std::string UpperCase(std::string_view text)
-{
-    std::string result(text);
-    for (char& c : result)
-        c = UpperChar(c);
-    return result;
 }
 
 void AddBuiltInFunctions(TLookupTable<TIntFunction>& functions)

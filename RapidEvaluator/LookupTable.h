@@ -2,6 +2,8 @@
 // and variables, looked up without regard to letter case.
 #pragma once
 
+#include "numeric/LetterCase.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -47,11 +49,6 @@ public:
     double* Address;
 };
 
-// Whole-name equality after upper-casing both names (ASCII letters only, as the
-// "C" locale upper-cases).
-bool SameName(std::string_view a, std::string_view b);
-std::string UpperCase(std::string_view text);
-
 // An ordered table that owns its entries; entries are only ever appended.
 template <class Entry>
 class TLookupTable {
@@ -72,7 +69,7 @@ public:
     Entry* Find(std::string_view name) const
     {
         for (const auto& entry : Entries)
-            if (SameName(entry->Name, name))
+            if (EqualNoCase(entry->Name, name))
                 return entry.get();
         return nullptr;
     }

@@ -1,6 +1,8 @@
 // The evaluator's message texts; %s is replaced by the arguments in order.
 #pragma once
 
+#include <initializer_list>
+#include <string>
 #include <string_view>
 
 namespace Messages {
@@ -19,3 +21,20 @@ inline constexpr std::string_view FunctionExists = "Internal function \"%s\" alr
 inline constexpr std::string_view VariableExists = "Variable \"%s\" already exists";
 
 } // namespace Messages
+
+// The template with each %s replaced, in order, by the next argument;
+// arguments beyond the placeholders are ignored.
+inline std::string FormatMessage(std::string_view pattern, std::initializer_list<std::string_view> args)
+{
+    std::string text;
+    auto arg = args.begin();
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] == 's' && arg != args.end()) {
+            text += *arg++;
+            ++i;
+        } else {
+            text += pattern[i];
+        }
+    }
+    return text;
+}

@@ -11,7 +11,6 @@
 
 #include <bit>
 #include <cmath>
-#include <vector>
 
 namespace {
 
@@ -42,213 +41,171 @@ TInlinePower InlinePowerAt(const TCommandList& list, int index)
     return {};
 }
 
-// Whether the value an item leaves stays in ST0 for the item at `next`: the
-// item-by-item code stores it to the machine stack (rounding it to a double)
-// unless the very next item consumes it. An inline power consumes its base.
-bool ConsumedAtOnce(const TCommandList& list, int next)
+} // namespace
+
+void TOptimizedGenerator::Translate()
 {
-    if (next >= list.Count())
-        return true;  // the final load and the caller's store
-    const TStackItem& item = list[next];
-    return item.Kind == skOperator || (item.Kind == skFunction && item.ArgCount >= 1)
-           || InlinePowerAt(list, next).Present;
+    Values.clear();
+    Pool.clear();
+    Fixups.clear();
+    StackDepth = 0;
+    Walk(*this);
 }
 
-class TOptimizer {
-public:
-    TOptimizer(const TCommandList& list, TCode& code, std::uintptr_t powerRoutine)
-        : List(list), Code(code), PowerRoutine(powerRoutine) {}
+// Constants and variables wait until they are consumed; an inline power
+// takes its constant exponent (and its sign) along with the ^.
+int TOptimizedGenerator::FusedItems(int index) const
+{
+    return InlinePowerAt(List(), index).Items;
+}
 
-    void Generate()
-    {
-        for (int i = 0; i < List.Count(); ++i) {
-            const TStackItem& item = List[i];
-            switch (item.Kind) {
-            case skConstant: {
-                const TInlinePower power = InlinePowerAt(List, i);
-                if (power.Present) {
-                    i += power.Items - 1;
-                    IntegerPower(power.Exponent, i);
-                } else {
-                    Values.push_back({Deferred, false, item.Value, 0});
-                }
-                break;
+void TOptimizedGenerator::Fuse(int index)
+{
+    const TInlinePower power = InlinePowerAt(List(), index);
+    IntegerPower(power.Exponent, index + power.Items - 1);
+}
+
+void TOptimizedGenerator::Constant(double value, int)
+{
+    Values.push_back({Deferred, false, value, 0});
+}
+
+void TOptimizedGenerator::Variable(std::uintptr_t address, int)
+{
+    Values.push_back({DeferredVariable, false, 0, address});
+}
+
+void TOptimizedGenerator::Operator(std::span<const std::uint8_t> instructions, int index)
+{
+    LoadOperands(2);
+    Code().EmitBytes(instructions);
+    Produce(index, true);
+}
+
+void TOptimizedGenerator::Power(int index)
+{
+    LoadOperands(2);
+    X86_64Encoding.EmitPowerCall(Code(), PowerRoutine, StackDepth);
+    Produce(index, false);
+}
+
+void TOptimizedGenerator::Function(std::span<const std::uint8_t> instructions, int argCount, int index)
+{
+    LoadOperands(argCount);
+    Code().EmitBytes(instructions);
+    Produce(index, true);
+}
+
+// Base ^ n for the base on top: IntegerPower's binary exponentiation,
+// lowest bit first, squaring no further than the highest bit.
+void TOptimizedGenerator::IntegerPower(int n, int index)
+{
+    const TX86_64Forms& forms = X86_64Forms;
+    const bool extended = !Values.empty() && Values.back().Extended;
+    LoadOperands(1);
+    if (extended)
+        Code().EmitBytes(forms.RoundToDouble);  // the base is passed to the power routine as a double
+    if (n == 0) {
+        Code().EmitBytes(forms.ReplaceByOne);
+    } else {
+        bool haveResult = false;
+        for (unsigned bits = static_cast<unsigned>(std::abs(n)), bit = 0; bits != 0; bits >>= 1, ++bit) {
+            const bool last = (bits >> 1) == 0;
+            if (bits & 1) {
+                if (haveResult) {
+                    Code().EmitBytes(last ? forms.MultiplyResultLast : forms.MultiplyResult);
+                } else if (n > 0 && bit == 0) {
+                    // The routine's 1 · power, with +0 added: exact for
+                    // every base but a zero one, whose positive powers the
+                    // routine gives as +0 while (-0)^odd would be -0.
+                    Code().EmitBytes(last ? forms.PlusZero : forms.FirstResultPlusZero);
+                } else if (!last) {
+                    Code().EmitBytes(forms.FirstResult);
+                }  // else the power itself is the result, already in ST0
+                haveResult = true;
             }
-            case skVariable:
-                Values.push_back({DeferredVariable, false, 0, item.Address});
-                break;
-            case skOperator:
-                Operator(item.Operator, i);
-                break;
-            case skFunction:
-                Function(static_cast<std::int32_t>(item.Address), item.ArgCount, i);
-                break;
-            default:
-                throw Exception("The command list holds an item of unknown kind");
-            }
+            if (!last)
+                Code().EmitBytes(forms.Square);
         }
-        Finish();
+        if (n < 0)
+            Code().EmitBytes(forms.Reciprocal);
+        if (n != 1)  // base + 0 is a double already
+            Code().EmitBytes(forms.RoundToDouble);
     }
+    Produce(index, false);
+}
 
-private:
-    enum TPlace : std::uint8_t { InST0, OnStack, Deferred, DeferredVariable };
-    struct TValue {
-        TPlace Place;
-        bool Extended;  // in ST0 at the unit's precision, not (yet) a double
-        double Constant;
-        std::uintptr_t Address;
-    };
-    struct TFixup {
-        int At;    // offset of a disp32 in the code
-        int Slot;  // index into the pool
-    };
-
-    void Operator(std::uint8_t op, int index)
-    {
-        const auto instructions = OperatorInstructions(op);
-        if (op != opPower && instructions.empty())
-            throw Exception("OPERATION NOT SUPPORTED");
-        LoadOperands(2);
-        if (op == opPower)
-            X86_64Encoding.EmitPowerCall(Code, PowerRoutine, StackDepth);
-        else
-            Code.EmitBytes(instructions);
-        Produce(index, op != opPower);
+void TOptimizedGenerator::Finish()
+{
+    LoadOperands(1);  // a lone constant or variable
+    Code().EmitBytes(X86_64Forms.Ret);
+    while (Code().Size() % 8 != 0)
+        Code().EmitByte(X86_64Forms.Padding);
+    const int pool = Code().Size();
+    for (double value : Pool) {
+        const auto bits = std::bit_cast<std::uint64_t>(value);
+        Code().EmitDword(static_cast<std::uint32_t>(bits));
+        Code().EmitDword(static_cast<std::uint32_t>(bits >> 32));
     }
+    for (const TFixup& fixup : Fixups)
+        Code().PatchDword(fixup.At, static_cast<std::uint32_t>(pool + 8 * fixup.Slot - (fixup.At + 4)));
+}
 
-    void Function(std::int32_t function, int argCount, int index)
-    {
-        const auto instructions = FunctionInstructions(function);
-        if (instructions.empty())
-            throw Exception("UNSUPPORTED FUNCTION");
-        LoadOperands(argCount);
-        Code.EmitBytes(instructions);
-        Produce(index, true);
+// Brings the top `count` values into the unit, the deepest in ST0 (for an
+// operator the left operand in ST0 and the right one in ST1, as the
+// item-by-item code has them), and takes them off the list.
+inline void TOptimizedGenerator::LoadOperands(int count)
+{
+    for (int k = 0; k < count; ++k) {
+        TValue& value = Values[Values.size() - 1 - static_cast<std::size_t>(k)];
+        // Only the newest value can be in ST0 already: an older one there
+        // would end up above the values loaded after it.
+        if (value.Place == InST0 && k > 0)
+            throw Exception("The command list uses a value out of order");
+        Load(value);
     }
+    Values.resize(Values.size() - static_cast<std::size_t>(count));
+}
 
-    // Base ^ n for the base on top: IntegerPower's binary exponentiation,
-    // lowest bit first, squaring no further than the highest bit.
-    void IntegerPower(int n, int index)
-    {
-        const TX86_64Forms& forms = X86_64Forms;
-        const bool extended = !Values.empty() && Values.back().Extended;
-        LoadOperands(1);
-        if (extended)
-            Code.EmitBytes(forms.RoundToDouble);  // the base is passed to the power routine as a double
-        if (n == 0) {
-            Code.EmitBytes(forms.ReplaceByOne);
-        } else {
-            bool haveResult = false;
-            for (unsigned bits = static_cast<unsigned>(std::abs(n)), bit = 0; bits != 0; bits >>= 1, ++bit) {
-                const bool last = (bits >> 1) == 0;
-                if (bits & 1) {
-                    if (haveResult) {
-                        Code.EmitBytes(last ? forms.MultiplyResultLast : forms.MultiplyResult);
-                    } else if (n > 0 && bit == 0) {
-                        // The routine's 1 · power, with +0 added: exact for
-                        // every base but a zero one, whose positive powers the
-                        // routine gives as +0 while (-0)^odd would be -0.
-                        Code.EmitBytes(last ? forms.PlusZero : forms.FirstResultPlusZero);
-                    } else if (!last) {
-                        Code.EmitBytes(forms.FirstResult);
-                    }  // else the power itself is the result, already in ST0
-                    haveResult = true;
-                }
-                if (!last)
-                    Code.EmitBytes(forms.Square);
-            }
-            if (n < 0)
-                Code.EmitBytes(forms.Reciprocal);
-            if (n != 1)  // base + 0 is a double already
-                Code.EmitBytes(forms.RoundToDouble);
-        }
-        Produce(index, false);
+inline void TOptimizedGenerator::Load(TValue& value)
+{
+    switch (value.Place) {
+    case InST0:
+        break;
+    case OnStack:
+        Code().EmitBytes(X86_64Encoding.Pop);
+        --StackDepth;
+        break;
+    case Deferred:
+        Code().EmitBytes(X86_64Forms.FldRipRelative);
+        Fixups.push_back({Code().Size(), static_cast<int>(Pool.size())});
+        Pool.push_back(value.Constant);
+        Code().EmitDword(0);
+        break;
+    case DeferredVariable:
+        X86_64Encoding.EmitVariable(Code(), value.Address);
+        break;
     }
+    value.Place = InST0;
+}
 
-    void Finish()
-    {
-        if (Values.size() != 1)
-            throw Exception("The command list does not leave exactly one value");
-        LoadOperands(1);  // a lone constant or variable
-        Code.EmitBytes(X86_64Forms.Ret);
-        while (Code.Size() % 8 != 0)
-            Code.EmitByte(X86_64Forms.Padding);
-        const int pool = Code.Size();
-        for (double value : Pool) {
-            const auto bits = std::bit_cast<std::uint64_t>(value);
-            Code.EmitDword(static_cast<std::uint32_t>(bits));
-            Code.EmitDword(static_cast<std::uint32_t>(bits >> 32));
-        }
-        for (const TFixup& fixup : Fixups)
-            Code.PatchDword(fixup.At, static_cast<std::uint32_t>(pool + 8 * fixup.Slot - (fixup.At + 4)));
+// The item at `index` has left its result in ST0; it is stored to the
+// machine stack unless what comes next consumes it at once: the next item, an
+// inline power (which takes its base from ST0), or the final load and the
+// caller's store.
+inline void TOptimizedGenerator::Produce(int index, bool extended)
+{
+    const int next = index + 1;
+    if (next >= List().Count() || ConsumedAtOnce(List(), next) || InlinePowerAt(List(), next).Present) {
+        Values.push_back({InST0, extended, 0, 0});
+        return;
     }
-
-    // Brings the top `count` values into the unit, the deepest in ST0 (for an
-    // operator the left operand in ST0 and the right one in ST1, as the
-    // item-by-item code has them), and takes them off the list.
-    void LoadOperands(int count)
-    {
-        if (static_cast<int>(Values.size()) < count)
-            throw Exception("The command list uses a value it has not produced");
-        for (int k = 0; k < count; ++k) {
-            TValue& value = Values[Values.size() - 1 - static_cast<std::size_t>(k)];
-            // Only the newest value can be in ST0 already: an older one there
-            // would end up above the values loaded after it.
-            if (value.Place == InST0 && k > 0)
-                throw Exception("The command list uses a value out of order");
-            Load(value);
-        }
-        Values.resize(Values.size() - static_cast<std::size_t>(count));
-    }
-
-    void Load(TValue& value)
-    {
-        switch (value.Place) {
-        case InST0:
-            break;
-        case OnStack:
-            Code.EmitBytes(X86_64Encoding.Pop);
-            --StackDepth;
-            break;
-        case Deferred:
-            Code.EmitBytes(X86_64Forms.FldRipRelative);
-            Fixups.push_back({Code.Size(), static_cast<int>(Pool.size())});
-            Pool.push_back(value.Constant);
-            Code.EmitDword(0);
-            break;
-        case DeferredVariable:
-            X86_64Encoding.EmitVariable(Code, value.Address);
-            break;
-        }
-        value.Place = InST0;
-    }
-
-    // The item at `index` has left its result in ST0; it is stored to the
-    // machine stack unless the next item consumes it.
-    void Produce(int index, bool extended)
-    {
-        if (ConsumedAtOnce(List, index + 1)) {
-            Values.push_back({InST0, extended, 0, 0});
-            return;
-        }
-        Code.EmitBytes(X86_64Encoding.Push);
-        ++StackDepth;
-        Values.push_back({OnStack, false, 0, 0});
-    }
-
-    const TCommandList& List;
-    TCode& Code;
-    std::uintptr_t PowerRoutine;
-    std::vector<TValue> Values;
-    std::vector<double> Pool;
-    std::vector<TFixup> Fixups;
-    int StackDepth = 0;  // 8-byte values on the machine stack, for the alignment of calls
-};
-
-} // namespace
+    Code().EmitBytes(X86_64Encoding.Push);
+    ++StackDepth;
+    Values.push_back({OnStack, false, 0, 0});
+}
 
 void GenerateOptimizedCode(const TCommandList& list, TCode& code, std::uintptr_t powerRoutine)
 {
-    code.Clear();
-    TOptimizer(list, code, powerRoutine).Generate();
+    TOptimizedGenerator(powerRoutine).Generate(list, code);
 }

@@ -1,7 +1,7 @@
 // The parser: recursive descent over the scanner's tokens, writing the
 // formula as a postfix command list. Each rule is entered with its first
 // token current and returns with the token after what it parsed current.
-#include "RapidEvaluator/RapidEvaluator.h"
+#include "RapidEvaluator/Parser.h"
 
 #include "RapidEvaluator/Messages.h"
 #include "numeric/FloatingPoint.h"
@@ -18,74 +18,68 @@ constexpr long long ExponentLimit = 4LL * MaxDecimalScale;
 
 } // namespace
 
-// Whether the current token begins with c (an empty token begins with a blank).
-bool TRapidEvaluator::TokenIs(char c) const
-{
-    return !Token.empty() && Token[0] == c;
-}
-
 // formula = argument { argument }, up to the end of the text
-void TRapidEvaluator::Parse()
+void TParser::Parse(TCommandList& list)
 {
+    List = &list;
     NestingDepth = 0;
-    if (Formula_.empty())
+    if (Scanner.Formula().empty())
         SyntaxError(Messages::EmptyExpression);
     do {
         ParseArgument();
         // A second expression right after a complete one (2x, x y, x(1)) would
         // leave two values; it is refused just past its first token.
-        const bool secondExpression = TokenKind == tokNumber || TokenKind == tokFunction
-                                      || TokenKind == tokVariable
-                                      || (TokenKind == tokDelimiter && TokenIs('('));
+        const bool secondExpression = Scanner.Kind() == tokNumber || Scanner.Kind() == tokFunction
+                                      || Scanner.Kind() == tokVariable || Scanner.AtDelimiter('(');
         if (secondExpression) {
-            NextToken();
+            Scanner.NextToken();
             SyntaxError(Messages::SyntaxError);
         }
-    } while (!(TokenKind == tokDelimiter && TokenValue == DelimEnd));
+    } while (!Scanner.AtEnd());
 }
 
 // argument = expression; reads its own first token, and the token after the
 // expression is scanned again by whoever comes next
-void TRapidEvaluator::ParseArgument()
+void TParser::ParseArgument()
 {
-    NextToken();
-    if (Token.empty())
+    Scanner.NextToken();
+    if (Scanner.Token().empty())
         SyntaxError(Messages::InvalidExpression);
     ParseExpression();
-    RewindToken();
+    Scanner.RewindToken();
 }
 
 // expression = term { ("+" | "-") term }
-void TRapidEvaluator::ParseExpression()
+void TParser::ParseExpression()
 {
     ParseTerm();
-    while (TokenIs('+') || TokenIs('-')) {
-        const char op = Token[0];
-        NextToken();
+    while (Scanner.TokenIs('+') || Scanner.TokenIs('-')) {
+        const char op = Scanner.Token()[0];
+        Scanner.NextToken();
         ParseTerm();
         EmitOperator(op);
     }
 }
 
 // term = power { ("*" | "/" | "%") power }
-void TRapidEvaluator::ParseTerm()
+void TParser::ParseTerm()
 {
     ParsePower();
-    while (TokenIs('*') || TokenIs('/') || TokenIs('%')) {
-        const char op = Token[0];
-        NextToken();
+    while (Scanner.TokenIs('*') || Scanner.TokenIs('/') || Scanner.TokenIs('%')) {
+        const char op = Scanner.Token()[0];
+        Scanner.NextToken();
         ParsePower();
         EmitOperator(op);
     }
 }
 
 // power = signed [ "^" power ]
-void TRapidEvaluator::ParsePower()
+void TParser::ParsePower()
 {
     ParseSigned();
-    if (TokenIs('^')) {
+    if (Scanner.TokenIs('^')) {
         EnterNesting();
-        NextToken();
+        Scanner.NextToken();
         ParsePower();
         LeaveNesting();
         EmitOperator('^');
@@ -93,12 +87,12 @@ void TRapidEvaluator::ParsePower()
 }
 
 // signed = [ "+" | "-" ] primary
-void TRapidEvaluator::ParseSigned()
+void TParser::ParseSigned()
 {
     char sign = 0;
-    if (TokenKind == tokDelimiter && (TokenIs('+') || TokenIs('-'))) {
-        sign = Token[0];
-        NextToken();
+    if (Scanner.AtDelimiter('+') || Scanner.AtDelimiter('-')) {
+        sign = Scanner.Token()[0];
+        Scanner.NextToken();
     }
     ParsePrimary();
     if (sign != 0)
@@ -106,15 +100,15 @@ void TRapidEvaluator::ParseSigned()
 }
 
 // primary = "(" expression ")" | factor
-void TRapidEvaluator::ParsePrimary()
+void TParser::ParsePrimary()
 {
-    if (TokenKind == tokDelimiter && TokenIs('(')) {
+    if (Scanner.AtDelimiter('(')) {
         EnterNesting();
-        NextToken();
+        Scanner.NextToken();
         ParseExpression();
-        RewindToken();
+        Scanner.RewindToken();
         Expect(")");
-        NextToken();
+        Scanner.NextToken();
         LeaveNesting();
     } else {
         ParseFactor();
@@ -122,20 +116,20 @@ void TRapidEvaluator::ParsePrimary()
 }
 
 // factor = number | variable | call
-void TRapidEvaluator::ParseFactor()
+void TParser::ParseFactor()
 {
-    switch (TokenKind) {
+    switch (Scanner.Kind()) {
     case tokNumber:
-        CommandList_.Add(TStackItem::Constant(NumberValue()));
-        NextToken();
+        List->Add(TStackItem::Constant(NumberValue()));
+        Scanner.NextToken();
         break;
     case tokFunction:
         ParseCall();
-        NextToken();
+        Scanner.NextToken();
         break;
     case tokVariable:
-        CommandList_.Add(TStackItem::Variable(reinterpret_cast<const double*>(TokenValue)));
-        NextToken();
+        List->Add(TStackItem::Variable(reinterpret_cast<const double*>(Scanner.Value())));
+        Scanner.NextToken();
         break;
     default:
         SyntaxError(Messages::SyntaxError);
@@ -143,12 +137,12 @@ void TRapidEvaluator::ParseFactor()
 }
 
 // call = name "(" [ argument { "," argument } ] ")", with exactly ParamCount arguments
-void TRapidEvaluator::ParseCall()
+void TParser::ParseCall()
 {
-    if (TokenValue == 0)
-        SyntaxError(Messages::UnknownName, {Token});
-    const std::uint8_t argCount = TokenEntry->ParamCount;
-    const auto code = static_cast<std::int32_t>(TokenValue);
+    if (Scanner.Value() == 0)
+        SyntaxError(Messages::UnknownName, {Scanner.Token()});
+    const std::uint8_t argCount = Scanner.Entry()->ParamCount;
+    const auto code = static_cast<std::int32_t>(Scanner.Value());
     Expect("(");
     EnterNesting();
     for (int i = 1; i <= argCount; ++i) {
@@ -158,35 +152,43 @@ void TRapidEvaluator::ParseCall()
     }
     Expect(")");
     LeaveNesting();
-    CommandList_.Add(TStackItem::Function(code, argCount));
+    List->Add(TStackItem::Function(code, argCount));
 }
 
-void TRapidEvaluator::Expect(std::string_view text)
+// Reads the next token and requires it to be `text`.
+void TParser::Expect(std::string_view text)
 {
-    NextToken();
-    if (!SameName(Token, text))
-        SyntaxError(Messages::Expected, {text, Token});
+    Scanner.NextToken();
+    if (!EqualNoCase(Scanner.Token(), text))
+        SyntaxError(Messages::Expected, {text, Scanner.Token()});
 }
 
-void TRapidEvaluator::EmitOperator(char c)
+void TParser::EmitOperator(char c)
 {
     switch (c) {
-    case '+': CommandList_.Add(TStackItem::MakeOperator(opAdd)); break;
-    case '-': CommandList_.Add(TStackItem::MakeOperator(opSubtract)); break;
-    case '*': CommandList_.Add(TStackItem::MakeOperator(opMultiply)); break;
-    case '/': CommandList_.Add(TStackItem::MakeOperator(opDivide)); break;
-    case '%': CommandList_.Add(TStackItem::MakeOperator(opModulo)); break;
-    case '^': CommandList_.Add(TStackItem::MakeOperator(opPower)); break;
+    case '+': List->Add(TStackItem::MakeOperator(opAdd)); break;
+    case '-': List->Add(TStackItem::MakeOperator(opSubtract)); break;
+    case '*': List->Add(TStackItem::MakeOperator(opMultiply)); break;
+    case '/': List->Add(TStackItem::MakeOperator(opDivide)); break;
+    case '%': List->Add(TStackItem::MakeOperator(opModulo)); break;
+    case '^': List->Add(TStackItem::MakeOperator(opPower)); break;
     }
 }
 
-void TRapidEvaluator::EmitSign(char c)
+void TParser::EmitSign(char c)
 {
     if (c == '-')
-        CommandList_.Add(TStackItem::Function(fnNeg, 1));
+        List->Add(TStackItem::Function(fnNeg, 1));
 }
 
-void TRapidEvaluator::EnterNesting()
+// Everything parsed so far is dropped: a failed parse leaves no list behind.
+void TParser::SyntaxError(std::string_view message, std::initializer_list<std::string_view> args)
+{
+    List->Clear();
+    throw ESyntaxError(FormatMessage(message, args));
+}
+
+void TParser::EnterNesting()
 {
     if (++NestingDepth > MaxNestingDepth)
         SyntaxError(Messages::NestedTooDeeply);
@@ -196,9 +198,9 @@ void TRapidEvaluator::EnterNesting()
 // [ "+" | "-" ] digits ], worked out at 64-bit precision and rounded to a
 // double. Raises "Invalid number" for any other form, EOverflow beyond the
 // double range.
-double TRapidEvaluator::NumberValue()
+double TParser::NumberValue()
 {
-    const std::string_view text = Token;
+    const std::string_view text = Scanner.Token();
     std::size_t i = 0;
     auto digitsFrom = [&](std::size_t start) {
         while (i < text.size() && text[i] >= '0' && text[i] <= '9')

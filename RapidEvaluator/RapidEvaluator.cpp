@@ -1,38 +1,17 @@
-// The evaluator component: construction, the Formula property, Compile,
-// variable registration, compile errors and the evaluation faults.
+// The evaluator component: construction, the Formula property, Compile (the
+// stages in their order), variable registration and the evaluation faults.
 #include "RapidEvaluator/RapidEvaluator.h"
 
-#include "RapidEvaluator/CodeGenerator.h"
 #include "RapidEvaluator/InstructionSet.h"
 #include "RapidEvaluator/Messages.h"
-#include "numeric/FloatingPoint.h"
 
 double FormulaX = 0.0;
 double FormulaY = 0.0;
 double FormulaZ = 0.0;
 
-namespace {
-
-// The template with each %s replaced, in order, by the next argument;
-// arguments beyond the placeholders are ignored.
-std::string FormatMessage(std::string_view pattern, std::initializer_list<std::string_view> args)
-{
-    std::string text;
-    auto arg = args.begin();
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == '%' && i + 1 < pattern.size() && pattern[i + 1] == 's' && arg != args.end()) {
-            text += *arg++;
-            ++i;
-        } else {
-            text += pattern[i];
-        }
-    }
-    return text;
-}
-
-} // namespace
-
 TRapidEvaluator::TRapidEvaluator()
+    : Scanner(Formula_, Functions, Variables), Parser(Scanner),
+      ItemByItem(HostEncoding(), HostPowerRoutine()), Optimized(HostPowerRoutine())
 {
     AddBuiltInFunctions(Functions);
     AddVariable("x", &FormulaX);
@@ -40,32 +19,42 @@ TRapidEvaluator::TRapidEvaluator()
     AddVariable("z", &FormulaZ);
 }
 
-void TRapidEvaluator::SetFormula(const std::string& value)
+void TRapidEvaluator::Reset()
 {
     CommandList_.Clear();
-    std::string previous = std::move(Formula_);
-    Formula_ = value;
-    Position_ = 1;
+    Scanner.Restart();
     ErrorMessage_.clear();
     Compiled = false;
+}
+
+void TRapidEvaluator::SetFormula(const std::string& value)
+{
+    std::string previous = std::move(Formula_);
+    Formula_ = value;
+    Reset();
     if (AutoCompile_) {
         try {
             Compile();
         } catch (...) {
+            // Only the text goes back: Position and ErrorMessage tell of the rejected one.
             Formula_ = std::move(previous);
             throw;
         }
     }
 }
 
+// The scan goes on from Position, where SetFormula put it at the start.
 void TRapidEvaluator::Compile()
 {
     if (Compiled)
         return;
     try {
-        Parse();
+        Parser.Parse(CommandList_);
         if (EntryPoint == nullptr || !(CommandList_ == GeneratedFrom))
             GenerateCode();
+    } catch (const ESyntaxError& error) {
+        ErrorMessage_ = error.Message();
+        throw;
     } catch (...) {
         // A number beyond the double range, or no memory for the code: no
         // half-built list stays behind (a syntax error has emptied it already).
@@ -75,15 +64,19 @@ void TRapidEvaluator::Compile()
     Compiled = true;
 }
 
+TCodeGenerator& TRapidEvaluator::Generator()
+{
+    if (&HostEncoding() == &X86_64Encoding && CodeForm_ == TCodeForm::Optimized)
+        return Optimized;
+    return ItemByItem;
+}
+
 void TRapidEvaluator::GenerateCode()
 {
     // The old code is overwritten from the first byte on: until the new code
     // is sealed there is nothing to run.
     EntryPoint = nullptr;
-    if (&HostEncoding() == &X86_64Encoding && CodeForm_ == TCodeForm::Optimized)
-        GenerateOptimizedCode(CommandList_, CodeBuffer_, HostPowerRoutine());
-    else
-        ::GenerateCode(CommandList_, CodeBuffer_, HostEncoding(), HostPowerRoutine());
+    Generator().Generate(CommandList_, CodeBuffer_);
     CodeBuffer_.MakeExecutable();
     GeneratedFrom = CommandList_;
     EntryPoint = reinterpret_cast<TEntryPoint>(const_cast<std::uint8_t*>(CodeBuffer_.Buffer()));
@@ -97,10 +90,7 @@ void TRapidEvaluator::SetCodeForm(TCodeForm form)
     // As after SetFormula, without compiling: the next Compile parses again
     // and generates the code in the new form.
     EntryPoint = nullptr;
-    CommandList_.Clear();
-    Position_ = 1;
-    ErrorMessage_.clear();
-    Compiled = false;
+    Reset();
 }
 
 void TRapidEvaluator::AddVariable(const std::string& name, double* address)
@@ -110,18 +100,6 @@ void TRapidEvaluator::AddVariable(const std::string& name, double* address)
     if (Variables.Find(name) != nullptr)
         throw Exception(FormatMessage(Messages::VariableExists, {name}));
     Variables.Add(std::make_unique<TExtPointer>(UpperCase(name), address));
-}
-
-void TRapidEvaluator::SyntaxError(std::string_view message, std::initializer_list<std::string_view> args)
-{
-    RaiseSyntaxError(FormatMessage(message, args));
-}
-
-void TRapidEvaluator::RaiseSyntaxError(const std::string& text)
-{
-    CommandList_.Clear();
-    ErrorMessage_ = text;
-    throw ESyntaxError(text);
 }
 
 void TRapidEvaluator::RaiseNothingCompiled()

@@ -1,19 +1,21 @@
-// TRapidEvaluator: the formula compiler. It scans and parses a formula into a
-// postfix command list, translates the list into x87 machine code and runs
-// that code for the current values of the variables x, y and z.
+// TRapidEvaluator: the formula compiler. It owns the stages: the scanner and
+// the parser turn the formula into a postfix command list, a code generator
+// translates the list into x87 machine code in the code buffer, and Evaluate
+// runs that code for the current values of the variables x, y and z.
 #pragma once
 
 #include "RapidEvaluator/Code.h"
+#include "RapidEvaluator/CodeGenerator.h"
 #include "RapidEvaluator/CommandList.h"
 #include "RapidEvaluator/LookupTable.h"
 #include "RapidEvaluator/OptimizedCodeGenerator.h"
+#include "RapidEvaluator/Parser.h"
+#include "RapidEvaluator/Scanner.h"
 #include "numeric/Exceptions.h"
 #include "numeric/FloatingPoint.h"
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
-#include <string_view>
 
 // The variables x, y and z of every formula, bound by address: the generated
 // code reads them each time it runs. x is written per sample, z by the
@@ -21,32 +23,6 @@
 extern double FormulaX;
 extern double FormulaY;
 extern double FormulaZ;
-
-// A formula that does not compile; the message is one of the compile errors.
-class ESyntaxError : public Exception {
-public:
-    using Exception::Exception;
-};
-
-// Kinds of the scanner's tokens.
-enum TokenKindCode : std::uint8_t {
-    tokNone = 0,
-    tokDelimiter = 1,
-    tokNumber = 2,
-    tokFunction = 3,
-    tokVariable = 6,
-};
-
-// Delimiter classes (TokenValue of a tokDelimiter token).
-enum DelimiterClass : std::uint8_t {
-    DelimChar = 1,
-    DelimLineBreak = 4,
-    DelimEnd = 5,
-};
-
-// Parentheses, function calls and chained ^ nest at most this deep, so that
-// neither the parser nor the generated code can exhaust the machine stack.
-inline constexpr int MaxNestingDepth = 256;
 
 class TRapidEvaluator;
 
@@ -113,60 +89,37 @@ public:
     // Registers a variable. Raises Exception when the name is taken.
     void AddVariable(const std::string& name, double* address);
 
-    int Position() const { return Position_; }
+    int Position() const { return Scanner.Position(); }
     const std::string& ErrorMessage() const { return ErrorMessage_; }
     const TCommandList& CommandList() const { return CommandList_; }
     const TCode& CodeBuffer() const { return CodeBuffer_; }
 
 private:
-    friend struct TRapidEvaluatorProbe;  // the scanner's tests read the token fields
+    friend struct TRapidEvaluatorProbe;  // the scanner's tests drive the scanner
 
     using TEntryPoint = long double (*)();
     [[noreturn]] static void RaiseNothingCompiled();
 
-    // Compile errors.
-    [[noreturn]] void SyntaxError(std::string_view message, std::initializer_list<std::string_view> args = {});
-    [[noreturn]] void RaiseSyntaxError(const std::string& text);
-
-    // Scanner.
-    void NextToken();
-    void RewindToken();
-
-    // Parser.
-    void Parse();
-    void ParseArgument();
-    void ParseExpression();
-    void ParseTerm();
-    void ParsePower();
-    void ParseSigned();
-    void ParsePrimary();
-    void ParseFactor();
-    void ParseCall();
-    void Expect(std::string_view text);
-    void EmitOperator(char c);
-    void EmitSign(char c);
-    void EnterNesting();
-    void LeaveNesting() { --NestingDepth; }
-    bool TokenIs(char c) const;
-    double NumberValue();
-
     void GenerateCode();
+    TCodeGenerator& Generator();
+    // What setting the formula resets: the list, Position, ErrorMessage, Compiled.
+    void Reset();
 
-    std::string Token;
-    std::int32_t Position_ = 0;
-    std::string ErrorMessage_;
-    std::uint8_t TokenKind = tokNone;
-    std::uintptr_t TokenValue = 0;
-    TIntFunction* TokenEntry = nullptr;
-    std::string Formula_;
-    TCode CodeBuffer_;
+    // What Evaluate reads, first.
     TEntryPoint EntryPoint = nullptr;
-    TCommandList CommandList_;
-    TCommandList GeneratedFrom;  // the list the code in CodeBuffer_ was made from
-    TCodeForm CodeForm_ = TCodeForm::Optimized;
-    TLookupTable<TExtPointer> Variables;
-    TLookupTable<TIntFunction> Functions;
     bool Compiled = false;
     bool AutoCompile_ = false;
-    int NestingDepth = 0;
+    std::string Formula_;
+    std::string ErrorMessage_;
+    TLookupTable<TExtPointer> Variables;
+    TLookupTable<TIntFunction> Functions;
+    // The stages, each declared after what it reads.
+    TScanner Scanner;
+    TParser Parser;
+    TCommandList CommandList_;
+    TCommandList GeneratedFrom;  // the list the code in CodeBuffer_ was made from
+    TItemByItemGenerator ItemByItem;
+    TOptimizedGenerator Optimized;
+    TCodeForm CodeForm_ = TCodeForm::Optimized;
+    TCode CodeBuffer_;
 };

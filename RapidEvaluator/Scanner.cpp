@@ -1,8 +1,9 @@
-// The scanner: cuts Formula into tokens at Position and resolves every name
-// against the function and variable tables.
-#include "RapidEvaluator/RapidEvaluator.h"
+// The scanner: cuts the formula into tokens at Position and resolves every
+// name against the function and variable tables.
+#include "RapidEvaluator/Scanner.h"
 
 #include <array>
+#include <string_view>
 
 namespace {
 
@@ -26,21 +27,23 @@ bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 
 } // namespace
 
-void TRapidEvaluator::NextToken()
+void TScanner::NextToken()
 {
-    TokenKind = tokNone;
-    TokenValue = 0;
-    Token.clear();
+    Kind_ = tokNone;
+    Value_ = 0;
+    Token_.clear();
 
-    const std::int32_t length = static_cast<std::int32_t>(Formula_.size());
+    // The text does not change while a token is read.
+    const std::string_view text = Text;
+    const std::int32_t length = static_cast<std::int32_t>(text.size());
     // The character at the 1-based position p.
-    auto at = [this](std::int32_t p) { return Formula_[static_cast<std::size_t>(p - 1)]; };
+    auto at = [text](std::int32_t p) { return text[static_cast<std::size_t>(p - 1)]; };
 
     while (Position_ <= length && IsBlank(at(Position_)))
         ++Position_;
     if (Position_ > length) {
-        TokenKind = tokDelimiter;
-        TokenValue = DelimEnd;
+        Kind_ = tokDelimiter;
+        Value_ = DelimEnd;
         return;
     }
 
@@ -48,44 +51,39 @@ void TRapidEvaluator::NextToken()
     if (c == '\r') {
         // A carriage return takes the character after it along, whatever it is.
         Position_ += 2;
-        Token = "\r\n";
-        TokenKind = tokDelimiter;
-        TokenValue = DelimLineBreak;
+        Token_ = "\r\n";
+        Kind_ = tokDelimiter;
+        Value_ = DelimLineBreak;
     } else if (IsDelimiter(c)) {
-        Token = c;
+        Token_ = c;
         ++Position_;
-        TokenKind = tokDelimiter;
-        TokenValue = DelimChar;
+        Kind_ = tokDelimiter;
+        Value_ = DelimChar;
     } else if (IsDigit(c)) {
         // Takes more than valid numbers (1.2.3, 1e, 1e+-5); the parser checks the form.
         while (Position_ <= length && (IsDigit(at(Position_)) || at(Position_) == '.'))
-            Token += at(Position_++);
+            Token_ += at(Position_++);
         if (Position_ <= length && (at(Position_) == 'E' || at(Position_) == 'e')) {
-            Token += at(Position_++);
+            Token_ += at(Position_++);
             while (Position_ <= length && (at(Position_) == '+' || at(Position_) == '-'))
-                Token += at(Position_++);
+                Token_ += at(Position_++);
             while (Position_ <= length && IsDigit(at(Position_)))
-                Token += at(Position_++);
+                Token_ += at(Position_++);
         }
-        TokenKind = tokNumber;
+        Kind_ = tokNumber;
     } else if (IsLetter(c)) {
         while (Position_ <= length && !IsDelimiter(at(Position_)))
-            Token += at(Position_++);
-        if (TIntFunction* function = Functions.Find(Token)) {
-            TokenKind = tokFunction;
-            TokenValue = static_cast<std::uintptr_t>(function->Code);
-            TokenEntry = function;
-        } else if (TExtPointer* variable = Variables.Find(Token)) {
-            TokenKind = tokVariable;
-            TokenValue = reinterpret_cast<std::uintptr_t>(variable->Address);
+            Token_ += at(Position_++);
+        if (const TIntFunction* function = Functions.Find(Token_)) {
+            Kind_ = tokFunction;
+            Value_ = static_cast<std::uintptr_t>(function->Code);
+            Entry_ = function;
+        } else if (const TExtPointer* variable = Variables.Find(Token_)) {
+            Kind_ = tokVariable;
+            Value_ = reinterpret_cast<std::uintptr_t>(variable->Address);
         } else {
-            TokenKind = tokFunction;  // unknown: reported when the parser uses it
+            Kind_ = tokFunction;  // unknown: reported when the parser uses it
         }
     }
     // Any other character: tokNone, and Position stays on it.
-}
-
-void TRapidEvaluator::RewindToken()
-{
-    Position_ -= static_cast<std::int32_t>(Token.size());
 }

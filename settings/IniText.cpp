@@ -1,6 +1,8 @@
 // Finding and setting values in INI text (the rules are in IniText.h).
 #include "settings/IniText.h"
 
+#include "numeric/LetterCase.h"
+
 #include <cstddef>
 
 namespace {
@@ -14,21 +16,6 @@ std::string_view Trim(std::string_view s)
         return {};
     std::size_t last = s.find_last_not_of(Blanks);
     return s.substr(first, last - first + 1);
-}
-
-char LowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i]))
-            return false;
-    return true;
 }
 
 struct Line {

@@ -4,10 +4,10 @@
 #include "RapidEvaluator/RapidEvaluator.h"
 
 struct TRapidEvaluatorProbe {
-    static void NextToken(TRapidEvaluator& e) { e.NextToken(); }
-    static void RewindToken(TRapidEvaluator& e) { e.RewindToken(); }
-    static const std::string& Token(const TRapidEvaluator& e) { return e.Token; }
-    static std::uint8_t Kind(const TRapidEvaluator& e) { return e.TokenKind; }
-    static std::uintptr_t Value(const TRapidEvaluator& e) { return e.TokenValue; }
-    static const TIntFunction* Entry(const TRapidEvaluator& e) { return e.TokenEntry; }
+    static void NextToken(TRapidEvaluator& e) { e.Scanner.NextToken(); }
+    static void RewindToken(TRapidEvaluator& e) { e.Scanner.RewindToken(); }
+    static const std::string& Token(const TRapidEvaluator& e) { return e.Scanner.Token(); }
+    static std::uint8_t Kind(const TRapidEvaluator& e) { return e.Scanner.Kind(); }
+    static std::uintptr_t Value(const TRapidEvaluator& e) { return e.Scanner.Value(); }
+    static const TIntFunction* Entry(const TRapidEvaluator& e) { return e.Scanner.Entry(); }
 };
