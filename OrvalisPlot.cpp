@@ -1,7 +1,8 @@
-// orvalis-plot: renders one plot of a formula to a PNG or BMP file with the
-// same engine as the window, for scripts and for pictures without a display.
-#include "GraphMain/PictureFile.h"
+// orvalis-plot: renders one plot of a formula, or a sweep of z, to picture,
+// page or animation files with the same engine as the window, for scripts,
+// documents and pictures without a display.
 #include "GraphMain/PlotEngine.h"
+#include "GraphMain/PlotOutput.h"
 #include "GraphMain/IniInteger.h"
 #include "RapidEvaluator/RapidEvaluator.h"
 #include "numeric/FloatingPoint.h"
@@ -9,6 +10,7 @@
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -22,8 +24,9 @@ constexpr int ExitUsage = 2;
 
 const char Usage[] =
     "usage: orvalis-plot [options] FORMULA OUTPUT\n"
-    "Plots FORMULA once and writes the picture to OUTPUT: PNG when its name ends\n"
-    "in .png, BMP otherwise. Numbers are read as the window reads its edits.\n"
+    "Plots FORMULA once and writes the picture to OUTPUT by its name's ending:\n"
+    ".png PNG, .svg SVG, .pdf PDF (96 pixels per inch), .gif GIF, anything else BMP.\n"
+    "Numbers are read as the window reads its edits.\n"
     "  --xlow TEXT, --xhigh TEXT  x range (angle range in polar mode); -10 and 10\n"
     "  --z NUMBER                 the parameter z; 0.3\n"
     "  --polar                    r = f(x) instead of y = f(x)\n"
@@ -33,7 +36,16 @@ const char Usage[] =
     "  --background, --axis, --good, --bad COLOUR  colours 0x00BBGGRR (decimal, 0x.., $..)\n"
     "  --line-width N             curve width in pixels; 1\n"
     "  --no-boundary, --no-ticks  leave out the plot area's outline, the ticks\n"
+    "  --z-from A --z-to B --frames N  N pictures (N >= 2) with z stepped evenly from A\n"
+    "                             to B: an animated GIF when OUTPUT ends in .gif, else\n"
+    "                             one file per frame, OUTPUT's %d the frame's number from 0\n"
+    "  --frame-ms N               how long a GIF shows each frame; 40\n"
+    "  --help, --version          this text, the version; nothing is plotted\n"
     "  --                         ends the options: a formula may then begin with -\n";
+
+const char Version[] = "orvalis-plot " ORVALIS_VERSION "\n";
+constexpr int MaxFrames = 100000;
+constexpr int MaxFrameMs = 655350;
 
 class TUsageError {
 public:
@@ -43,7 +55,7 @@ public:
 
 struct TOptions {
     std::map<std::string, std::string> Values;
-    bool Polar = false, NoBoundary = false, NoTicks = false;
+    bool Polar = false, NoBoundary = false, NoTicks = false, Help = false, ShowVersion = false;
     std::vector<std::string> Arguments;
 
     std::optional<std::string> Value(const std::string& name) const
@@ -54,7 +66,8 @@ struct TOptions {
 };
 
 const char* const ValueOptions[] = {"xlow", "xhigh", "z", "size", "ymin", "ymax", "xmin", "xmax",
-                                    "background", "axis", "good", "bad", "line-width"};
+                                    "background", "axis", "good", "bad", "line-width",
+                                    "z-from", "z-to", "frames", "frame-ms"};
 
 bool TakesValue(const std::string& name)
 {
@@ -84,10 +97,17 @@ TOptions ParseOptions(int argc, char** argv)
             value = name.substr(equals + 1);
             name.resize(equals);
         }
-        if (name == "polar" || name == "no-boundary" || name == "no-ticks") {
+        const std::pair<const char*, bool*> flags[] = {{"polar", &options.Polar},
+                                                        {"no-boundary", &options.NoBoundary},
+                                                        {"no-ticks", &options.NoTicks},
+                                                        {"help", &options.Help},
+                                                        {"version", &options.ShowVersion}};
+        if (const auto flag = std::find_if(std::begin(flags), std::end(flags),
+                                           [&name](const auto& f) { return name == f.first; });
+            flag != std::end(flags)) {
             if (value)
                 throw TUsageError("--" + name + " takes no value");
-            (name == "polar" ? options.Polar : name == "no-boundary" ? options.NoBoundary : options.NoTicks) = true;
+            *flag->second = true;
             continue;
         }
         if (!TakesValue(name))
@@ -99,7 +119,7 @@ TOptions ParseOptions(int argc, char** argv)
         }
         options.Values[name] = *value;
     }
-    if (options.Arguments.size() != 2)
+    if (!options.Help && !options.ShowVersion && options.Arguments.size() != 2)
         throw TUsageError("expected a formula and an output file");
     return options;
 }
@@ -167,6 +187,35 @@ void Configure(const TOptions& options, TPlainPlotControls& controls, TPlotEngin
     if (options.Polar && (hasX || hasY) && !(options.Value("xmin") && options.Value("xmax") && hasY))
         throw TUsageError("in polar mode a window takes all of --xmin, --xmax, --ymin and --ymax");
     engine.View().ResetView = !hasY;
+
+    const bool sweep = options.Value("z-from") || options.Value("z-to") || options.Value("frames");
+    if (sweep && !(options.Value("z-from") && options.Value("z-to") && options.Value("frames")))
+        throw TUsageError("--z-from, --z-to and --frames go together");
+    if (sweep && options.Value("z"))
+        throw TUsageError("--z and a sweep of z exclude each other");
+    if (const auto text = options.Value("frames"); text && (ParseInteger("frames", *text) < 2 ||
+                                                            ParseInteger("frames", *text) > MaxFrames))
+        throw TUsageError("--frames takes a number of frames from 2 to " + std::to_string(MaxFrames));
+    if (const auto text = options.Value("frame-ms");
+        text && (ParseInteger("frame-ms", *text) < 0 || ParseInteger("frame-ms", *text) > MaxFrameMs))
+        throw TUsageError("--frame-ms takes milliseconds from 0 to " + std::to_string(MaxFrameMs));
+    const QString output = QString::fromStdString(options.Arguments[1]);
+    if (sweep && OutputFormatOf(output) != TOutputFormat::Gif && !output.contains(QStringLiteral("%d")))
+        throw TUsageError("a sweep of z writes a .gif or files named with %d");
+}
+
+// The sweep of the options, its ends read as the window reads numbers.
+std::optional<TAnimation> ReadAnimation(const TOptions& options)
+{
+    if (!options.Value("frames"))
+        return std::nullopt;
+    TAnimation animation;
+    animation.Sweep.From = ReadNumber(*options.Value("z-from"));
+    animation.Sweep.To = ReadNumber(*options.Value("z-to"));
+    animation.Sweep.Frames = ParseInteger("frames", *options.Value("frames"));
+    if (const auto text = options.Value("frame-ms"))
+        animation.FrameMs = ParseInteger("frame-ms", *text);
+    return animation;
 }
 
 // Numbers that are read as the window reads them: their errors are plot
@@ -193,11 +242,6 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
         std::fprintf(stderr, "orvalis-plot: %s\n", qPrintable(message));
 }
 
-bool IsPngName(const QString& name)
-{
-    return name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
-}
-
 
 }  // namespace
 
@@ -210,6 +254,10 @@ int main(int argc, char** argv)
     } catch (const TUsageError& error) {
         std::fprintf(stderr, "orvalis-plot: %s\n%s", error.Message.c_str(), Usage);
         return ExitUsage;
+    }
+    if (options.Help || options.ShowVersion) {
+        std::fputs(options.Help ? Usage : Version, stdout);
+        return 0;
     }
 
     qInstallMessageHandler(QuietQtMessages);
@@ -244,8 +292,7 @@ int main(int argc, char** argv)
 
     try {
         ApplyNumbers(options, engine);
-        const QString output = QString::fromStdString(options.Arguments[1]);
-        WritePictureFile(engine.Plot(evaluator), output, IsPngName(output) ? "png" : "bmp");
+        WritePlotOutput(engine, evaluator, QString::fromStdString(options.Arguments[1]), ReadAnimation(options));
     } catch (const std::exception& error) {
         ResetFpu();
         std::fprintf(stderr, "orvalis-plot: %s\n", Sentence(error.what()).c_str());

@@ -9,9 +9,8 @@
 
 #include <algorithm>
 
-QImage TPlotEngine::PlotCartesian(const TRapidEvaluator& evaluator)
+void TPlotEngine::PlotCartesian(const TRapidEvaluator& evaluator, TPlotCanvas& canvas)
 {
-    TPlotCanvas canvas(Size, DevicePixelRatio_);
     const std::int32_t areaWidth = CheckedSub(Size.Width, 2 * PlotMargin);
     const std::int32_t areaHeight = CheckedSub(Size.Height, 2 * PlotMargin);
     Samples_.SampleCount = std::min(areaWidth, MaxSampleCount);
@@ -51,5 +50,4 @@ QImage TPlotEngine::PlotCartesian(const TRapidEvaluator& evaluator)
             continue;
         canvas.Line(WorldToPixelX(xa), WorldToPixelY(ya), WorldToPixelX(xb), WorldToPixelY(yb));
     }
-    return canvas.Finish();
 }

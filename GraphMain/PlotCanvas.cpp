@@ -82,10 +82,23 @@ TPlotCanvas::TPlotCanvas(TPictureSize size, qreal devicePixelRatio)
         throw EOutOfMemory();
     if (Scaled)
         Image.setDevicePixelRatio(devicePixelRatio);
-    Painter.begin(&Image);
+    Begin(Image);
+}
+
+TPlotCanvas::TPlotCanvas(TPictureSize size, QPaintDevice& device) : Size_(size), Scaled(true)
+{
+    Begin(device);
+}
+
+void TPlotCanvas::Begin(QPaintDevice& device)
+{
+    Painter.begin(&device);
     Painter.setRenderHint(QPainter::Antialiasing, false);
     Font.setStyleHint(QFont::TypeWriter);
-    Font.setHintingPreference(QFont::PreferFullHinting);
+    // Hinted to whole pixels of the picture, the letters keep their places
+    // at any ratio; hinted to device pixels, they would move apart from each
+    // other (a minus sign standing off its digits).
+    Font.setHintingPreference(Scaled ? QFont::PreferVerticalHinting : QFont::PreferFullHinting);
     SetFont("Arial", FontPoints_, 0);
     SetPen(0, 1);
 }
@@ -95,6 +108,7 @@ void TPlotCanvas::SetPen(TColor color, std::int32_t width)
     // A pen wider than twice the picture's diagonal covers every pixel that
     // any line can reach; a wider one looks the same and only costs time.
     width = std::min(width, 2 * (Size_.Width + Size_.Height));
+    FlushLines();
     PenColor_ = color;
     PenWidth_ = width;
     QPen pen(ToQColor(color));
@@ -114,6 +128,7 @@ void TPlotCanvas::SetPen(TColor color, std::int32_t width)
 
 void TPlotCanvas::Rectangle(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
 {
+    FlushLines();
     Painter.fillRect(QRect(QPoint(left, top), QPoint(right, bottom)), ToQColor(BrushColor_));
     if (PenColor_ != BrushColor_)
         RectangleOutline(left, top, right, bottom);
@@ -121,6 +136,7 @@ void TPlotCanvas::Rectangle(std::int32_t left, std::int32_t top, std::int32_t ri
 
 void TPlotCanvas::RectangleOutline(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
 {
+    FlushLines();
     const QRect box = QRect(QPoint(left, top), QPoint(right, bottom)).normalized().adjusted(0, 0, -1, -1);
     if (Scaled)
         Painter.drawRect(QRectF(box).translated(PixelCentre, PixelCentre));
@@ -131,15 +147,28 @@ void TPlotCanvas::RectangleOutline(std::int32_t left, std::int32_t top, std::int
 void TPlotCanvas::Line(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
 {
     if (IsFar(x1) || IsFar(y1) || IsFar(x2) || IsFar(y2)) [[unlikely]] {
+        FlushLines();
         double ax = x1, ay = y1, bx = x2, by = y2;
         if (ClipToSafeBox(ax, ay, bx, by))
             Painter.drawLine(QLineF(ax, ay, bx, by).translated(Scaled ? PixelCentre : 0.0, Scaled ? PixelCentre : 0.0));
         return;
     }
     if (Scaled)
-        Painter.drawLine(QLineF(x1, y1, x2, y2).translated(PixelCentre, PixelCentre));
+        CentredLines.emplace_back(QLineF(x1, y1, x2, y2).translated(PixelCentre, PixelCentre));
     else
-        Painter.drawLine(x1, y1, x2, y2);
+        Lines.emplace_back(x1, y1, x2, y2);
+    if (Immediate)
+        FlushLines();
+}
+
+void TPlotCanvas::FlushLines()
+{
+    if (!Lines.empty())
+        Painter.drawLines(Lines.data(), static_cast<int>(Lines.size()));
+    if (!CentredLines.empty())
+        Painter.drawLines(CentredLines.data(), static_cast<int>(CentredLines.size()));
+    Lines.clear();
+    CentredLines.clear();
 }
 
 void TPlotCanvas::SetFont(const QString& family, int points, TColor color)
@@ -177,6 +206,12 @@ QSize TPlotCanvas::TextExtent(const QString& text) const
     return QSize(metrics.horizontalAdvance(text), metrics.height());
 }
 
+QRect TPlotCanvas::TextInk(std::int32_t x, std::int32_t y, const QString& text) const
+{
+    const QFontMetrics metrics(Font);
+    return metrics.tightBoundingRect(text).translated(x, y + metrics.ascent());
+}
+
 void TPlotCanvas::TextOut(std::int32_t x, std::int32_t y, const QString& text)
 {
     const QSize extent = TextExtent(text);
@@ -189,6 +224,8 @@ void TPlotCanvas::TextOut(std::int32_t x, std::int32_t y, const QString& text)
         const qsizetype visible = static_cast<qsizetype>(std::ceil(Size_.Width / Advance)) + 3;
         count = std::min(visible, text.size() - first);
     }
+    FlushLines();
+    Texts.push_back({QRect(QPoint(x, y), extent), text});
     Painter.fillRect(QRect(x, y, extent.width(), extent.height()), ToQColor(BrushColor_));
     const QPen linePen = Painter.pen();
     Painter.setPen(ToQColor(FontColor));
@@ -198,6 +235,7 @@ void TPlotCanvas::TextOut(std::int32_t x, std::int32_t y, const QString& text)
 
 QImage TPlotCanvas::Finish()
 {
+    FlushLines();
     Painter.end();
     return std::move(Image);
 }

@@ -1,6 +1,7 @@
 // The engine's own state: picture size, the x range through the controls,
 // sampling over it, and the choice of plot by mode.
 #include "GraphMain/PlotEngine.h"
+#include "GraphMain/PlotCanvas.h"
 
 #include "numeric/Exceptions.h"
 
@@ -30,5 +31,14 @@ double TPlotEngine::SampleFormula(const TRapidEvaluator& evaluator)
 
 QImage TPlotEngine::Plot(const TRapidEvaluator& evaluator)
 {
-    return IsCartesian() ? PlotCartesian(evaluator) : PlotPolar(evaluator);
+    TPlotCanvas canvas(Size, DevicePixelRatio_);
+    Plot(evaluator, canvas);
+    return canvas.Finish();
+}
+
+void TPlotEngine::Plot(const TRapidEvaluator& evaluator, TPlotCanvas& canvas)
+{
+    if (canvas.Size().Width != Size.Width || canvas.Size().Height != Size.Height)
+        throw Exception("A plot needs a canvas of the picture's size");
+    IsCartesian() ? PlotCartesian(evaluator, canvas) : PlotPolar(evaluator, canvas);
 }

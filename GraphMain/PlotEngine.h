@@ -49,8 +49,11 @@ public:
     // or in the mode named. An error (a range text that is no number, a fault
     // of the window arithmetic) ends the plot with no picture.
     QImage Plot(const TRapidEvaluator& evaluator);
-    QImage PlotCartesian(const TRapidEvaluator& evaluator);
-    QImage PlotPolar(const TRapidEvaluator& evaluator);
+    // The same plot on a canvas of the picture's size (another paint device,
+    // say); an error may leave it half drawn.
+    void Plot(const TRapidEvaluator& evaluator, TPlotCanvas& canvas);
+    void PlotCartesian(const TRapidEvaluator& evaluator, TPlotCanvas& canvas);
+    void PlotPolar(const TRapidEvaluator& evaluator, TPlotCanvas& canvas);
 
     // The steps of a plot, for tests: sampling over the range of the edits,
     // and the background, boundary, title, axes and ticks.
@@ -59,8 +62,8 @@ public:
     void DrawAxes(TPlotCanvas& canvas) const;
 
 private:
-    void DrawHorizontalAxis(TPlotCanvas& canvas, long double step) const;
-    void DrawVerticalAxis(TPlotCanvas& canvas, long double step) const;
+    enum class TAxis { Horizontal, Vertical };
+    void DrawAxis(TPlotCanvas& canvas, TAxis axis, long double step) const;
 
     TPlotControls& Controls;
     TViewWindow View_;

@@ -8,9 +8,8 @@
 #include "numeric/FloatingPoint.h"
 
 
-QImage TPlotEngine::PlotPolar(const TRapidEvaluator& evaluator)
+void TPlotEngine::PlotPolar(const TRapidEvaluator& evaluator, TPlotCanvas& canvas)
 {
-    TPlotCanvas canvas(Size, DevicePixelRatio_);
     Samples_.SampleCount = MaxSampleCount;
     const std::int32_t n = Samples_.SampleCount;
     const double rMax = SampleFormula(evaluator);
@@ -62,5 +61,4 @@ QImage TPlotEngine::PlotPolar(const TRapidEvaluator& evaluator)
             continue;
         canvas.Line(WorldToPixelX(xa), WorldToPixelY(ya), WorldToPixelX(xb), WorldToPixelY(yb));
     }
-    return canvas.Finish();
 }
