@@ -85,7 +85,7 @@ TPlotCanvas::TPlotCanvas(TPictureSize size, qreal devicePixelRatio)
     Begin(Image);
 }
 
-TPlotCanvas::TPlotCanvas(TPictureSize size, QPaintDevice& device) : Size_(size), Scaled(true)
+TPlotCanvas::TPlotCanvas(TPictureSize size, QPaintDevice& device) : Size_(size), Scaled(true), Vector(true)
 {
     Begin(device);
 }
@@ -165,8 +165,23 @@ void TPlotCanvas::FlushLines()
 {
     if (!Lines.empty())
         Painter.drawLines(Lines.data(), static_cast<int>(Lines.size()));
-    if (!CentredLines.empty())
+    if (Vector) {
+        // On a page a curve is one path wherever its segments join.
+        QPolygonF path;
+        for (const QLineF& line : CentredLines) {
+            if (!path.isEmpty() && path.back() != line.p1()) {
+                Painter.drawPolyline(path);
+                path.clear();
+            }
+            if (path.isEmpty())
+                path << line.p1();
+            path << line.p2();
+        }
+        if (!path.isEmpty())
+            Painter.drawPolyline(path);
+    } else if (!CentredLines.empty()) {
         Painter.drawLines(CentredLines.data(), static_cast<int>(CentredLines.size()));
+    }
     Lines.clear();
     CentredLines.clear();
 }

@@ -80,6 +80,7 @@ private:
 
     TPictureSize Size_;
     bool Scaled;
+    bool Vector = false;
     QImage Image;
     QPainter Painter;
     bool Immediate = false;

@@ -26,7 +26,6 @@
 namespace {
 
 constexpr int DotsPerInch = 96;
-constexpr qreal PointsPerInch = 72;
 const QString FrameNumber = QStringLiteral("%d");
 
 [[noreturn]] void CannotCreate(const QString& name)
@@ -62,8 +61,8 @@ QByteArray PlotPage(TPlotEngine& engine, const TRapidEvaluator& evaluator, TOutp
     } else {
         QPdfWriter writer(&buffer);
         writer.setResolution(DotsPerInch);
-        const QSizeF points(size.Width * PointsPerInch / DotsPerInch, size.Height * PointsPerInch / DotsPerInch);
-        writer.setPageLayout(QPageLayout(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch),
+        const QSizeF inches(qreal(size.Width) / DotsPerInch, qreal(size.Height) / DotsPerInch);
+        writer.setPageLayout(QPageLayout(QPageSize(inches, QPageSize::Inch, QString(), QPageSize::ExactMatch),
                                          QPageLayout::Portrait, QMarginsF()));
         writer.setCreator(QStringLiteral("orvalis-plot"));
         TPlotCanvas canvas(size, writer);

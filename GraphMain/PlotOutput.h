@@ -19,7 +19,8 @@ enum class TOutputFormat { Bmp, Png, Svg, Pdf, Gif };
 TOutputFormat OutputFormatOf(const QString& name);
 
 // One plot as the bytes of a file in the format. The pages of SVG and PDF
-// span the picture's W × H pixels at 96 per inch, with the texts as text.
+// span the picture's W × H pixels at 96 per inch, with the texts as text
+// (a PDF page rounded up to whole points, the background filling it).
 QByteArray PlotFile(TPlotEngine& engine, const TRapidEvaluator& evaluator, TOutputFormat format);
 
 // N frames with z stepped evenly from From to To, both included.
