@@ -45,15 +45,25 @@ void TPlotEngine::PlotPolar(const TRapidEvaluator& evaluator, TPlotCanvas& canva
     double low, high;
     ReadXRange(low, high);
     const double dTheta = StoreDouble((static_cast<long double>(high) - low) / n);
+    // The end of one segment is the start of the next: its point is computed
+    // once, unless the segment was skipped before it was computed.
+    double nextX = 0.0, nextY = 0.0;
+    bool nextKnown = false;
     for (std::int32_t i = 0; i < n; ++i) {
         // Between two undefined samples nothing is drawn; an undefined end has
         // radius 0 and so lies at the origin.
+        const bool known = nextKnown;
+        nextKnown = false;
         if (Samples_.SampleUndefined[i] && Samples_.SampleUndefined[i + 1])
             continue;
-        double xa, ya, xb, yb;
-        PolarToCartesian(StoreDouble(static_cast<long double>(i) * dTheta + low), Samples_.Samples[i], xa, ya);
+        double xa = nextX, ya = nextY, xb, yb;
+        if (!known)
+            PolarToCartesian(StoreDouble(static_cast<long double>(i) * dTheta + low), Samples_.Samples[i], xa, ya);
         PolarToCartesian(StoreDouble(static_cast<long double>(CheckedAdd(i, 1)) * dTheta + low),
                          Samples_.Samples[i + 1], xb, yb);
+        nextX = xb;
+        nextY = yb;
+        nextKnown = true;
         if (OutsideWindow(View_, xa, ya, xb, yb))
             continue;
         ClipSegment(View_, xa, ya, xb, yb);

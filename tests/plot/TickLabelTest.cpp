@@ -1,9 +1,14 @@
 // Tick labels that would run into each other: the later one is left out, its
-// tick stays, and no label is left out that had room.
+// tick stays, and no label is left out that had room. And the examples drawn
+// with their lines handed over together, as with one call per line.
 #include "PlotFixture.h"
 
+#include "GraphMain/ExampleCaption.h"
 #include "GraphMain/Ticks.h"
 #include "numeric/NumberText.h"
+
+#include <QFile>
+#include <QRegularExpression>
 
 namespace {
 
@@ -81,6 +86,30 @@ TEST_F(TickLabels, LabelThatWouldTouchTheLastOneIsLeftOutAndItsTickStays)
             EXPECT_TRUE(drawn || crowded) << c.Name << ": the label of " << k << " had room";
         }
     }
+}
+
+TEST_F(TickLabels, ExamplesAreTheSameWithLinesDrawnTogetherOrOneByOne)
+{
+    QFile form(QStringLiteral(ORVALIS_SOURCE_DIR "/GraphMain/GraphMainForm.ui"));
+    ASSERT_TRUE(form.open(QIODevice::ReadOnly));
+    const QRegularExpression caption(QStringLiteral("<string>([yR] = [^<]*)</string>"));
+    int examples = 0;
+    for (const auto& match : caption.globalMatch(QString::fromUtf8(form.readAll()))) {
+        const std::vector<std::string> items = ExampleItems(match.captured(1).replace("&amp;", "&").toStdString());
+        const std::string y = ExampleValue(items, "y"), z = ExampleValue(items, "z");
+        Controls.Cartesian = !y.empty();
+        Controls.Formula = y.empty() ? ExampleValue(items, "R") : y;
+        Controls.Xlow = y.empty() ? "0" : "-10";
+        Controls.Xhigh = y.empty() ? "60" : "10";
+        FormulaZ = z.empty() ? 0.3 : static_cast<double>(TextToNumber(z));
+        ++examples;
+        for (const TPictureSize size : {TPictureSize{507, 266}, TPictureSize{1920, 1080}}) {
+            Engine.SetPictureSize(size);
+            Engine.Settings().LineWidth = size.Width > 1000 ? 3 : 1;
+            Plot(Controls.Formula);  // compares both ways itself
+        }
+    }
+    EXPECT_EQ(examples, 23);
 }
 
 }  // namespace
