@@ -206,6 +206,8 @@ void TPlotCanvas::ApplyFont()
     Painter.setFont(Font);
     FixedPitch = QFontInfo(Font).fixedPitch();
     Advance = QFontMetricsF(Font).horizontalAdvance(QLatin1Char('M'));
+    Metrics = QFontMetrics(Font);
+    Measured = false;
 }
 
 bool TPlotCanvas::IsLongFixedPitchText(const QString& text) const
@@ -215,22 +217,25 @@ bool TPlotCanvas::IsLongFixedPitchText(const QString& text) const
 
 QSize TPlotCanvas::TextExtent(const QString& text) const
 {
-    const QFontMetrics metrics(Font);
+    if (Measured && text == MeasuredText)
+        return MeasuredExtent;
     if (IsLongFixedPitchText(text))
-        return QSize(static_cast<int>(std::lround(text.size() * Advance)), metrics.height());
-    return QSize(metrics.horizontalAdvance(text), metrics.height());
+        MeasuredExtent = QSize(static_cast<int>(std::lround(text.size() * Advance)), Metrics.height());
+    else
+        MeasuredExtent = QSize(Metrics.horizontalAdvance(text), Metrics.height());
+    MeasuredText = text;
+    Measured = true;
+    return MeasuredExtent;
 }
 
 QRect TPlotCanvas::TextInk(std::int32_t x, std::int32_t y, const QString& text) const
 {
-    const QFontMetrics metrics(Font);
-    return metrics.tightBoundingRect(text).translated(x, y + metrics.ascent());
+    return Metrics.tightBoundingRect(text).translated(x, y + Metrics.ascent());
 }
 
 void TPlotCanvas::TextOut(std::int32_t x, std::int32_t y, const QString& text)
 {
     const QSize extent = TextExtent(text);
-    const QFontMetrics metrics(Font);
     qsizetype first = 0, count = text.size();
     if (IsLongFixedPitchText(text)) {
         // Only the characters that fall inside the picture are laid out, each
@@ -244,7 +249,7 @@ void TPlotCanvas::TextOut(std::int32_t x, std::int32_t y, const QString& text)
     Painter.fillRect(QRect(x, y, extent.width(), extent.height()), ToQColor(BrushColor_));
     const QPen linePen = Painter.pen();
     Painter.setPen(ToQColor(FontColor));
-    Painter.drawText(QPointF(x + first * Advance, y + metrics.ascent()), text.mid(first, count));
+    Painter.drawText(QPointF(x + first * Advance, y + Metrics.ascent()), text.mid(first, count));
     Painter.setPen(linePen);
 }
 

@@ -11,6 +11,7 @@
 #include "GraphMain/ViewWindow.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QString>
@@ -91,6 +92,11 @@ private:
     std::int32_t PenWidth_ = 1;
     TColor BrushColor_ = 0xFFFFFF;
     QFont Font;
+    QFontMetrics Metrics{Font};
+    // The last text measured: a label is measured for its place, then drawn.
+    mutable QString MeasuredText;
+    mutable QSize MeasuredExtent;
+    mutable bool Measured = false;
     int FontPoints_ = 8;
     TColor FontColor = 0;
     bool FixedPitch = false;

@@ -19,6 +19,8 @@
 #include <QSvgGenerator>
 #include <QTemporaryFile>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -72,6 +74,13 @@ QByteArray PlotPage(TPlotEngine& engine, const TRapidEvaluator& evaluator, TOutp
     return bytes;
 }
 
+mode_t Umask()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
 // Files written beside their names and renamed over them once all are there.
 class TStagedFiles {
 public:
@@ -88,10 +97,10 @@ public:
         if (!file.open())
             CannotCreate(name);
         Files.push_back({file.fileName(), name});
-        if (file.write(bytes) != bytes.size() || !file.flush())
+        // A temporary file is the owner's alone; a frame gets the permissions
+        // of any new file.
+        if (file.write(bytes) != bytes.size() || !file.flush() || ::fchmod(file.handle(), 0666 & ~Umask()) != 0)
             CannotCreate(name);
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                            QFileDevice::ReadOther);
     }
 
     // A failed rename takes back the files already renamed.
