@@ -36,9 +36,10 @@ const char Usage[] =
     "  --background, --axis, --good, --bad COLOUR  colours 0x00BBGGRR (decimal, 0x.., $..)\n"
     "  --line-width N             curve width in pixels; 1\n"
     "  --no-boundary, --no-ticks  leave out the plot area's outline, the ticks\n"
-    "  --z-from A --z-to B --frames N  N pictures (N >= 2) with z stepped evenly from A\n"
-    "                             to B: an animated GIF when OUTPUT ends in .gif, else\n"
-    "                             one file per frame, OUTPUT's %d the frame's number from 0\n"
+    "  --z-from A --z-to B --frames N\n"
+    "                             N pictures (N >= 2), z stepped evenly from A to B:\n"
+    "                             a GIF when OUTPUT ends in .gif, else one file per\n"
+    "                             frame, OUTPUT's %d the frame's number from 0\n"
     "  --frame-ms N               how long a GIF shows each frame; 40\n"
     "  --help, --version          this text, the version; nothing is plotted\n"
     "  --                         ends the options: a formula may then begin with -\n";
