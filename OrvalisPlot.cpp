@@ -10,7 +10,6 @@
 
 #include <QGuiApplication>
 
-#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -98,17 +97,14 @@ TOptions ParseOptions(int argc, char** argv)
             value = name.substr(equals + 1);
             name.resize(equals);
         }
-        const std::pair<const char*, bool*> flags[] = {{"polar", &options.Polar},
-                                                        {"no-boundary", &options.NoBoundary},
-                                                        {"no-ticks", &options.NoTicks},
-                                                        {"help", &options.Help},
-                                                        {"version", &options.ShowVersion}};
-        if (const auto flag = std::find_if(std::begin(flags), std::end(flags),
-                                           [&name](const auto& f) { return name == f.first; });
-            flag != std::end(flags)) {
+        if (name == "help" || name == "version") {
+            (name == "help" ? options.Help : options.ShowVersion) = true;
+            continue;
+        }
+        if (name == "polar" || name == "no-boundary" || name == "no-ticks") {
             if (value)
                 throw TUsageError("--" + name + " takes no value");
-            *flag->second = true;
+            (name == "polar" ? options.Polar : name == "no-boundary" ? options.NoBoundary : options.NoTicks) = true;
             continue;
         }
         if (!TakesValue(name))
@@ -188,7 +184,11 @@ void Configure(const TOptions& options, TPlainPlotControls& controls, TPlotEngin
     if (options.Polar && (hasX || hasY) && !(options.Value("xmin") && options.Value("xmax") && hasY))
         throw TUsageError("in polar mode a window takes all of --xmin, --xmax, --ymin and --ymax");
     engine.View().ResetView = !hasY;
+}
 
+// A sweep of z takes all three of its options and an output that can hold frames.
+void CheckAnimationOptions(const TOptions& options)
+{
     const bool sweep = options.Value("z-from") || options.Value("z-to") || options.Value("frames");
     if (sweep && !(options.Value("z-from") && options.Value("z-to") && options.Value("frames")))
         throw TUsageError("--z-from, --z-to and --frames go together");
@@ -272,6 +272,7 @@ int main(int argc, char** argv)
     TPlotEngine engine(controls);
     try {
         Configure(options, controls, engine);
+        CheckAnimationOptions(options);
     } catch (const TUsageError& error) {
         std::fprintf(stderr, "orvalis-plot: %s\n%s", error.Message.c_str(), Usage);
         return ExitUsage;
