@@ -98,6 +98,8 @@ TOptions ParseOptions(int argc, char** argv)
             name.resize(equals);
         }
         if (name == "help" || name == "version") {
+            if (value)
+                throw TUsageError("--" + name + " takes no value");
             (name == "help" ? options.Help : options.ShowVersion) = true;
             continue;
         }
