@@ -46,13 +46,14 @@ int Distance(QRgb a, QRgb b)
 TIndexedFrame IndexFrame(const QImage& image)
 {
     const QImage frame = image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
+    const int width = frame.width(), height = frame.height();
     // A plot is long runs of one colour: a run costs one look-up.
     std::unordered_map<QRgb, int> counts;
     int* count = nullptr;
     QRgb last = 0;
-    for (int y = 0; y < frame.height(); ++y) {
+    for (int y = 0; y < height; ++y) {
         const QRgb* row = reinterpret_cast<const QRgb*>(frame.constScanLine(y));
-        for (int x = 0; x < frame.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             const QRgb colour = row[x] | 0xFF000000u;
             if (!count || colour != last) {
                 last = colour;
@@ -78,13 +79,13 @@ TIndexedFrame IndexFrame(const QImage& image)
         }
         index.emplace(colour, i);
     }
-    indexed.Pixels.resize(static_cast<std::size_t>(frame.width()) * frame.height());
+    indexed.Pixels.resize(static_cast<std::size_t>(width) * height);
     GifPixelType* out = indexed.Pixels.data();
     GifPixelType lastIndex = 0;
     bool any = false;
-    for (int y = 0; y < frame.height(); ++y) {
+    for (int y = 0; y < height; ++y) {
         const QRgb* row = reinterpret_cast<const QRgb*>(frame.constScanLine(y));
-        for (int x = 0; x < frame.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             const QRgb colour = row[x] | 0xFF000000u;
             if (!any || colour != last) {
                 last = colour;
