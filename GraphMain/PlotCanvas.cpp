@@ -7,6 +7,9 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QHash>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -207,6 +210,7 @@ void TPlotCanvas::ApplyFont()
     FixedPitch = QFontInfo(Font).fixedPitch();
     Advance = QFontMetricsF(Font).horizontalAdvance(QLatin1Char('M'));
     Metrics = QFontMetrics(Font);
+    FontKey = Font.key() + QChar(0);
     Measured = false;
 }
 
@@ -222,10 +226,51 @@ QSize TPlotCanvas::TextExtent(const QString& text) const
     if (IsLongFixedPitchText(text))
         MeasuredExtent = QSize(static_cast<int>(std::lround(text.size() * Advance)), Metrics.height());
     else
-        MeasuredExtent = QSize(Metrics.horizontalAdvance(text), Metrics.height());
+        MeasuredExtent = QSize(KnownAdvance(text), Metrics.height());
     MeasuredText = text;
     Measured = true;
     return MeasuredExtent;
+}
+
+int TPlotCanvas::KnownAdvance(const QString& text) const
+{
+    // Plots of one view draw the same labels again and again: their widths
+    // are laid out once per font, not once per picture.
+    static QHash<QString, int> advances;
+    constexpr qsizetype MaxKnownAdvances = 1 << 14;
+    const QString key = FontKey + text;
+    if (const auto known = advances.constFind(key); known != advances.constEnd())
+        return *known;
+    if (advances.size() >= MaxKnownAdvances)
+        advances.clear();
+    return *advances.insert(key, Metrics.horizontalAdvance(text));
+}
+
+void TPlotCanvas::DrawLaidOut(QPointF baseline, const QString& text)
+{
+    // Laid out once per font and text, as the painter would lay it out.
+    struct TLaidOut {
+        QList<QGlyphRun> Runs;
+        qreal Ascent = 0;
+    };
+    // Kept to the end of the process: glyphs must not outlive the fonts they
+    // come from, which the application frees before static objects go.
+    static auto& layouts = *new QHash<QString, TLaidOut>;
+    constexpr qsizetype MaxLayouts = 1 << 12;
+    const QString key = FontKey + text;
+    auto known = layouts.constFind(key);
+    if (known == layouts.constEnd()) {
+        if (layouts.size() >= MaxLayouts)
+            layouts.clear();
+        QTextLayout layout(text, Font);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        line.setPosition(QPointF(0, 0));
+        layout.endLayout();
+        known = layouts.insert(key, {layout.glyphRuns(), line.ascent()});
+    }
+    for (const QGlyphRun& run : known->Runs)
+        Painter.drawGlyphRun(baseline - QPointF(0, known->Ascent), run);
 }
 
 QRect TPlotCanvas::TextInk(std::int32_t x, std::int32_t y, const QString& text) const
@@ -249,7 +294,10 @@ void TPlotCanvas::TextOut(std::int32_t x, std::int32_t y, const QString& text)
     Painter.fillRect(QRect(x, y, extent.width(), extent.height()), ToQColor(BrushColor_));
     const QPen linePen = Painter.pen();
     Painter.setPen(ToQColor(FontColor));
-    Painter.drawText(QPointF(x + first * Advance, y + Metrics.ascent()), text.mid(first, count));
+    if (!Immediate && !Scaled && count == text.size())
+        DrawLaidOut(QPointF(x, y + Metrics.ascent()), text);
+    else
+        Painter.drawText(QPointF(x + first * Advance, y + Metrics.ascent()), text.mid(first, count));
     Painter.setPen(linePen);
 }
 

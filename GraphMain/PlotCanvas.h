@@ -55,13 +55,15 @@ public:
     // band of its line above and below them.
     QRect TextInk(std::int32_t x, std::int32_t y, const QString& text) const;
     // The text with its top-left corner at (x, y), on a box in the brush colour.
+    // On a picture of ratio 1 its layout is kept for the next plot: the same
+    // labels come back plot after plot.
     void TextOut(std::int32_t x, std::int32_t y, const QString& text);
 
     // Ends drawing and hands over the picture (none on another device).
     QImage Finish();
 
-    // Every line handed to the painter at once, as a plain painter is used;
-    // the pictures must not differ from the batched ones.
+    // Every line handed to the painter at once and every text laid out anew,
+    // as a plain painter is used; the pictures must not differ.
     void SetImmediate(bool immediate) { Immediate = immediate; }
 
     // The boxes of the texts drawn so far, in the order drawn.
@@ -75,6 +77,8 @@ private:
     void Begin(QPaintDevice& device);
     void FlushLines();
     void ApplyFont();
+    int KnownAdvance(const QString& text) const;
+    void DrawLaidOut(QPointF baseline, const QString& text);
     // A monospaced text long enough that measuring and laying it out whole
     // would cost more than the few characters that can be seen.
     bool IsLongFixedPitchText(const QString& text) const;
@@ -97,6 +101,7 @@ private:
     mutable QString MeasuredText;
     mutable QSize MeasuredExtent;
     mutable bool Measured = false;
+    QString FontKey;
     int FontPoints_ = 8;
     TColor FontColor = 0;
     bool FixedPitch = false;
