@@ -210,7 +210,8 @@ void TPlotCanvas::ApplyFont()
     FixedPitch = QFontInfo(Font).fixedPitch();
     Advance = QFontMetricsF(Font).horizontalAdvance(QLatin1Char('M'));
     Metrics = QFontMetrics(Font);
-    FontKey = Font.key() + QChar(0);
+    // The key names no hinting, which changes the widths.
+    FontKey = Font.key() + QChar(0) + QString::number(Font.hintingPreference()) + QChar(0);
     Measured = false;
 }
 

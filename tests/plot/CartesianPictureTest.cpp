@@ -267,6 +267,15 @@ TEST_F(CartesianPicture, SharpAtTwiceTheDevicePixels)
         EXPECT_GT(plain, 0) << label;
         EXPECT_EQ(minusGap(label, 2), 2 * plain) << label;
     }
+    // A width measured at one ratio is not taken for the other: a label
+    // measured sharp first is as wide as any label of its length at ratio 1.
+    const auto width = [](const QString& label, qreal ratio) {
+        TPlotCanvas canvas({60, 20}, ratio);
+        canvas.SetFont("Courier New", 8, Good);
+        return canvas.TextExtent(label).width();
+    };
+    width(QStringLiteral("-9.87654321"), 2);
+    EXPECT_EQ(width(QStringLiteral("-9.87654321"), 1), width(QStringLiteral("-1.23456789"), 1));
 }
 
 }  // namespace
