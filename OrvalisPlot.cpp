@@ -1,7 +1,8 @@
-// orvalis-plot: renders one plot of a formula to a PNG or BMP file with the
-// same engine as the window, for scripts and for pictures without a display.
-#include "plot/PictureFile.h"
+// orvalis-plot: renders one plot of a formula, or a sweep of z, to picture,
+// page or animation files with the same engine as the window, for scripts,
+// documents and pictures without a display.
 #include "plot/PlotEngine.h"
+#include "plot/PlotOutput.h"
 #include "plot/core/FormulaCompile.h"
 #include "settings/IniInteger.h"
 #include "RapidEvaluator/RapidEvaluator.h"
@@ -24,8 +25,9 @@ constexpr int ExitUsage = 2;
 
 const char Usage[] =
     "usage: orvalis-plot [options] FORMULA OUTPUT\n"
-    "Plots FORMULA once and writes the picture to OUTPUT: PNG when its name ends\n"
-    "in .png, BMP otherwise. Numbers are read as the window reads its edits.\n"
+    "Plots FORMULA once and writes the picture to OUTPUT by its name's ending:\n"
+    ".png PNG, .svg SVG, .pdf PDF (96 pixels per inch), .gif GIF, anything else BMP.\n"
+    "Numbers are read as the window reads its edits.\n"
     "  --xlow TEXT, --xhigh TEXT  x range (angle range in polar mode); -10 and 10\n"
     "  --z NUMBER                 the parameter z; 0.3\n"
     "  --polar                    r = f(x) instead of y = f(x)\n"
@@ -35,7 +37,17 @@ const char Usage[] =
     "  --background, --axis, --good, --bad COLOUR  colours 0x00BBGGRR (decimal, 0x.., $..)\n"
     "  --line-width N             curve width in pixels; 1\n"
     "  --no-boundary, --no-ticks  leave out the plot area's outline, the ticks\n"
+    "  --z-from A --z-to B --frames N\n"
+    "                             N pictures (N >= 2), z stepped evenly from A to B:\n"
+    "                             a GIF when OUTPUT ends in .gif, else one file per\n"
+    "                             frame, OUTPUT's %d the frame's number from 0\n"
+    "  --frame-ms N               how long a GIF shows each frame; 40\n"
+    "  --help, --version          this text, the version; nothing is plotted\n"
     "  --                         ends the options: a formula may then begin with -\n";
+
+const char Version[] = "orvalis-plot " ORVALIS_VERSION "\n";
+constexpr int MaxFrames = 100000;
+constexpr int MaxFrameMs = 655350;
 
 class TUsageError {
 public:
@@ -45,7 +57,7 @@ public:
 
 struct TOptions {
     std::map<std::string, std::string> Values;
-    bool Polar = false, NoBoundary = false, NoTicks = false;
+    bool Polar = false, NoBoundary = false, NoTicks = false, Help = false, ShowVersion = false;
     std::vector<std::string> Arguments;
 
     std::optional<std::string> Value(const std::string& name) const
@@ -56,7 +68,8 @@ struct TOptions {
 };
 
 const char* const ValueOptions[] = {"xlow", "xhigh", "z", "size", "ymin", "ymax", "xmin", "xmax",
-                                    "background", "axis", "good", "bad", "line-width"};
+                                    "background", "axis", "good", "bad", "line-width",
+                                    "z-from", "z-to", "frames", "frame-ms"};
 
 bool TakesValue(const std::string& name)
 {
@@ -86,6 +99,12 @@ TOptions ParseOptions(int argc, char** argv)
             value = name.substr(equals + 1);
             name.resize(equals);
         }
+        if (name == "help" || name == "version") {
+            if (value)
+                throw TUsageError("--" + name + " takes no value");
+            (name == "help" ? options.Help : options.ShowVersion) = true;
+            continue;
+        }
         if (name == "polar" || name == "no-boundary" || name == "no-ticks") {
             if (value)
                 throw TUsageError("--" + name + " takes no value");
@@ -101,7 +120,7 @@ TOptions ParseOptions(int argc, char** argv)
         }
         options.Values[name] = *value;
     }
-    if (options.Arguments.size() != 2)
+    if (!options.Help && !options.ShowVersion && options.Arguments.size() != 2)
         throw TUsageError("expected a formula and an output file");
     return options;
 }
@@ -163,6 +182,39 @@ void Configure(const TOptions& options, TPlotRequest& request, TPlotEngine& engi
     engine.View().ResetView = !hasY;
 }
 
+// A sweep of z takes all three of its options and an output that can hold frames.
+void CheckAnimationOptions(const TOptions& options)
+{
+    const bool sweep = options.Value("z-from") || options.Value("z-to") || options.Value("frames");
+    if (sweep && !(options.Value("z-from") && options.Value("z-to") && options.Value("frames")))
+        throw TUsageError("--z-from, --z-to and --frames go together");
+    if (sweep && options.Value("z"))
+        throw TUsageError("--z and a sweep of z exclude each other");
+    if (const auto text = options.Value("frames"); text && (ParseInteger("frames", *text) < 2 ||
+                                                            ParseInteger("frames", *text) > MaxFrames))
+        throw TUsageError("--frames takes a number of frames from 2 to " + std::to_string(MaxFrames));
+    if (const auto text = options.Value("frame-ms");
+        text && (ParseInteger("frame-ms", *text) < 0 || ParseInteger("frame-ms", *text) > MaxFrameMs))
+        throw TUsageError("--frame-ms takes milliseconds from 0 to " + std::to_string(MaxFrameMs));
+    const QString output = QString::fromStdString(options.Arguments[1]);
+    if (sweep && OutputFormatOf(output) != TOutputFormat::Gif && !output.contains(QStringLiteral("%d")))
+        throw TUsageError("a sweep of z writes a .gif or files named with %d");
+}
+
+// The sweep of the options, its ends read as the window reads numbers.
+std::optional<TAnimation> ReadAnimation(const TOptions& options)
+{
+    if (!options.Value("frames"))
+        return std::nullopt;
+    TAnimation animation;
+    animation.Sweep.From = ReadNumber(*options.Value("z-from"));
+    animation.Sweep.To = ReadNumber(*options.Value("z-to"));
+    animation.Sweep.Frames = ParseInteger("frames", *options.Value("frames"));
+    if (const auto text = options.Value("frame-ms"))
+        animation.FrameMs = ParseInteger("frame-ms", *text);
+    return animation;
+}
+
 // Numbers that are read as the window reads them: their errors are plot
 // errors, not usage errors.
 void ApplyNumbers(const TOptions& options, TPlotEngine& engine)
@@ -187,11 +239,6 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
         std::fprintf(stderr, "orvalis-plot: %s\n", qPrintable(message));
 }
 
-bool IsPngName(const QString& name)
-{
-    return name.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
-}
-
 
 }  // namespace
 
@@ -205,6 +252,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "orvalis-plot: %s\n%s", error.Message.c_str(), Usage);
         return ExitUsage;
     }
+    if (options.Help || options.ShowVersion) {
+        std::fputs(options.Help ? Usage : Version, stdout);
+        return 0;
+    }
 
     qInstallMessageHandler(QuietQtMessages);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -217,6 +268,7 @@ int main(int argc, char** argv)
     TPlotEngine engine;
     try {
         Configure(options, request, engine);
+        CheckAnimationOptions(options);
     } catch (const TUsageError& error) {
         std::fprintf(stderr, "orvalis-plot: %s\n%s", error.Message.c_str(), Usage);
         return ExitUsage;
@@ -233,8 +285,8 @@ int main(int argc, char** argv)
 
     try {
         ApplyNumbers(options, engine);
-        const QString output = QString::fromStdString(options.Arguments[1]);
-        WritePictureFile(engine.Plot(evaluator, request), output, IsPngName(output) ? "png" : "bmp");
+        WritePlotOutput(engine, evaluator, request, QString::fromStdString(options.Arguments[1]),
+                        ReadAnimation(options));
     } catch (const std::exception& error) {
         ResetFpu();
         std::fprintf(stderr, "orvalis-plot: %s\n", ErrorSentence(error.what()).c_str());

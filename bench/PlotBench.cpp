@@ -1,10 +1,12 @@
 // Whole plots (sampling, frame, axes, curve, the finished picture) against a
 // bare fill of a picture of the same size, with the parts measured apart so
-// that the report says where the time goes.
+// that the report says where the time goes; and a sweep of z into a GIF.
 #include "RatioReport.h"
 
+#include "plot/GifWriter.h"
 #include "plot/PlotCanvas.h"
 #include "plot/PlotEngine.h"
+#include "plot/PlotOutput.h"
 #include "RapidEvaluator/RapidEvaluator.h"
 #include "numeric/FloatingPoint.h"
 
@@ -95,8 +97,28 @@ void FrameAndAxes(benchmark::State& state, TCase c, TPictureSize size)
     }
 }
 
+// 100 frames of z from 0 to 1 encoded as an animation, against one plot: a
+// ratio near 100 says the encoding costs little beside the plots.
+constexpr std::int32_t SweepFrames = 100;
+
+void GifSweep(benchmark::State& state, TCase c, TPictureSize size)
+{
+    TPlotSetup setup(c, size);
+    for (auto _ : state) {
+        TGifWriter gif(QSize(size.Width, size.Height), 40);
+        SweepZ({0.0, 1.0, SweepFrames}, setup.Engine, true,
+               [&](std::int32_t) { gif.AddFrame(setup.Engine.Plot(setup.Evaluator, setup.Request)); });
+        benchmark::DoNotOptimize(gif.Finish().size());
+    }
+}
+
 void Register()
 {
+    const TCase sweep{"z*5*exp(-(x^2))+(1-z)*x", false, "-10", "10"};
+    const TPictureSize start{507, 266};
+    benchmark::RegisterBenchmark("Sweep 507x266/One plot/100 frames", Whole, sweep, start);
+    benchmark::RegisterBenchmark("Sweep 507x266/GIF/100 frames", GifSweep, sweep, start);
+
     for (const TPictureSize size : Sizes) {
         const std::string group = "Plot " + std::to_string(size.Width) + "x" + std::to_string(size.Height);
         for (const TCase& c : Cases) {
@@ -117,5 +139,5 @@ int main(int argc, char** argv)
     QGuiApplication application(argc, argv);
     ResetFpu();
     Register();
-    return RunWithRatios(argc, argv, "Fill");
+    return RunWithRatios(argc, argv, "Fill", {{"Sweep 507x266", "One plot"}});
 }

@@ -1,6 +1,7 @@
 # The Debian package made by cpack -G DEB from the install rules; its
 # dependencies are found by dpkg-shlibdeps (package dpkg-dev) from the
-# libraries the programs link, plus the fonts that the drawing asks for.
+# libraries the programs link (Qt, libjpeg, and for orvalis-plot Qt's SVG
+# module and giflib), plus the fonts that the drawing asks for.
 set(ORVALIS_PACKAGE_MAINTAINER "Orvalis maintainers <maintainers@orvalis.example>"
     CACHE STRING "Maintainer field of the Debian package")
 
@@ -21,8 +22,9 @@ or r = f(x, z) in polar mode. The formula is compiled to x87 machine code,
 so moving the parameter z replots at once. The view is panned and zoomed
 with buttons, clicks and the mouse; the picture can be copied or saved.
 .
-The package also holds orvalis-plot, which writes the same pictures to PNG
-or BMP files from the command line, without a display.")
+The package also holds orvalis-plot, which writes the same pictures to PNG,
+BMP, SVG or PDF files, and sweeps of z to animated GIFs, from the command
+line, without a display.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The drawing asks for "Courier New", "Arial" and "Microsoft Sans Serif":
 # Liberation's metric-compatible faces stand in for them.

@@ -8,3 +8,6 @@ out=docs/pictures
 "$plot" "sin(x)" "$out/sin.png"
 "$plot" "sqrt(x)" "$out/sqrt.png"
 "$plot" --polar --xlow 0 --xhigh 6.2832 --size 400x400 "5*sin(3*x)" "$out/rose.png"
+# A page for documents, and z swept from 0 to 1 as an animation.
+"$plot" "sqrt(x)" "$out/sqrt.svg"
+"$plot" --z-from 0 --z-to 1 --frames 40 --frame-ms 50 "z*5*exp(-(x^2))+(1-z)*x" "$out/sweep.gif"

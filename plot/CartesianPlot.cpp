@@ -9,9 +9,8 @@
 
 #include <algorithm>
 
-QImage TPlotEngine::PlotCartesian(const TRapidEvaluator& evaluator, const TPlotRequest& request)
+void TPlotEngine::PlotCartesian(const TRapidEvaluator& evaluator, const TPlotRequest& request, TPlotCanvas& canvas)
 {
-    TPlotCanvas canvas(Size, DevicePixelRatio_);
     const std::int32_t areaWidth = CheckedSub(Size.Width, 2 * PlotMargin);
     const std::int32_t areaHeight = CheckedSub(Size.Height, 2 * PlotMargin);
     Samples_.SampleCount = std::min(areaWidth, MaxSampleCount);
@@ -54,5 +53,4 @@ QImage TPlotEngine::PlotCartesian(const TRapidEvaluator& evaluator, const TPlotR
             continue;
         canvas.Line(WorldToPixelX(xa), WorldToPixelY(ya), WorldToPixelX(xb), WorldToPixelY(yb));
     }
-    return canvas.Finish();
 }

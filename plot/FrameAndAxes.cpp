@@ -7,6 +7,8 @@
 #include "numeric/CheckedArithmetic.h"
 #include "numeric/NumberText.h"
 
+#include <optional>
+
 namespace {
 
 const QString TitleFont = QStringLiteral("Courier New");
@@ -31,6 +33,12 @@ QString TickLabel(long double value)
 bool TicksFit(TTickIndices ticks, std::int32_t pixels)
 {
     return ticks.Count() <= static_cast<std::int64_t>(pixels) + 1;
+}
+
+// Two boxes that share a pixel or lie side by side without a gap.
+bool Touch(const QRect& a, const QRect& b)
+{
+    return a.adjusted(-1, -1, 1, 1).intersects(b);
 }
 
 }  // namespace
@@ -60,67 +68,67 @@ void TPlotEngine::DrawAxes(TPlotCanvas& canvas, const TPlotRequest& request) con
 {
     const long double step = TickStep(View_.XMin, View_.XMax);
     if (!(View_.YMin > 0.0) && !(View_.YMax < 0.0))
-        DrawHorizontalAxis(canvas, request, step);
+        DrawAxis(canvas, request, TAxis::Horizontal, step);
     if (!(View_.XMin > 0.0) && !(View_.XMax < 0.0))
-        DrawVerticalAxis(canvas, request, step);
+        DrawAxis(canvas, request, TAxis::Vertical, step);
 }
 
-void TPlotEngine::DrawHorizontalAxis(TPlotCanvas& canvas, const TPlotRequest& request, long double step) const
+void TPlotEngine::DrawAxis(TPlotCanvas& canvas, const TPlotRequest& request, TAxis axis, long double step) const
 {
-    const std::int32_t w = Size.Width;
-    const std::int32_t py = WorldToPixelY(0.0);
-    const std::int32_t right = CheckedSub(w, PlotMargin);
-    const std::int32_t above = CheckedSub(py, ArrowHalfWidth), below = CheckedAdd(py, ArrowHalfWidth);
-    canvas.Line(PlotMargin, py, right, py);
-    canvas.Line(PlotMargin + ArrowLength, above, PlotMargin, py);
-    canvas.Line(PlotMargin + ArrowLength, below, PlotMargin, py);
-    canvas.Line(CheckedSub(right, ArrowLength), above, right, py);
-    canvas.Line(CheckedSub(right, ArrowLength), below, right, py);
-
-    const QString name = request.Cartesian ? QStringLiteral("X") : QStringLiteral("R(x)");
-    canvas.TextOut(CheckedSub(w, NameFromRight), CheckedSub(py, canvas.TextExtent(name).height() / 2), name);
-
-    if (!request.Drawing.Ticks)
-        return;
-    const TTickIndices ticks = TickIndices(View_.XMin, View_.XMax, step);
-    if (!TicksFit(ticks, CheckedSub(w, 2 * PlotMargin)))
-        return;
-    for (std::int64_t k = ticks.First; k <= ticks.Last; ++k) {
-        if (k == 0)
-            continue;
-        const long double x = k * step;
-        const std::int32_t px = WorldToPixelX(static_cast<double>(x));
-        canvas.Line(px, CheckedSub(py, TickHalfLength), px, CheckedAdd(py, TickHalfLength));
-        canvas.TextOut(px, CheckedAdd(py, LabelGap), TickLabel(x));
+    // Positions are taken along the axis and across it, so one routine draws
+    // both: the horizontal axis lies at the row of y = 0, the vertical one at
+    // the column of x = 0.
+    const bool horizontal = axis == TAxis::Horizontal;
+    const auto point = [horizontal](std::int32_t along, std::int32_t across) {
+        return horizontal ? QPoint(along, across) : QPoint(across, along);
+    };
+    const auto line = [&](std::int32_t along1, std::int32_t across1, std::int32_t along2, std::int32_t across2) {
+        const QPoint a = point(along1, across1), b = point(along2, across2);
+        canvas.Line(a.x(), a.y(), b.x(), b.y());
+    };
+    const std::int32_t side = horizontal ? Size.Width : Size.Height;
+    const std::int32_t at = horizontal ? WorldToPixelY(0.0) : WorldToPixelX(0.0);
+    const std::int32_t end = CheckedSub(side, PlotMargin);
+    line(PlotMargin, at, end, at);
+    for (const std::int32_t offset : {-ArrowHalfWidth, ArrowHalfWidth}) {
+        line(PlotMargin + ArrowLength, CheckedAdd(at, offset), PlotMargin, at);
+        line(CheckedSub(end, ArrowLength), CheckedAdd(at, offset), end, at);
     }
-}
 
-void TPlotEngine::DrawVerticalAxis(TPlotCanvas& canvas, const TPlotRequest& request, long double step) const
-{
-    const std::int32_t h = Size.Height;
-    const std::int32_t px = WorldToPixelX(0.0);
-    const std::int32_t bottom = CheckedSub(h, PlotMargin);
-    const std::int32_t left = CheckedSub(px, ArrowHalfWidth), right = CheckedAdd(px, ArrowHalfWidth);
-    canvas.Line(px, PlotMargin, px, bottom);
-    canvas.Line(left, PlotMargin + ArrowLength, px, PlotMargin);
-    canvas.Line(right, PlotMargin + ArrowLength, px, PlotMargin);
-    canvas.Line(left, CheckedSub(bottom, ArrowLength), px, bottom);
-    canvas.Line(right, CheckedSub(bottom, ArrowLength), px, bottom);
-
-    const QString name = request.Cartesian ? QStringLiteral("Y") : QStringLiteral("R(x)");
-    canvas.TextOut(CheckedSub(CheckedSub(px, LabelGap), canvas.TextExtent(name).width()), PlotMargin, name);
+    // The horizontal axis's name lies right of its end, centred on it; the
+    // vertical one's left of it, level with the top of the plot area.
+    const QString name = request.Cartesian ? QString(horizontal ? "X" : "Y") : QStringLiteral("R(x)");
+    const QSize nameExtent = canvas.TextExtent(name);
+    const QPoint namePlace =
+        horizontal ? QPoint(CheckedSub(Size.Width, NameFromRight), CheckedSub(at, nameExtent.height() / 2))
+                   : QPoint(CheckedSub(CheckedSub(at, LabelGap), nameExtent.width()), PlotMargin);
+    canvas.TextOut(namePlace.x(), namePlace.y(), name);
 
     if (!request.Drawing.Ticks)
         return;
-    const TTickIndices ticks = TickIndices(View_.YMin, View_.YMax, step);
-    if (!TicksFit(ticks, CheckedSub(h, 2 * PlotMargin)))
+    const TTickIndices ticks = horizontal ? TickIndices(View_.XMin, View_.XMax, step)
+                                          : TickIndices(View_.YMin, View_.YMax, step);
+    if (!TicksFit(ticks, CheckedSub(side, 2 * PlotMargin)))
         return;
+    // A label whose box would cover or touch the last label drawn on this
+    // axis, or the name's letters, is left out: overlapping boxes would make
+    // both unreadable. Its tick stays. The name counts by its letters alone,
+    // since the blank band below them may be covered without harm.
+    const QRect nameInk = canvas.TextInk(namePlace.x(), namePlace.y(), name);
+    std::optional<QRect> lastLabel;
     for (std::int64_t k = ticks.First; k <= ticks.Last; ++k) {
         if (k == 0)
             continue;
-        const long double y = k * step;
-        const std::int32_t py = WorldToPixelY(static_cast<double>(y));
-        canvas.Line(CheckedSub(px, TickHalfLength), py, CheckedAdd(px, TickHalfLength), py);
-        canvas.TextOut(CheckedAdd(px, LabelGap), py, TickLabel(y));
+        const long double value = k * step;
+        const std::int32_t tick = horizontal ? WorldToPixelX(static_cast<double>(value))
+                                             : WorldToPixelY(static_cast<double>(value));
+        line(tick, CheckedSub(at, TickHalfLength), tick, CheckedAdd(at, TickHalfLength));
+        const QString label = TickLabel(value);
+        const QPoint place = point(tick, CheckedAdd(at, LabelGap));
+        const QRect box(place, canvas.TextExtent(label));
+        if (Touch(box, nameInk) || (lastLabel && Touch(box, *lastLabel)))
+            continue;
+        canvas.TextOut(place.x(), place.y(), label);
+        lastLabel = box;
     }
 }

@@ -7,6 +7,9 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QHash>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -82,10 +85,23 @@ TPlotCanvas::TPlotCanvas(TPictureSize size, qreal devicePixelRatio)
         throw EOutOfMemory();
     if (Scaled)
         Image.setDevicePixelRatio(devicePixelRatio);
-    Painter.begin(&Image);
+    Begin(Image);
+}
+
+TPlotCanvas::TPlotCanvas(TPictureSize size, QPaintDevice& device) : Size_(size), Scaled(true), Vector(true)
+{
+    Begin(device);
+}
+
+void TPlotCanvas::Begin(QPaintDevice& device)
+{
+    Painter.begin(&device);
     Painter.setRenderHint(QPainter::Antialiasing, false);
     Font.setStyleHint(QFont::TypeWriter);
-    Font.setHintingPreference(QFont::PreferFullHinting);
+    // Hinted to whole pixels of the picture, the letters keep their places
+    // at any ratio; hinted to device pixels, they would move apart from each
+    // other (a minus sign standing off its digits).
+    Font.setHintingPreference(Scaled ? QFont::PreferVerticalHinting : QFont::PreferFullHinting);
     SetFont("Arial", FontPoints_, 0);
     SetPen(0, 1);
 }
@@ -95,6 +111,7 @@ void TPlotCanvas::SetPen(TColor color, std::int32_t width)
     // A pen wider than twice the picture's diagonal covers every pixel that
     // any line can reach; a wider one looks the same and only costs time.
     width = std::min(width, 2 * (Size_.Width + Size_.Height));
+    FlushLines();
     PenColor_ = color;
     PenWidth_ = width;
     QPen pen(ToQColor(color));
@@ -114,6 +131,7 @@ void TPlotCanvas::SetPen(TColor color, std::int32_t width)
 
 void TPlotCanvas::Rectangle(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
 {
+    FlushLines();
     Painter.fillRect(QRect(QPoint(left, top), QPoint(right, bottom)), ToQColor(BrushColor_));
     if (PenColor_ != BrushColor_)
         RectangleOutline(left, top, right, bottom);
@@ -121,6 +139,7 @@ void TPlotCanvas::Rectangle(std::int32_t left, std::int32_t top, std::int32_t ri
 
 void TPlotCanvas::RectangleOutline(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
 {
+    FlushLines();
     const QRect box = QRect(QPoint(left, top), QPoint(right, bottom)).normalized().adjusted(0, 0, -1, -1);
     if (Scaled)
         Painter.drawRect(QRectF(box).translated(PixelCentre, PixelCentre));
@@ -131,15 +150,43 @@ void TPlotCanvas::RectangleOutline(std::int32_t left, std::int32_t top, std::int
 void TPlotCanvas::Line(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
 {
     if (IsFar(x1) || IsFar(y1) || IsFar(x2) || IsFar(y2)) [[unlikely]] {
+        FlushLines();
         double ax = x1, ay = y1, bx = x2, by = y2;
         if (ClipToSafeBox(ax, ay, bx, by))
             Painter.drawLine(QLineF(ax, ay, bx, by).translated(Scaled ? PixelCentre : 0.0, Scaled ? PixelCentre : 0.0));
         return;
     }
     if (Scaled)
-        Painter.drawLine(QLineF(x1, y1, x2, y2).translated(PixelCentre, PixelCentre));
+        CentredLines.emplace_back(QLineF(x1, y1, x2, y2).translated(PixelCentre, PixelCentre));
     else
-        Painter.drawLine(x1, y1, x2, y2);
+        Lines.emplace_back(x1, y1, x2, y2);
+    if (Immediate)
+        FlushLines();
+}
+
+void TPlotCanvas::FlushLines()
+{
+    if (!Lines.empty())
+        Painter.drawLines(Lines.data(), static_cast<int>(Lines.size()));
+    if (Vector) {
+        // On a page a curve is one path wherever its segments join.
+        QPolygonF path;
+        for (const QLineF& line : CentredLines) {
+            if (!path.isEmpty() && path.back() != line.p1()) {
+                Painter.drawPolyline(path);
+                path.clear();
+            }
+            if (path.isEmpty())
+                path << line.p1();
+            path << line.p2();
+        }
+        if (!path.isEmpty())
+            Painter.drawPolyline(path);
+    } else if (!CentredLines.empty()) {
+        Painter.drawLines(CentredLines.data(), static_cast<int>(CentredLines.size()));
+    }
+    Lines.clear();
+    CentredLines.clear();
 }
 
 void TPlotCanvas::SetFont(const QString& family, int points, TColor color)
@@ -162,6 +209,10 @@ void TPlotCanvas::ApplyFont()
     Painter.setFont(Font);
     FixedPitch = QFontInfo(Font).fixedPitch();
     Advance = QFontMetricsF(Font).horizontalAdvance(QLatin1Char('M'));
+    Metrics = QFontMetrics(Font);
+    // The key names no hinting, which changes the widths.
+    FontKey = Font.key() + QChar(0) + QString::number(Font.hintingPreference()) + QChar(0);
+    Measured = false;
 }
 
 bool TPlotCanvas::IsLongFixedPitchText(const QString& text) const
@@ -171,16 +222,66 @@ bool TPlotCanvas::IsLongFixedPitchText(const QString& text) const
 
 QSize TPlotCanvas::TextExtent(const QString& text) const
 {
-    const QFontMetrics metrics(Font);
+    if (Measured && text == MeasuredText)
+        return MeasuredExtent;
     if (IsLongFixedPitchText(text))
-        return QSize(static_cast<int>(std::lround(text.size() * Advance)), metrics.height());
-    return QSize(metrics.horizontalAdvance(text), metrics.height());
+        MeasuredExtent = QSize(static_cast<int>(std::lround(text.size() * Advance)), Metrics.height());
+    else
+        MeasuredExtent = QSize(KnownAdvance(text), Metrics.height());
+    MeasuredText = text;
+    Measured = true;
+    return MeasuredExtent;
+}
+
+int TPlotCanvas::KnownAdvance(const QString& text) const
+{
+    // Plots of one view draw the same labels again and again: their widths
+    // are laid out once per font, not once per picture.
+    static QHash<QString, int> advances;
+    constexpr qsizetype MaxKnownAdvances = 1 << 14;
+    const QString key = FontKey + text;
+    if (const auto known = advances.constFind(key); known != advances.constEnd())
+        return *known;
+    if (advances.size() >= MaxKnownAdvances)
+        advances.clear();
+    return *advances.insert(key, Metrics.horizontalAdvance(text));
+}
+
+void TPlotCanvas::DrawLaidOut(QPointF baseline, const QString& text)
+{
+    // Laid out once per font and text, as the painter would lay it out.
+    struct TLaidOut {
+        QList<QGlyphRun> Runs;
+        qreal Ascent = 0;
+    };
+    // Kept to the end of the process: glyphs must not outlive the fonts they
+    // come from, which the application frees before static objects go.
+    static auto& layouts = *new QHash<QString, TLaidOut>;
+    constexpr qsizetype MaxLayouts = 1 << 12;
+    const QString key = FontKey + text;
+    auto known = layouts.constFind(key);
+    if (known == layouts.constEnd()) {
+        if (layouts.size() >= MaxLayouts)
+            layouts.clear();
+        QTextLayout layout(text, Font);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        line.setPosition(QPointF(0, 0));
+        layout.endLayout();
+        known = layouts.insert(key, {layout.glyphRuns(), line.ascent()});
+    }
+    for (const QGlyphRun& run : known->Runs)
+        Painter.drawGlyphRun(baseline - QPointF(0, known->Ascent), run);
+}
+
+QRect TPlotCanvas::TextInk(std::int32_t x, std::int32_t y, const QString& text) const
+{
+    return Metrics.tightBoundingRect(text).translated(x, y + Metrics.ascent());
 }
 
 void TPlotCanvas::TextOut(std::int32_t x, std::int32_t y, const QString& text)
 {
     const QSize extent = TextExtent(text);
-    const QFontMetrics metrics(Font);
     qsizetype first = 0, count = text.size();
     if (IsLongFixedPitchText(text)) {
         // Only the characters that fall inside the picture are laid out, each
@@ -189,15 +290,21 @@ void TPlotCanvas::TextOut(std::int32_t x, std::int32_t y, const QString& text)
         const qsizetype visible = static_cast<qsizetype>(std::ceil(Size_.Width / Advance)) + 3;
         count = std::min(visible, text.size() - first);
     }
+    FlushLines();
+    Texts.push_back({QRect(QPoint(x, y), extent), text});
     Painter.fillRect(QRect(x, y, extent.width(), extent.height()), ToQColor(BrushColor_));
     const QPen linePen = Painter.pen();
     Painter.setPen(ToQColor(FontColor));
-    Painter.drawText(QPointF(x + first * Advance, y + metrics.ascent()), text.mid(first, count));
+    if (!Immediate && !Scaled && count == text.size())
+        DrawLaidOut(QPointF(x, y + Metrics.ascent()), text);
+    else
+        Painter.drawText(QPointF(x + first * Advance, y + Metrics.ascent()), text.mid(first, count));
     Painter.setPen(linePen);
 }
 
 QImage TPlotCanvas::Finish()
 {
+    FlushLines();
     Painter.end();
     return std::move(Image);
 }

@@ -1,6 +1,7 @@
 // The engine's own state: picture size, sampling, and the choice of plot by
 // mode.
 #include "plot/PlotEngine.h"
+#include "plot/PlotCanvas.h"
 
 #include "numeric/Exceptions.h"
 
@@ -18,5 +19,17 @@ double TPlotEngine::SampleFormula(const TRapidEvaluator& evaluator, double Low, 
 
 QImage TPlotEngine::Plot(const TRapidEvaluator& evaluator, const TPlotRequest& request)
 {
-    return request.Cartesian ? PlotCartesian(evaluator, request) : PlotPolar(evaluator, request);
+    TPlotCanvas canvas(Size, DevicePixelRatio_);
+    Plot(evaluator, request, canvas);
+    return canvas.Finish();
+}
+
+void TPlotEngine::Plot(const TRapidEvaluator& evaluator, const TPlotRequest& request, TPlotCanvas& canvas)
+{
+    if (canvas.Size().Width != Size.Width || canvas.Size().Height != Size.Height)
+        throw Exception("A plot needs a canvas of the picture's size");
+    if (request.Cartesian)
+        PlotCartesian(evaluator, request, canvas);
+    else
+        PlotPolar(evaluator, request, canvas);
 }

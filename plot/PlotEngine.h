@@ -46,8 +46,11 @@ public:
     // fault of the window arithmetic) ends the plot with no picture and with
     // the window as far as the plot had set it.
     QImage Plot(const TRapidEvaluator& evaluator, const TPlotRequest& request);
-    QImage PlotCartesian(const TRapidEvaluator& evaluator, const TPlotRequest& request);
-    QImage PlotPolar(const TRapidEvaluator& evaluator, const TPlotRequest& request);
+    // The same plot on a canvas of the picture's size (another paint device,
+    // say); an error may leave it half drawn.
+    void Plot(const TRapidEvaluator& evaluator, const TPlotRequest& request, TPlotCanvas& canvas);
+    void PlotCartesian(const TRapidEvaluator& evaluator, const TPlotRequest& request, TPlotCanvas& canvas);
+    void PlotPolar(const TRapidEvaluator& evaluator, const TPlotRequest& request, TPlotCanvas& canvas);
 
     // The steps of a plot, for tests: sampling over Low to High at the
     // sample count of the last plot, and the background, boundary, title,
@@ -57,8 +60,8 @@ public:
     void DrawAxes(TPlotCanvas& canvas, const TPlotRequest& request) const;
 
 private:
-    void DrawHorizontalAxis(TPlotCanvas& canvas, const TPlotRequest& request, long double step) const;
-    void DrawVerticalAxis(TPlotCanvas& canvas, const TPlotRequest& request, long double step) const;
+    enum class TAxis { Horizontal, Vertical };
+    void DrawAxis(TPlotCanvas& canvas, const TPlotRequest& request, TAxis axis, long double step) const;
 
     TViewWindow View_;
     TSamples Samples_;

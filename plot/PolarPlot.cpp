@@ -7,9 +7,8 @@
 #include "numeric/CheckedArithmetic.h"
 #include "numeric/FloatingPoint.h"
 
-QImage TPlotEngine::PlotPolar(const TRapidEvaluator& evaluator, const TPlotRequest& request)
+void TPlotEngine::PlotPolar(const TRapidEvaluator& evaluator, const TPlotRequest& request, TPlotCanvas& canvas)
 {
-    TPlotCanvas canvas(Size, DevicePixelRatio_);
     Samples_.SampleCount = MaxSampleCount;
     const std::int32_t n = Samples_.SampleCount;
     double low, high;
@@ -45,15 +44,25 @@ QImage TPlotEngine::PlotPolar(const TRapidEvaluator& evaluator, const TPlotReque
     canvas.SetPen(request.Drawing.GoodPointColor, width);
 
     const double dTheta = StoreDouble((static_cast<long double>(high) - low) / n);
+    // The end of one segment is the start of the next: its point is computed
+    // once, unless the segment was skipped before it was computed.
+    double nextX = 0.0, nextY = 0.0;
+    bool nextKnown = false;
     for (std::int32_t i = 0; i < n; ++i) {
         // Between two undefined samples nothing is drawn; an undefined end has
         // radius 0 and so lies at the origin.
+        const bool known = nextKnown;
+        nextKnown = false;
         if (Samples_.SampleUndefined[i] && Samples_.SampleUndefined[i + 1])
             continue;
-        double xa, ya, xb, yb;
-        PolarToCartesian(StoreDouble(static_cast<long double>(i) * dTheta + low), Samples_.Samples[i], xa, ya);
+        double xa = nextX, ya = nextY, xb, yb;
+        if (!known)
+            PolarToCartesian(StoreDouble(static_cast<long double>(i) * dTheta + low), Samples_.Samples[i], xa, ya);
         PolarToCartesian(StoreDouble(static_cast<long double>(CheckedAdd(i, 1)) * dTheta + low),
                          Samples_.Samples[i + 1], xb, yb);
+        nextX = xb;
+        nextY = yb;
+        nextKnown = true;
         if (OutsideWindow(View_, xa, ya, xb, yb))
             continue;
         ClipSegment(View_, xa, ya, xb, yb);
@@ -61,5 +70,4 @@ QImage TPlotEngine::PlotPolar(const TRapidEvaluator& evaluator, const TPlotReque
             continue;
         canvas.Line(WorldToPixelX(xa), WorldToPixelY(ya), WorldToPixelX(xb), WorldToPixelY(yb));
     }
-    return canvas.Finish();
 }

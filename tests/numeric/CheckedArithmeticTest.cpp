@@ -103,9 +103,16 @@ TEST(TruncToInt64, TruncatesTowardZero)
         {TwoTo63 - 1, Max64},                        // the largest extended value below 2^63
         {-TwoTo63, Min64},
         {1e18L + 0.75L, 1000000000000000000},
+        {4611686018427387903.5L, 4611686018427387903}, {-4611686018427387903.5L, -4611686018427387903},
+        {4611686018427387904.5L, 4611686018427387904},  // either side of 2^62
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(TruncToInt64(c.Value), c.Result) << c.Value;
+    // Whatever rounding the control word asks for: nearest, down, up, toward zero.
+    for (const std::uint16_t rounding : {0x000, 0x400, 0x800, 0xC00}) {
+        LoadFpuControlWord(MaskedControlWord | rounding);
+        for (const TCase& c : cases)
+            EXPECT_EQ(TruncToInt64(c.Value), c.Result) << c.Value << " rounding " << rounding;
+        LoadFpuControlWord(MaskedControlWord);
+    }
     EXPECT_EQ(FpuStatusWord() & StatusFaults, 0);
 }
 

@@ -44,7 +44,7 @@ deb=$(echo orvalis_*.deb)
 [ "$deb" = "orvalis_${version}_$(dpkg --print-architecture).deb" ] || fail "unexpected package name $deb"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-needed=(libqt6widgets6 libqt6gui6 libqt6core6 fonts-liberation2)
+needed=(libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 libgif7 fonts-liberation2)
 if readelf -d "$build/Orvalis" | grep -q 'NEEDED.*libjpeg'; then needed+=(libjpeg62-turbo); fi
 for p in "${needed[@]}"; do
   grep -qE "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p: $depends"

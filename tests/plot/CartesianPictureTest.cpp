@@ -239,6 +239,43 @@ TEST_F(CartesianPicture, SharpAtTwiceTheDevicePixels)
         EXPECT_TRUE(Is(picture, x, 265, Background) && Is(picture, x, 268, Background)) << x;
     }
     EXPECT_TRUE(Is(picture, 2 * 122, 2 * 130, Axis)) << "the tick at −6";
+
+    // Labels read as at ratio 1: the minus sign stands as close to its digit,
+    // in device pixels twice the gap at ratio 1, not apart from it.
+    const auto minusGap = [](const QString& label, qreal ratio) {
+        TPlotCanvas canvas({60, 20}, ratio);
+        canvas.SetBrush(Background);
+        canvas.SetPenColor(Background);
+        canvas.Rectangle(0, 0, 60, 20);
+        canvas.SetFont("Courier New", 8, Good);
+        canvas.TextOut(2, 2, label);
+        const QImage image = canvas.Finish();
+        std::vector<int> edges;  // where ink starts or ends, column by column
+        bool before = false;
+        for (int x = 0; x < image.width(); ++x) {
+            bool inked = false;
+            for (int y = 0; y < image.height(); ++y)
+                inked = inked || !Is(image, x, y, Background);
+            if (inked != before)
+                edges.push_back(x);
+            before = inked;
+        }
+        return edges.size() >= 3 ? edges[2] - edges[1] : -1;
+    };
+    for (const char* label : {"-4", "-10", "-2.5"}) {
+        const int plain = minusGap(label, 1);
+        EXPECT_GT(plain, 0) << label;
+        EXPECT_EQ(minusGap(label, 2), 2 * plain) << label;
+    }
+    // A width measured at one ratio is not taken for the other: a label
+    // measured sharp first is as wide as any label of its length at ratio 1.
+    const auto width = [](const QString& label, qreal ratio) {
+        TPlotCanvas canvas({60, 20}, ratio);
+        canvas.SetFont("Courier New", 8, Good);
+        return canvas.TextExtent(label).width();
+    };
+    width(QStringLiteral("-9.87654321"), 2);
+    EXPECT_EQ(width(QStringLiteral("-9.87654321"), 1), width(QStringLiteral("-1.23456789"), 1));
 }
 
 }  // namespace

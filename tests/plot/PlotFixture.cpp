@@ -9,8 +9,17 @@ QImage PlotFixture::Plot(const std::string& formula, bool keepView)
     Evaluator.Compile();
     if (!keepView)
         Engine.View().ResetView = true;
+    const TViewWindow view = Engine.View();
     QImage picture = Engine.Plot(Evaluator, Request);
     EXPECT_EQ(FpuStatusWord() & StatusFaults, 0) << "a plot left a fault flag set";
+    // The same plot with every line drawn on its own, as a plain painter draws it.
+    const TViewWindow after = Engine.View();
+    Engine.View() = view;
+    TPlotCanvas canvas(Engine.PictureSize(), Engine.DevicePixelRatio());
+    canvas.SetImmediate(true);
+    Engine.Plot(Evaluator, Request, canvas);
+    EXPECT_EQ(canvas.Finish(), picture) << "lines drawn together change the picture";
+    Engine.View() = after;
     const auto* test = testing::UnitTest::GetInstance()->current_test_info();
     Save(picture, std::string(test->test_suite_name()) + "." + test->name());
     return picture;

@@ -19,7 +19,8 @@ protected:
     TRapidEvaluator Evaluator;
 
     // Compiles `formula` (the title shows Request.Formula) and plots it with
-    // ResetView set unless `keepView`; the picture is saved for a look.
+    // ResetView set unless `keepView`; the picture is saved for a look, and
+    // checked against the same plot with every line drawn on its own.
     QImage Plot(const std::string& formula, bool keepView = false);
     // A picture of the same view with frame and axes only.
     QImage FrameAndAxesOnly();

@@ -1,18 +1,26 @@
-// orvalis-plot as a script uses it: pictures written, errors reported with
-// their exit status, nothing written on failure.
+// orvalis-plot as a script uses it: pictures, pages and animations written
+// and read back with other programs, errors reported with their exit status,
+// nothing written on failure.
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
 struct TRun {
     int Status;
     QString Errors;
+    QString Output;
 };
 
 class Renderer : public testing::Test {
@@ -21,13 +29,48 @@ protected:
 
     QString Path(const QString& name) const { return Folder.filePath(name); }
 
-    TRun Run(const QStringList& arguments) const
+    static TRun Run(const QStringList& arguments, const QString& program = QStringLiteral(ORVALIS_PLOT_PATH))
     {
         QProcess process;
-        process.start(QStringLiteral(ORVALIS_PLOT_PATH), arguments);
-        EXPECT_TRUE(process.waitForFinished(30000));
+        process.start(program, arguments);
+        EXPECT_TRUE(process.waitForFinished(30000)) << program.toStdString();
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardError())};
+                QString::fromUtf8(process.readAllStandardError()), QString::fromUtf8(process.readAllStandardOutput())};
+    }
+
+    // A tool that reads the files back; scripts/install-deps.sh installs it.
+    static QString Tool(const char* name)
+    {
+        const QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        EXPECT_FALSE(path.isEmpty()) << name << " is not installed: run scripts/install-deps.sh";
+        return path;
+    }
+
+    // A page rasterised by another program against the picture: they differ
+    // only by smoothing, within two pixels of a line or a letter. A PDF page
+    // is a whole number of points, up to one pixel more than the picture.
+    static void ExpectSameDrawing(const QImage& page, const QImage& picture, const char* what)
+    {
+        const QSize more = page.size() - picture.size();
+        ASSERT_TRUE(more.width() >= 0 && more.width() <= 1 && more.height() >= 0 && more.height() <= 1)
+            << what << ": " << page.width() << "x" << page.height();
+        const QRgb background = picture.pixel(0, 0);
+        const auto nearInk = [&](int x, int y) {
+            for (int v = std::max(0, y - 2); v <= std::min(picture.height() - 1, y + 2); ++v)
+                for (int u = std::max(0, x - 2); u <= std::min(picture.width() - 1, x + 2); ++u)
+                    if (picture.pixel(u, v) != background)
+                        return true;
+            return false;
+        };
+        int same = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) {
+                const bool equal = (page.pixel(x, y) & 0xFFFFFF) == (picture.pixel(x, y) & 0xFFFFFF);
+                same += equal;
+                if (!equal && !nearInk(x, y))
+                    ADD_FAILURE() << what << ": pixel (" << x << ", " << y << ") away from every line";
+            }
+        EXPECT_GT(same, picture.width() * picture.height() * 95 / 100) << what;
     }
 
     static QByteArray Head(const QString& file, int bytes)
@@ -65,6 +108,85 @@ TEST_F(Renderer, OptionsShapeThePicture)
     EXPECT_EQ(QImage(Path("flat.bmp")).pixel(100, 35), qRgb(255, 0, 0));
 }
 
+TEST_F(Renderer, HelpAndVersionGoToStandardOutput)
+{
+    TRun run = Run({"--help"});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_TRUE(run.Output.startsWith("usage: orvalis-plot")) << run.Output.toStdString();
+    EXPECT_TRUE(run.Errors.isEmpty());
+    run = Run({"--version"});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Output.toStdString(), "orvalis-plot " ORVALIS_VERSION "\n");
+}
+
+TEST_F(Renderer, SvgAndPdfPagesDrawThePictureWithTextsAsText)
+{
+    ASSERT_EQ(Run({"sqrt(x)", Path("plot.png")}).Status, 0);
+    ASSERT_EQ(Run({"sqrt(x)", Path("plot.svg")}).Status, 0);
+    ASSERT_EQ(Run({"sqrt(x)", Path("plot.pdf")}).Status, 0);
+    const QImage picture = QImage(Path("plot.png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(picture.pixel(100, 133), qRgb(255, 0, 0)) << "the undefined part in the bad colour";
+
+    QFile svg(Path("plot.svg"));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&svg);
+    QStringList texts;
+    while (!xml.atEnd())
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("text"))
+            texts << xml.readElementText(QXmlStreamReader::IncludeChildElements);
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    for (const char* text : {"Y = sqrt(x)", "X", "Y", "-10", "10", "-4"})
+        EXPECT_TRUE(texts.contains(text)) << text << " in " << texts.join('|').toStdString();
+
+    const QStringList pdfTexts = Run({Path("plot.pdf"), "-"}, Tool("pdftotext")).Output.split(QRegularExpression("\\s+"));
+    for (const char* text : {"sqrt(x)", "X", "Y", "-10", "10", "-4"})
+        EXPECT_TRUE(pdfTexts.contains(text)) << text << " in " << pdfTexts.join('|').toStdString();
+
+    ASSERT_EQ(Run({"-w", "507", "-h", "266", Path("plot.svg"), "-o", Path("svg.png")}, Tool("rsvg-convert")).Status, 0);
+    ExpectSameDrawing(QImage(Path("svg.png")).convertToFormat(QImage::Format_RGB32), picture, "SVG");
+    ASSERT_EQ(Run({"-r", "96", "-png", "-singlefile", Path("plot.pdf"), Path("pdf")}, Tool("pdftoppm")).Status, 0);
+    ExpectSameDrawing(QImage(Path("pdf.png")).convertToFormat(QImage::Format_RGB32), picture, "PDF");
+}
+
+TEST_F(Renderer, SweepOfZWritesTheFramesOfSinglePlots)
+{
+    const QString formula = "z*5*exp(-(x^2))+(1-z)*x";
+    const QStringList sweep = {"--z-from", "0", "--z-to", "1", "--frames", "5", formula};
+    ASSERT_EQ(Run(sweep + QStringList{Path("sweep.gif")}).Status, 0);
+    ASSERT_EQ(Run(QStringList{"--frame-ms", "100"} + sweep + QStringList{Path("slow.gif")}).Status, 0);
+    ASSERT_EQ(Run(sweep + QStringList{Path("frame%d.png")}).Status, 0);
+    QImageReader gif(Path("sweep.gif"));
+    EXPECT_EQ(gif.imageCount(), 5);
+    QImageReader slow(Path("slow.gif"));
+    slow.read();
+    EXPECT_EQ(slow.nextImageDelay(), 100);
+    for (int i = 0; i < 5; ++i) {
+        const QString z = QString::number(i / 4.0);
+        ASSERT_EQ(Run({"--z", z, formula, Path("single.png")}).Status, 0);
+        const QImage single = QImage(Path("single.png")).convertToFormat(QImage::Format_RGB32);
+        const QImage frame = gif.read().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(gif.nextImageDelay(), 40);
+        EXPECT_EQ(frame, single) << "GIF frame " << i << " against z = " << z.toStdString();
+        EXPECT_EQ(QImage(Path("frame%1.png").arg(i)).convertToFormat(QImage::Format_RGB32), single) << i;
+    }
+}
+
+TEST_F(Renderer, SweepFailingAtOneFrameWritesNothing)
+{
+    // At z = 1 the fitted polar window overflows; the frames before it plot.
+    const QStringList sweep = {"--polar", "--z-from", "0", "--z-to", "1", "--frames", "3", "1e308*z"};
+    for (const char* name : {"a.gif", "f%d.png", "f%d.svg"}) {
+        const TRun run = Run(sweep + QStringList{Path(name)});
+        EXPECT_EQ(run.Status, 1) << name;
+        EXPECT_EQ(run.Errors.toStdString(), "orvalis-plot: Floating point overflow.\n");
+    }
+    for (const QStringList& usage : {QStringList{"--z-from", "0", "--z-to", "1", "x", Path("a.gif")},
+                                     QStringList{"--z-from", "0", "--z-to", "1", "--frames", "1", "x", Path("a.gif")},
+                                     QStringList{"--z-from", "0", "--z-to", "1", "--frames", "2", "x", Path("a.png")}})
+        EXPECT_EQ(Run(usage).Status, 2) << usage.join(' ').toStdString();
+    EXPECT_EQ(QDir(Folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+}
+
 TEST_F(Renderer, DoubleDashEndsTheOptions)
 {
     const TRun run = Run({"--xlow", "0", "--", "-x+1", Path("minus.png")});
@@ -90,16 +212,17 @@ TEST_F(Renderer, FailuresExitWithTheirStatusAndWriteNothing)
         {{"--polar", "--ymin", "1", "--ymax", "2", "x"}, 2, nullptr},
         {{"--polar=1", "x"}, 2, nullptr},
     };
-    for (const auto& c : cases) {
-        const QString output = Path("out.png");
-        const TRun run = Run(c.arguments + QStringList{output});
-        EXPECT_EQ(run.Status, c.status) << c.arguments.join(' ').toStdString();
-        if (c.message)
-            EXPECT_EQ(run.Errors.toStdString(), c.message);
-        else
-            EXPECT_TRUE(run.Errors.contains("usage: orvalis-plot")) << run.Errors.toStdString();
-        EXPECT_FALSE(QFile::exists(output)) << c.arguments.join(' ').toStdString();
-    }
+    for (const auto& c : cases)
+        for (const char* name : {"out.png", "out.svg", "out.pdf", "out.gif"}) {
+            const QString output = Path(name);
+            const TRun run = Run(c.arguments + QStringList{output});
+            EXPECT_EQ(run.Status, c.status) << c.arguments.join(' ').toStdString() << " " << name;
+            if (c.message)
+                EXPECT_EQ(run.Errors.toStdString(), c.message);
+            else
+                EXPECT_TRUE(run.Errors.contains("usage: orvalis-plot")) << run.Errors.toStdString();
+            EXPECT_FALSE(QFile::exists(output)) << c.arguments.join(' ').toStdString() << " " << name;
+        }
     EXPECT_EQ(Run({"x"}).Status, 2) << "no output named";
 }
 
