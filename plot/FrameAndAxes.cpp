@@ -7,6 +7,7 @@
 #include "numeric/CheckedArithmetic.h"
 #include "numeric/NumberText.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -35,10 +36,11 @@ bool TicksFit(TTickIndices ticks, std::int32_t pixels)
     return ticks.Count() <= static_cast<std::int64_t>(pixels) + 1;
 }
 
-// Two boxes that share a pixel or lie side by side without a gap.
-bool Touch(const QRect& a, const QRect& b)
+// Two boxes closer than `gap` pixels across and `gap` along rows: sharing a
+// pixel, side by side, or, with a wider gap, near enough to read as one text.
+bool Touch(const QRect& a, const QRect& b, std::int32_t gap = 1)
 {
-    return a.adjusted(-1, -1, 1, 1).intersects(b);
+    return a.adjusted(-gap, -1, gap, 1).intersects(b);
 }
 
 }  // namespace
@@ -112,9 +114,12 @@ void TPlotEngine::DrawAxis(TPlotCanvas& canvas, const TPlotRequest& request, TAx
         return;
     // A label whose box would cover or touch the last label drawn on this
     // axis, or the name's letters, is left out: overlapping boxes would make
-    // both unreadable. Its tick stays. The name counts by its letters alone,
-    // since the blank band below them may be covered without harm.
+    // both unreadable. Its tick stays. Side by side on the horizontal axis,
+    // labels need a blank's width between them, or "0.5" and "1" read as
+    // "0.51". The name counts by its letters alone, since the blank band
+    // below them may be covered without harm.
     const QRect nameInk = canvas.TextInk(namePlace.x(), namePlace.y(), name);
+    const std::int32_t labelGap = horizontal ? std::max(1, canvas.TextExtent(QStringLiteral(" ")).width()) : 1;
     std::optional<QRect> lastLabel;
     for (std::int64_t k = ticks.First; k <= ticks.Last; ++k) {
         if (k == 0)
@@ -126,7 +131,7 @@ void TPlotEngine::DrawAxis(TPlotCanvas& canvas, const TPlotRequest& request, TAx
         const QString label = TickLabel(value);
         const QPoint place = point(tick, CheckedAdd(at, LabelGap));
         const QRect box(place, canvas.TextExtent(label));
-        if (Touch(box, nameInk) || (lastLabel && Touch(box, *lastLabel)))
+        if (Touch(box, nameInk) || (lastLabel && Touch(box, *lastLabel, labelGap)))
             continue;
         canvas.TextOut(place.x(), place.y(), label);
         lastLabel = box;

@@ -31,9 +31,10 @@ const TLabelCase Cases[] = {
     {"a 400 x 400 rose", true, "5*sin(3*x)", "0", "6.2832", {400, 400}},
 };
 
-bool Touch(const QRect& a, const QRect& b)
+// Closer than `gap` pixels side by side, or touching above or below.
+bool Touch(const QRect& a, const QRect& b, int gap = 1)
 {
-    return a.adjusted(-1, -1, 1, 1).intersects(b);
+    return a.adjusted(-gap, -1, gap, 1).intersects(b);
 }
 
 using TickLabels = PlotFixture;
@@ -62,13 +63,16 @@ TEST_F(TickLabels, LabelThatWouldTouchTheLastOneIsLeftOutAndItsTickStays)
         for (const auto& text : texts)
             if (text.Box.top() == row + 5)
                 labels.push_back(text.Box);
+        // Side by side, labels stand at least a blank's width apart.
+        const int gap = canvas.TextExtent(QStringLiteral(" ")).width();
+        ASSERT_GT(gap, 1);
         const long double step = TickStep(view.XMin, view.XMax);
         const TTickIndices ticks = TickIndices(view.XMin, view.XMax, step);
         ASSERT_LT(static_cast<std::int64_t>(labels.size()), ticks.Count() - 1) << c.Name << ": some label left out";
         for (std::size_t i = 0; i < labels.size(); ++i) {
             EXPECT_FALSE(Touch(labels[i], name)) << c.Name << ": label " << i << " on the axis name";
             for (std::size_t j = i + 1; j < labels.size(); ++j)
-                EXPECT_FALSE(Touch(labels[i], labels[j])) << c.Name << ": labels " << i << " and " << j;
+                EXPECT_FALSE(Touch(labels[i], labels[j], gap)) << c.Name << ": labels " << i << " and " << j;
         }
         for (std::int64_t k = ticks.First; k <= ticks.Last; ++k) {
             if (k == 0)
@@ -81,7 +85,7 @@ TEST_F(TickLabels, LabelThatWouldTouchTheLastOneIsLeftOutAndItsTickStays)
                             canvas.TextExtent(QString::fromStdString(FormatGeneral(k * step, 15))));
             const bool drawn = std::find(labels.begin(), labels.end(), box) != labels.end();
             const bool crowded = Touch(box, name) || std::any_of(labels.begin(), labels.end(), [&](const QRect& l) {
-                return l != box && Touch(box, l);
+                return l != box && Touch(box, l, gap);
             });
             EXPECT_TRUE(drawn || crowded) << c.Name << ": the label of " << k << " had room";
         }
