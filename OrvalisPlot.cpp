@@ -2,7 +2,7 @@
 // page or animation files with the same engine as the window, for scripts,
 // documents and pictures without a display.
 #include "plot/PlotEngine.h"
-#include "plot/PlotOutput.h"
+#include "plot/output/PlotOutput.h"
 #include "plot/core/FormulaCompile.h"
 #include "settings/IniInteger.h"
 #include "RapidEvaluator/RapidEvaluator.h"

@@ -4,7 +4,7 @@
 # usage: about/make-pictures.sh [path to orvalis-plot]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-plot="${1:-$here/../build/native/plot/orvalis-plot}"
+plot="${1:-$here/../build/native/orvalis-plot}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 

@@ -3,10 +3,10 @@
 // that the report says where the time goes; and a sweep of z into a GIF.
 #include "RatioReport.h"
 
-#include "plot/GifWriter.h"
+#include "plot/output/GifWriter.h"
 #include "plot/PlotCanvas.h"
 #include "plot/PlotEngine.h"
-#include "plot/PlotOutput.h"
+#include "plot/output/PlotOutput.h"
 #include "RapidEvaluator/RapidEvaluator.h"
 #include "numeric/FloatingPoint.h"
 

@@ -3,7 +3,7 @@
 # cmake --build build/native). The window screenshot is taken under Xvfb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-plot=build/native/plot/orvalis-plot
+plot=build/native/orvalis-plot
 out=docs/pictures
 "$plot" "sin(x)" "$out/sin.png"
 "$plot" "sqrt(x)" "$out/sqrt.png"

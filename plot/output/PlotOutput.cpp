@@ -1,9 +1,9 @@
 // The renderer's outputs: pictures encoded by Qt's image writers, pages by
 // its SVG generator and PDF writer, animations by giflib; files replaced
 // only once everything has been drawn and written beside them.
-#include "plot/PlotOutput.h"
+#include "plot/output/PlotOutput.h"
 
-#include "plot/GifWriter.h"
+#include "plot/output/GifWriter.h"
 #include "plot/PlotCanvas.h"
 #include "plot/PlotEngine.h"
 #include "RapidEvaluator/RapidEvaluator.h"

@@ -1,6 +1,6 @@
 // The GIF encoder over giflib: the palette of each frame from its own
 // colours, the nearest of the 256 commonest standing in for the rest.
-#include "plot/GifWriter.h"
+#include "plot/output/GifWriter.h"
 
 #include "numeric/Exceptions.h"
 
