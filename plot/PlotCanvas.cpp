@@ -212,7 +212,6 @@ void TPlotCanvas::ApplyFont()
     Metrics = QFontMetrics(Font);
     // The key names no hinting, which changes the widths.
     FontKey = Font.key() + QChar(0) + QString::number(Font.hintingPreference()) + QChar(0);
-    Measured = false;
 }
 
 bool TPlotCanvas::IsLongFixedPitchText(const QString& text) const
@@ -222,56 +221,40 @@ bool TPlotCanvas::IsLongFixedPitchText(const QString& text) const
 
 QSize TPlotCanvas::TextExtent(const QString& text) const
 {
-    if (Measured && text == MeasuredText)
-        return MeasuredExtent;
     if (IsLongFixedPitchText(text))
-        MeasuredExtent = QSize(static_cast<int>(std::lround(text.size() * Advance)), Metrics.height());
-    else
-        MeasuredExtent = QSize(KnownAdvance(text), Metrics.height());
-    MeasuredText = text;
-    Measured = true;
-    return MeasuredExtent;
+        return QSize(static_cast<int>(std::lround(text.size() * Advance)), Metrics.height());
+    return QSize(Known(text, false).Advance, Metrics.height());
 }
 
-int TPlotCanvas::KnownAdvance(const QString& text) const
+const TPlotCanvas::TKnownText& TPlotCanvas::Known(const QString& text, bool laidOut) const
 {
-    // Plots of one view draw the same labels again and again: their widths
-    // are laid out once per font, not once per picture.
-    static QHash<QString, int> advances;
-    constexpr qsizetype MaxKnownAdvances = 1 << 14;
+    // Plots of one view draw the same labels again and again: each text is
+    // measured, and laid out as the painter would lay it out, once per font,
+    // not once per picture. Kept to the end of the process: glyphs must not
+    // outlive the fonts they come from, which the application frees before
+    // static objects go.
+    static auto& known = *new QHash<QString, TKnownText>;
+    constexpr qsizetype MaxKnown = 1 << 14;
     const QString key = FontKey + text;
-    if (const auto known = advances.constFind(key); known != advances.constEnd())
-        return *known;
-    if (advances.size() >= MaxKnownAdvances)
-        advances.clear();
-    return *advances.insert(key, Metrics.horizontalAdvance(text));
-}
-
-void TPlotCanvas::DrawLaidOut(QPointF baseline, const QString& text)
-{
-    // Laid out once per font and text, as the painter would lay it out.
-    struct TLaidOut {
-        QList<QGlyphRun> Runs;
-        qreal Ascent = 0;
-    };
-    // Kept to the end of the process: glyphs must not outlive the fonts they
-    // come from, which the application frees before static objects go.
-    static auto& layouts = *new QHash<QString, TLaidOut>;
-    constexpr qsizetype MaxLayouts = 1 << 12;
-    const QString key = FontKey + text;
-    auto known = layouts.constFind(key);
-    if (known == layouts.constEnd()) {
-        if (layouts.size() >= MaxLayouts)
-            layouts.clear();
+    auto found = known.find(key);
+    if (found == known.end()) {
+        if (known.size() >= MaxKnown)
+            known.clear();
+        TKnownText measured;
+        measured.Advance = Metrics.horizontalAdvance(text);
+        found = known.insert(key, measured);
+    }
+    if (laidOut && !found->LaidOut) {
         QTextLayout layout(text, Font);
         layout.beginLayout();
         QTextLine line = layout.createLine();
         line.setPosition(QPointF(0, 0));
         layout.endLayout();
-        known = layouts.insert(key, {layout.glyphRuns(), line.ascent()});
+        found->Runs = layout.glyphRuns();
+        found->Ascent = line.ascent();
+        found->LaidOut = true;
     }
-    for (const QGlyphRun& run : known->Runs)
-        Painter.drawGlyphRun(baseline - QPointF(0, known->Ascent), run);
+    return *found;
 }
 
 QRect TPlotCanvas::TextInk(std::int32_t x, std::int32_t y, const QString& text) const
@@ -295,9 +278,11 @@ void TPlotCanvas::TextOut(std::int32_t x, std::int32_t y, const QString& text)
     Painter.fillRect(QRect(x, y, extent.width(), extent.height()), ToQColor(BrushColor_));
     const QPen linePen = Painter.pen();
     Painter.setPen(ToQColor(FontColor));
-    if (!Immediate && !Scaled && count == text.size())
-        DrawLaidOut(QPointF(x, y + Metrics.ascent()), text);
-    else
+    if (!Immediate && !Scaled && count == text.size()) {
+        const TKnownText& laidOut = Known(text, true);
+        for (const QGlyphRun& run : laidOut.Runs)
+            Painter.drawGlyphRun(QPointF(x, y + Metrics.ascent() - laidOut.Ascent), run);
+    } else
         Painter.drawText(QPointF(x + first * Advance, y + Metrics.ascent()), text.mid(first, count));
     Painter.setPen(linePen);
 }

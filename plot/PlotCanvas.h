@@ -12,6 +12,8 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QList>
 #include <QImage>
 #include <QPainter>
 #include <QString>
@@ -77,8 +79,14 @@ private:
     void Begin(QPaintDevice& device);
     void FlushLines();
     void ApplyFont();
-    int KnownAdvance(const QString& text) const;
-    void DrawLaidOut(QPointF baseline, const QString& text);
+    // A text of the current font: its advance, and with `laidOut` its glyphs.
+    struct TKnownText {
+        int Advance = 0;
+        bool LaidOut = false;
+        QList<QGlyphRun> Runs;
+        qreal Ascent = 0;
+    };
+    const TKnownText& Known(const QString& text, bool laidOut) const;
     // A monospaced text long enough that measuring and laying it out whole
     // would cost more than the few characters that can be seen.
     bool IsLongFixedPitchText(const QString& text) const;
@@ -97,10 +105,6 @@ private:
     TColor BrushColor_ = 0xFFFFFF;
     QFont Font;
     QFontMetrics Metrics{Font};
-    // The last text measured: a label is measured for its place, then drawn.
-    mutable QString MeasuredText;
-    mutable QSize MeasuredExtent;
-    mutable bool Measured = false;
     QString FontKey;
     int FontPoints_ = 8;
     TColor FontColor = 0;

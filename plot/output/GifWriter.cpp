@@ -43,25 +43,30 @@ int Distance(QRgb a, QRgb b)
     return r * r + g * g + bl * bl;
 }
 
+// Calls `run`(colour, length) for each run of one colour along the rows, in
+// order: a plot is long runs of one colour, each then costs one look-up.
+template <class TRun>
+void ForEachRun(const QImage& frame, TRun run)
+{
+    const int width = frame.width();
+    for (int y = 0; y < frame.height(); ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(frame.constScanLine(y));
+        for (int x = 0; x < width;) {
+            const QRgb colour = row[x] | 0xFF000000u;
+            int length = 1;
+            while (x + length < width && (row[x + length] | 0xFF000000u) == colour)
+                ++length;
+            run(colour, length);
+            x += length;
+        }
+    }
+}
+
 TIndexedFrame IndexFrame(const QImage& image)
 {
     const QImage frame = image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
-    const int width = frame.width(), height = frame.height();
-    // A plot is long runs of one colour: a run costs one look-up.
     std::unordered_map<QRgb, int> counts;
-    int* count = nullptr;
-    QRgb last = 0;
-    for (int y = 0; y < height; ++y) {
-        const QRgb* row = reinterpret_cast<const QRgb*>(frame.constScanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const QRgb colour = row[x] | 0xFF000000u;
-            if (!count || colour != last) {
-                last = colour;
-                count = &counts[colour];
-            }
-            ++*count;
-        }
-    }
+    ForEachRun(frame, [&counts](QRgb colour, int length) { counts[colour] += length; });
     std::vector<std::pair<QRgb, int>> byCount(counts.begin(), counts.end());
     std::sort(byCount.begin(), byCount.end(),
               [](const auto& a, const auto& b) { return a.second != b.second ? a.second > b.second : a.first < b.first; });
@@ -79,22 +84,9 @@ TIndexedFrame IndexFrame(const QImage& image)
         }
         index.emplace(colour, i);
     }
-    indexed.Pixels.resize(static_cast<std::size_t>(width) * height);
+    indexed.Pixels.resize(static_cast<std::size_t>(frame.width()) * frame.height());
     GifPixelType* out = indexed.Pixels.data();
-    GifPixelType lastIndex = 0;
-    bool any = false;
-    for (int y = 0; y < height; ++y) {
-        const QRgb* row = reinterpret_cast<const QRgb*>(frame.constScanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const QRgb colour = row[x] | 0xFF000000u;
-            if (!any || colour != last) {
-                last = colour;
-                lastIndex = index.at(colour);
-                any = true;
-            }
-            *out++ = lastIndex;
-        }
-    }
+    ForEachRun(frame, [&](QRgb colour, int length) { out = std::fill_n(out, length, index.at(colour)); });
     return indexed;
 }
 
