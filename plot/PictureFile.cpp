@@ -17,3 +17,10 @@ void WritePictureFile(const QImage& picture, const QString& fileName, const char
     }
     throw Exception("Cannot create file " + fileName.toStdString());
 }
+
+void WriteWholeFile(const QString& fileName, const QByteArray& bytes)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw Exception("Cannot create file " + fileName.toStdString());
+}

@@ -1,6 +1,7 @@
 // Writing a picture to a file, all or nothing.
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 
@@ -9,3 +10,5 @@
 // beside it and renamed over it, so a failure leaves nothing behind and an
 // old file as it was; it raises "Cannot create file <name>".
 void WritePictureFile(const QImage& picture, const QString& fileName, const char* format);
+// The same for bytes already encoded.
+void WriteWholeFile(const QString& fileName, const QByteArray& bytes);

@@ -5,6 +5,7 @@
 
 #include "plot/output/GifWriter.h"
 #include "plot/PlotCanvas.h"
+#include "plot/PictureFile.h"
 #include "plot/PlotEngine.h"
 #include "RapidEvaluator/RapidEvaluator.h"
 #include "numeric/Exceptions.h"
@@ -15,7 +16,6 @@
 #include <QImageWriter>
 #include <QPageLayout>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QTemporaryFile>
 
@@ -127,13 +127,6 @@ private:
     std::vector<TStaged> Files;
 };
 
-void WriteFile(const QString& name, const QByteArray& bytes)
-{
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        CannotCreate(name);
-}
-
 }  // namespace
 
 TOutputFormat OutputFormatOf(const QString& name)
@@ -197,7 +190,7 @@ void WritePlotOutput(TPlotEngine& engine, const TRapidEvaluator& evaluator, cons
 {
     const TOutputFormat format = OutputFormatOf(name);
     if (!animation) {
-        WriteFile(name, PlotFile(engine, evaluator, request, format));
+        WriteWholeFile(name, PlotFile(engine, evaluator, request, format));
         return;
     }
     // A window given by the caller is kept for every frame; otherwise each
@@ -207,7 +200,7 @@ void WritePlotOutput(TPlotEngine& engine, const TRapidEvaluator& evaluator, cons
         const TPictureSize size = engine.PictureSize();
         TGifWriter gif(QSize(size.Width, size.Height), animation->FrameMs);
         SweepZ(animation->Sweep, engine, resetView, [&](std::int32_t) { gif.AddFrame(engine.Plot(evaluator, request)); });
-        WriteFile(name, gif.Finish());
+        WriteWholeFile(name, gif.Finish());
         return;
     }
     TStagedFiles files;
