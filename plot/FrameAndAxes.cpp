@@ -114,11 +114,11 @@ void TPlotEngine::DrawAxis(TPlotCanvas& canvas, const TPlotRequest& request, TAx
     // When not every label has room, every k-th tick gets one (its index a
     // multiple of k), so the labels stand at equal distances and read as a
     // linear scale; the ticks between keep their marks. Labels that would
-    // cover or touch each other, or the name's letters, would be unreadable.
-    // Side by side on the horizontal axis, labels need a blank's width
-    // between them, or "0.5" and "1" read as "0.51". The name counts by its
-    // letters alone, since the blank band below them may be covered without
-    // harm. All labels are measured first; then each tick is marked and its
+    // cover or touch each other would be unreadable. Side by side on the
+    // horizontal axis, labels need a blank's width between them, or "0.5"
+    // and "1" read as "0.51". A label that would touch the name's letters
+    // (the blank band below them may be covered without harm) is left out:
+    // it stands at the axis's end, where the name already marks the way. All labels are measured first; then each tick is marked and its
     // label, if it has one, drawn over the ticks before it.
     const QRect nameInk = canvas.TextInk(namePlace.x(), namePlace.y(), name);
     const std::int32_t labelGap = horizontal ? std::max(1, canvas.TextExtent(QStringLiteral(" ")).width()) : 1;

@@ -83,39 +83,44 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t k)
     return a / k - (a % k != 0 && a < 0 ? 1 : 0);
 }
 
-// 5 × 10^18 is the largest stride that an index can reach.
-constexpr int MaxDecade = 18;
-
-struct TStrideFit {
-    bool Fits = true;
-    std::int64_t Drawn = 0;
-};
-
-// Walks the labels of the nonzero multiples of k in order along the axis:
-// labels placed by the ticks' order cannot touch one further on without
-// touching the next one first, so neighbours are all that need comparing.
-TStrideFit TryStride(TTickIndices ticks, const std::vector<TTickLabel>& labels, std::int32_t gap, std::int64_t k,
-                     bool nameDecides)
+// The stride after k in 1, 2, 5, 10, 20, 50, … (4 for 5 after a step of
+// 2.5 × 10^n). Unsigned, so that the stride after 5 × 10^18 is still a
+// number: 10^19, beyond every index.
+std::uint64_t NextStride(std::uint64_t k, bool quarterStep)
 {
-    TStrideFit fit;
+    std::uint64_t decade = 1;
+    while (k / decade >= 10)
+        decade *= 10;
+    switch (k / decade) {
+    case 1:
+        return 2 * decade;
+    case 2:
+        return (quarterStep ? 4 : 5) * decade;
+    default:
+        return 10 * decade;
+    }
+}
+
+// Walks the labels of the nonzero multiples of k in order along the axis,
+// passing over those on the name: labels placed in the ticks' order cannot
+// touch one further on without touching the next one first, so neighbours
+// are all that need comparing.
+bool StrideFits(TTickIndices ticks, const std::vector<TTickLabel>& labels, std::int32_t gap, std::int64_t k)
+{
     const TTickLabel* last = nullptr;
     for (std::int64_t q = CeilDiv(ticks.First, k), end = FloorDiv(ticks.Last, k); q <= end; ++q) {
         const std::int64_t index = q * k;
         if (index == 0)
             continue;
         const TTickLabel& label = labels[static_cast<std::size_t>(index - ticks.First)];
-        if (label.OnName) {
-            if (nameDecides)
-                return {false, fit.Drawn};
+        if (label.OnName)
             continue;
-        }
         if (last && static_cast<std::int64_t>(label.Lo) - gap <= last->Hi &&
             static_cast<std::int64_t>(last->Lo) - gap <= label.Hi)
-            return {false, fit.Drawn};
+            return false;
         last = &label;
-        ++fit.Drawn;
     }
-    return fit;
+    return true;
 }
 
 }  // namespace
@@ -130,23 +135,8 @@ std::int64_t LabelStride(TTickIndices ticks, const std::vector<TTickLabel>& labe
     std::int32_t e;
     SplitMantissa(static_cast<double>(step), m, e);
     const bool quarterStep = m > 2.25 && m < 3.0;
-    const std::int64_t digits[] = {1, 2, quarterStep ? 4 : 5};
-    const auto firstStride = [&](bool nameDecides) -> std::int64_t {
-        std::int64_t decade = 1;
-        for (int n = 0; n <= MaxDecade; ++n) {
-            for (const std::int64_t digit : digits) {
-                const std::int64_t k = digit * decade;
-                if (static_cast<std::uint64_t>(k) > farthest)
-                    return 0;
-                const TStrideFit fit = TryStride(ticks, labels, gap, k, nameDecides);
-                if (fit.Fits && (fit.Drawn > 0 || !nameDecides))
-                    return k;
-            }
-            if (n < MaxDecade)
-                decade *= 10;
-        }
-        return 0;
-    };
-    const std::int64_t k = firstStride(true);
-    return k != 0 ? k : firstStride(false);
+    for (std::uint64_t k = 1; k <= farthest; k = NextStride(k, quarterStep))
+        if (StrideFits(ticks, labels, gap, static_cast<std::int64_t>(k)))
+            return static_cast<std::int64_t>(k);
+    return 0;
 }

@@ -33,15 +33,14 @@ struct TTickLabel {
 };
 
 // The stride k of the labelled ticks: a tick gets its label when its index
-// is a nonzero multiple of k, so the labels keep the ticks' rhythm, 0
-// included, and stand at equal distances. `labels` holds one entry per tick,
-// from ticks.First on (the entry of index 0 is not read); two labels touch
-// when fewer than `gap` pixels lie between them. k is the first of 1, 2, 5,
-// 10, 20, 50, … (1, 2, 4, 10, 20, 40, … for a step of 2.5 × 10^n, so that
-// labels fall on 5 and 10 rather than 12.5) at which no two labels touch and
-// none touches the name. When every such k would leave the axis without a
-// label, the name no longer decides: k is the first at which no two of the
-// labels clear of the name touch, and the caller leaves out those on it.
-// 0 when no tick gets a label.
+// is a nonzero multiple of k and the label is clear of the axis name, so the
+// labels keep the ticks' rhythm, 0 included, and stand at equal distances.
+// `labels` holds one entry per tick, from ticks.First on (the entry of index
+// 0 is not read); two labels touch when fewer than `gap` pixels lie between
+// them. k is the first of 1, 2, 5, 10, 20, 50, … (1, 2, 4, 10, 20, 40, … for
+// a step of 2.5 × 10^n, so that labels fall on 5 and 10 rather than 12.5) at
+// which no two of those labels touch. A label on the name is left out rather
+// than the stride raised for it: it stands at the end of the axis, where the
+// name already is. 0 when there is no tick to label or no stride fits.
 std::int64_t LabelStride(TTickIndices ticks, const std::vector<TTickLabel>& labels, std::int32_t gap,
                          long double step);
