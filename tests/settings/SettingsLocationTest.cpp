@@ -18,32 +18,53 @@ const std::string Beside = "/usr/bin/Orvalis.INI";
 const std::string PerUser = "/home/ada/.config/Orvalis/Orvalis.INI";
 
 struct DecisionCase {
+    bool Installed;
     bool Exists;
     bool FolderWritable;
     std::string PerUserFile;
     std::string Expected;
 };
 
-TEST(SettingsLocationTest, ThePerUserFileOnlyWhenNoFileIsBesideAndItsFolderIsNotWritable)
+TEST(SettingsLocationTest, AnInstalledCopyOnlyThePerUserFileAPortableOneWhenNothingCanBeBeside)
 {
     const DecisionCase cases[] = {
-        {false, false, PerUser, PerUser},
-        {false, true, PerUser, Beside},
-        {true, false, PerUser, Beside}, // a read-only file is still the user's choice
-        {true, true, PerUser, Beside},
-        {false, false, "", Beside},     // no user folder known
+        {false, false, false, PerUser, PerUser},
+        {false, false, true, PerUser, Beside},
+        {false, true, false, PerUser, Beside}, // a read-only file is still the user's choice
+        {false, true, true, PerUser, Beside},
+        {false, false, false, "", Beside},     // no user folder known
+        {true, true, true, PerUser, PerUser},  // root's old file beside is not everyone's
+        {true, false, true, PerUser, PerUser},
+        {true, false, false, PerUser, PerUser},
     };
     for (const DecisionCase& c : cases) {
         std::vector<std::string> askedFolder, askedFile;
         const auto writable = [&](const std::string& path) { askedFolder.push_back(path); return c.FolderWritable; };
         const auto exists = [&](const std::string& path) { askedFile.push_back(path); return c.Exists; };
-        EXPECT_EQ(ChooseSettingsFile(Beside, c.PerUserFile, writable, exists), c.Expected)
-            << "exists " << c.Exists << ", writable " << c.FolderWritable << ", per-user '" << c.PerUserFile << "'";
+        EXPECT_EQ(ChooseSettingsFile(Beside, c.PerUserFile, c.Installed, writable, exists), c.Expected)
+            << "installed " << c.Installed << ", exists " << c.Exists << ", writable " << c.FolderWritable
+            << ", per-user '" << c.PerUserFile << "'";
         for (const std::string& folder : askedFolder)
             EXPECT_EQ(folder, "/usr/bin");
         for (const std::string& file : askedFile)
             EXPECT_EQ(file, Beside);
     }
+}
+
+// Root may write to /usr/bin, yet a program there keeps the settings of
+// each user apart; a link to a program folder counts as that folder.
+TEST(SettingsLocationTest, AProgramInASystemFolderUsesThePerUserFileWhoeverRunsIt)
+{
+    ScratchFolder home;
+    const std::string perUser = home / "config/Orvalis/Orvalis.INI";
+    EXPECT_EQ(LocateSettingsFile("/usr/bin/Orvalis", perUser), perUser);
+    EXPECT_TRUE(std::filesystem::is_directory(home / "config/Orvalis"));
+
+    ScratchFolder programs;
+    std::filesystem::create_directory_symlink(programs.Path(), home / "bin");
+    EXPECT_TRUE(IsProgramFolder(home / "bin", {programs.Path()}));
+    EXPECT_TRUE(IsProgramFolder(programs.Path(), {home / "bin"}));
+    EXPECT_FALSE(IsProgramFolder(home.Path(), {programs.Path(), home / "missing"}));
 }
 
 TEST(SettingsLocationTest, TheFolderOfAFile)
