@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 
@@ -81,6 +82,33 @@ TEST(SettingsLocationTest, AWritableFolderKeepsTheFileBesideAndCreatesNoUserFold
     const std::string perUser = home / "config/Orvalis/Orvalis.INI";
     EXPECT_EQ(LocateSettingsFile(programs / "Orvalis", perUser), programs / "Orvalis.INI");
     EXPECT_FALSE(std::filesystem::exists(home / "config"));
+}
+
+// Staged files beside the settings file that writers killed mid-write left:
+// those of processes gone are removed at the start, a running writer's and
+// anything else are kept.
+TEST(SettingsLocationTest, TheStartRemovesWhatKilledWritersLeftAndNothingElse)
+{
+    ScratchFolder programs;
+    const pid_t gone = ::fork();
+    if (gone == 0)
+        ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string dead = ".Orvalis.INI." + std::to_string(gone) + ".0.tmp";
+    const std::string running = ".Orvalis.INI." + std::to_string(::getpid()) + ".3.tmp";
+    const std::vector<std::string> kept = {"Orvalis.INI", running, ".Orvalis.INI.x.0.tmp",
+                                           ".Other.INI." + std::to_string(gone) + ".0.tmp", "Orvalis.INI.tmp"};
+    for (const std::string& name : kept)
+        PutFile(programs / name, "x");
+    PutFile(programs / dead, "x");
+    EXPECT_EQ(LocateSettingsFile(programs / "Orvalis", ""), programs / "Orvalis.INI");
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(programs.Path()))
+        left.push_back(entry.path().filename());
+    std::sort(left.begin(), left.end());
+    std::vector<std::string> expected = kept;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(left, expected);
 }
 
 // The program's folder is not writable for the child; the child's home is.
