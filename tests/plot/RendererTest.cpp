@@ -231,7 +231,7 @@ TEST_F(Renderer, UnwritableOutputIsAnErrorAndLeavesNothing)
     const QString missing = Path("no/such/folder/plot.png");
     const TRun run = Run({"x", missing});
     EXPECT_EQ(run.Status, 1);
-    EXPECT_TRUE(run.Errors.startsWith("orvalis-plot: Cannot create file ")) << run.Errors.toStdString();
+    EXPECT_EQ(run.Errors, "orvalis-plot: Cannot write " + missing + ": No such file or directory.\n");
     EXPECT_FALSE(QFile::exists(missing));
     // A folder in the place of the file.
     QDir(Folder.path()).mkdir("taken");

@@ -85,7 +85,7 @@ TEST_F(Export, FileThatCannotBeCreatedIsReportedAndLeavesNothing)
     Dialogs.SaveAnswer = missing;
     Choose("Savetobitmapfile1");
     ASSERT_EQ(Dialogs.Messages.size(), 1u);
-    EXPECT_EQ(Dialogs.Messages[0].Text, "Cannot create file " + missing + ".");
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Cannot write " + missing + ": No such file or directory.");
     EXPECT_EQ(Dialogs.Messages[0].Icon, QMessageBox::Critical);
     EXPECT_FALSE(QFile::exists(missing));
     EXPECT_FALSE(QFileInfo::exists(Path("no")));
