@@ -28,6 +28,10 @@
 #include <QLayout>
 #include <QScreen>
 
+#include <optional>
+#include <tuple>
+#include <type_traits>
+
 namespace {
 
 const QString ApplicationTitle = QStringLiteral("Orvalis");
@@ -51,8 +55,8 @@ const char PositionFormat[] = "x = %8.5g,  y = %8.5g";
 constexpr long double PositionsPerUnit = 1000;
 const char ZFormat[] = "%8.4g";
 const double CartesianExampleLow = -10, CartesianExampleHigh = 10;
-const QString PolarExampleLow = QStringLiteral("0");
-const QString PolarExampleHigh = QStringLiteral("60");
+const std::string PolarExampleLow = "0";
+const std::string PolarExampleHigh = "60";
 
 const QString BitmapFilter = QStringLiteral("Bitmaps (*.bmp)");
 
@@ -69,6 +73,82 @@ QString FromStd(const std::string& text)
     return QString::fromStdString(text);
 }
 
+// A control's value as the settings record and the plot request hold it.
+std::string ValueOf(const QLineEdit* control)
+{
+    return control->text().toStdString();
+}
+std::int32_t ValueOf(const QSlider* control)
+{
+    return control->value();
+}
+bool ValueOf(const QAction* control)
+{
+    return control->isChecked();
+}
+std::string ValueOf(const QLabel* control)
+{
+    return control->text().toStdString();
+}
+void Show(QLineEdit* control, const std::string& value)
+{
+    control->setText(FromStd(value));
+}
+void Show(QSlider* control, std::int32_t value)
+{
+    control->setValue(value);
+}
+void Show(QAction* control, bool value)
+{
+    control->setChecked(value);
+}
+void Show(QLabel* control, const std::string& value)
+{
+    control->setText(FromStd(value));
+}
+
+// A control bound to its field of the settings record (whose key, default
+// and range the settings file's key table gives), if it has one, and to its
+// field of the plot request, if it has one.
+template <class Control, class Value>
+struct TBoundControl {
+    Control* Ui_TGraphMainForm::*Widget;
+    Value TSettings::*Setting;
+    Value TPlotRequest::*Request;
+};
+
+template <class Control, class Value>
+constexpr TBoundControl<Control, Value> Bind(Control* Ui_TGraphMainForm::*widget, Value TSettings::*setting,
+                                             std::type_identity_t<Value> TPlotRequest::*request = nullptr)
+{
+    return {widget, setting, request};
+}
+
+template <class Control, class Value>
+constexpr TBoundControl<Control, Value> Bind(Control* Ui_TGraphMainForm::*widget, std::nullptr_t,
+                                             Value TPlotRequest::*request)
+{
+    return {widget, nullptr, request};
+}
+
+// Every control that carries a setting or a part of the plot request, once.
+// The form is filled from this table, read back into each plot request and
+// saved through it. z reaches the formula as FormulaZ, not through the
+// request; the caption of the mode is no setting.
+constexpr auto BoundControls = std::make_tuple(
+    Bind(&Ui::TGraphMainForm::YFormula, &TSettings::YFormula, &TPlotRequest::Formula),
+    Bind(&Ui::TGraphMainForm::XlowEdit, &TSettings::XLow, &TPlotRequest::XlowText),
+    Bind(&Ui::TGraphMainForm::XhighEdit, &TSettings::Xhigh, &TPlotRequest::XhighText),
+    Bind(&Ui::TGraphMainForm::TrackBar1, &TSettings::Z),
+    Bind(&Ui::TGraphMainForm::Cartesian1, &TSettings::Cartesian, &TPlotRequest::Cartesian),
+    Bind(&Ui::TGraphMainForm::Label1, nullptr, &TPlotRequest::TitleCaption));
+
+template <class Each>
+void ForEachBoundControl(Each&& each)
+{
+    std::apply([&](const auto&... row) { (each(row), ...); }, BoundControls);
+}
+
 }  // namespace
 
 TGraphMainForm::TGraphMainForm(std::string settingsFileName, QWidget* parent)
@@ -76,14 +156,6 @@ TGraphMainForm::TGraphMainForm(std::string settingsFileName, QWidget* parent)
 {
     Ui_->setupUi(this);
     ApplyFonts();
-    const std::pair<QToolButton*, TFlatPicture> pictures[] = {
-        {Ui_->UpBtn, TFlatPicture::ArrowUp},       {Ui_->DownBtn, TFlatPicture::ArrowDown},
-        {Ui_->LeftBtn, TFlatPicture::ArrowLeft},   {Ui_->RightBtn, TFlatPicture::ArrowRight},
-        {Ui_->OriginBtn, TFlatPicture::Origin},    {Ui_->ZoomOutBtn, TFlatPicture::ZoomOut},
-        {Ui_->ZoomInBtn, TFlatPicture::ZoomIn}};
-    for (const auto& [button, picture] : pictures)
-        button->setIcon(FlatButtonIcon(picture));
-    Ui_->ZoomInBtn->setChecked(true);
     ConnectHandlers();
 
     // Graph gets its start size now, so the first plot is drawn at it.
@@ -112,10 +184,11 @@ void TGraphMainForm::ApplyFonts()
              Ui_->mousePosition, Ui_->Label1, Ui_->Label2, Ui_->Label3, Ui_->Label4, Ui_->XlowEdit,
              Ui_->XhighEdit, Ui_->Zedit})
         control->setFont(FontOf(ControlFont));
-    Ui_->PlotBtn->setFont(FontOf(PlotButtonFont));
-    QPalette palette = Ui_->PlotBtn->palette();
+    QPushButton* plotButton = Ui_->PlotBtn;
+    plotButton->setFont(FontOf(PlotButtonFont));
+    QPalette palette = plotButton->palette();
     palette.setColor(QPalette::ButtonText, palette.color(QPalette::Active, QPalette::Highlight));
-    Ui_->PlotBtn->setPalette(palette);
+    plotButton->setPalette(palette);
 }
 
 void TGraphMainForm::ConnectHandlers()
@@ -124,24 +197,41 @@ void TGraphMainForm::ConnectHandlers()
         return [this, handler] { RunGuarded(this, [&] { (this->*handler)(); }); };
     };
     connect(Ui_->PlotBtn, &QPushButton::clicked, this, guarded(&TGraphMainForm::PlotBtnClick));
-    connect(Ui_->Cartesian1, &QAction::triggered, this, guarded(&TGraphMainForm::Cartesian1Click));
-    connect(Ui_->Polar1, &QAction::triggered, this, guarded(&TGraphMainForm::Polar1Click));
-    connect(Ui_->Exit1, &QAction::triggered, this, guarded(&TGraphMainForm::Exit1Click));
-    connect(Ui_->Contents1, &QAction::triggered, this, guarded(&TGraphMainForm::Contents1Click));
-    connect(Ui_->AboutOrvalis1, &QAction::triggered, this, guarded(&TGraphMainForm::AboutOrvalis1Click));
-    connect(Ui_->Preferences1, &QAction::triggered, this, guarded(&TGraphMainForm::Preferences1Click));
-    connect(Ui_->SavetoClipboard1, &QAction::triggered, this, guarded(&TGraphMainForm::SavetoClipboard1Click));
-    connect(Ui_->Savetobitmapfile1, &QAction::triggered, this, guarded(&TGraphMainForm::Savetobitmap1Click));
-    connect(Ui_->UpBtn, &QToolButton::clicked, this, guarded(&TGraphMainForm::UpBtnClick));
-    connect(Ui_->DownBtn, &QToolButton::clicked, this, guarded(&TGraphMainForm::DownBtnClick));
-    connect(Ui_->LeftBtn, &QToolButton::clicked, this, guarded(&TGraphMainForm::LeftBtnClick));
-    connect(Ui_->RightBtn, &QToolButton::clicked, this, guarded(&TGraphMainForm::RightBtnClick));
-    connect(Ui_->OriginBtn, &QToolButton::clicked, this, guarded(&TGraphMainForm::OriginBtnClick));
+    const std::pair<QAction*, void (TGraphMainForm::*)()> menuItems[] = {
+        {Ui_->Cartesian1, &TGraphMainForm::Cartesian1Click},
+        {Ui_->Polar1, &TGraphMainForm::Polar1Click},
+        {Ui_->Exit1, &TGraphMainForm::Exit1Click},
+        {Ui_->Contents1, &TGraphMainForm::Contents1Click},
+        {Ui_->AboutOrvalis1, &TGraphMainForm::AboutOrvalis1Click},
+        {Ui_->Preferences1, &TGraphMainForm::Preferences1Click},
+        {Ui_->SavetoClipboard1, &TGraphMainForm::SavetoClipboard1Click},
+        {Ui_->Savetobitmapfile1, &TGraphMainForm::Savetobitmap1Click}};
+    for (const auto& [item, handler] : menuItems)
+        connect(item, &QAction::triggered, this, guarded(handler));
+    // The flat buttons with their pictures; the two magnifiers only choose
+    // the direction of a click zoom.
+    const struct {
+        QToolButton* Button;
+        TFlatPicture Picture;
+        std::optional<TMove> Move;
+    } flatButtons[] = {{Ui_->UpBtn, TFlatPicture::ArrowUp, TMove::Up},
+                       {Ui_->DownBtn, TFlatPicture::ArrowDown, TMove::Down},
+                       {Ui_->LeftBtn, TFlatPicture::ArrowLeft, TMove::Left},
+                       {Ui_->RightBtn, TFlatPicture::ArrowRight, TMove::Right},
+                       {Ui_->OriginBtn, TFlatPicture::Origin, TMove::Origin},
+                       {Ui_->ZoomOutBtn, TFlatPicture::ZoomOut, std::nullopt},
+                       {Ui_->ZoomInBtn, TFlatPicture::ZoomIn, std::nullopt}};
+    for (const auto& [button, picture, move] : flatButtons) {
+        button->setIcon(FlatButtonIcon(picture));
+        if (move)
+            connect(button, &QToolButton::clicked, this,
+                    [this, move = *move] { RunGuarded(this, [&] { Navigate(move); }); });
+    }
     AttachTrackBarHandler();
     connect(Ui_->Examples1, &QMenu::triggered, this,
             [this](QAction* item) { RunGuarded(this, [&] { ExampleClick(item); }); });
 
-    TGraphImage* graph = Ui_->Graph;
+    TGraphImage* graph = &Graph();
     connect(graph, &TGraphImage::MouseDown, this, [this](Qt::MouseButton button, Qt::KeyboardModifiers keys, int x, int y) {
         RunGuarded(this, [&] { GraphMouseDown(button, keys, x, y); });
     });
@@ -169,31 +259,61 @@ void TGraphMainForm::FormCreate()
     // Setting the track bar from the file must not plot: the one plot comes
     // after every setting is in place.
     disconnect(TrackBarHandler);
-    const TSettings settings = ReadSettings(TIniFile(SettingsFileName_));
-    Ui_->YFormula->setText(FromStd(settings.YFormula));
-    Ui_->XlowEdit->setText(FromStd(settings.XLow));
-    Ui_->XhighEdit->setText(FromStd(settings.Xhigh));
-    Drawing_ = settings.Drawing;
-    Ui_->TrackBar1->setValue(settings.Z);
-    Ui_->Cartesian1->setChecked(settings.Cartesian);
-    Ui_->Polar1->setChecked(!Ui_->Cartesian1->isChecked());
-    if (Ui_->Polar1->isChecked())
-        Ui_->Label1->setText(PolarCaption);
+    ShowSettings(ReadSettings(TIniFile(SettingsFileName_)));
+    SetMode(IsCartesian());
+    SetTitleCaption();
     AttachTrackBarHandler();
     TrackBar1Change();
 }
 
 void TGraphMainForm::FormDestroy()
 {
-    TSettings settings;
-    settings.YFormula = Ui_->YFormula->text().toStdString();
-    settings.XLow = Ui_->XlowEdit->text().toStdString();
-    settings.Xhigh = Ui_->XhighEdit->text().toStdString();
-    settings.Drawing = Drawing_;
-    settings.Z = Ui_->TrackBar1->value();
-    settings.Cartesian = Ui_->Cartesian1->isChecked();
     TIniFile file(SettingsFileName_);
-    WriteSettings(file, settings);
+    WriteSettings(file, ControlSettings());
+}
+
+TSettings TGraphMainForm::ControlSettings() const
+{
+    TSettings settings;
+    ForEachBoundControl([&](const auto& row) {
+        if (row.Setting)
+            settings.*row.Setting = ValueOf(Ui_.get()->*row.Widget);
+    });
+    settings.Drawing = Drawing_;
+    return settings;
+}
+
+void TGraphMainForm::ShowSettings(const TSettings& settings)
+{
+    ForEachBoundControl([&](const auto& row) {
+        if (row.Setting)
+            Show(Ui_.get()->*row.Widget, settings.*row.Setting);
+    });
+    Drawing_ = settings.Drawing;
+}
+
+template <class Value>
+Value TGraphMainForm::Setting(Value TSettings::*field) const
+{
+    std::optional<Value> value;
+    ForEachBoundControl([&](const auto& row) {
+        if constexpr (std::is_same_v<decltype(row.Setting), Value TSettings::*>) {
+            if (row.Setting == field)
+                value = ValueOf(Ui_.get()->*row.Widget);
+        }
+    });
+    return *value;
+}
+
+template <class Value>
+void TGraphMainForm::SetSetting(Value TSettings::*field, const Value& value)
+{
+    ForEachBoundControl([&](const auto& row) {
+        if constexpr (std::is_same_v<decltype(row.Setting), Value TSettings::*>) {
+            if (row.Setting == field)
+                Show(Ui_.get()->*row.Widget, value);
+        }
+    });
 }
 
 void TGraphMainForm::PlotRequest()
@@ -202,26 +322,25 @@ void TGraphMainForm::PlotRequest()
     if (!CompileFormula(request.Formula))
         return;
     SyncPictureSize();
-    Ui_->Graph->SetPicture(Engine_.Plot(Evaluator, request));
+    Graph().SetPicture(Engine_.Plot(Evaluator, request));
     ++PlotCount_;
 }
 
 TPlotRequest TGraphMainForm::ReadPlotRequest() const
 {
     TPlotRequest request;
-    request.Formula = Ui_->YFormula->text().toStdString();
-    request.XlowText = Ui_->XlowEdit->text().toStdString();
-    request.XhighText = Ui_->XhighEdit->text().toStdString();
-    request.Cartesian = IsCartesian();
-    request.TitleCaption = Ui_->Label1->text().toStdString();
+    ForEachBoundControl([&](const auto& row) {
+        if (row.Request)
+            request.*row.Request = ValueOf(Ui_.get()->*row.Widget);
+    });
     request.Drawing = Drawing_;
     return request;
 }
 
 void TGraphMainForm::SyncPictureSize()
 {
-    Engine_.SetPictureSize({Ui_->Graph->width(), Ui_->Graph->height()});
-    Engine_.SetDevicePixelRatio(Ui_->Graph->devicePixelRatioF());
+    Engine_.SetPictureSize({Graph().width(), Graph().height()});
+    Engine_.SetDevicePixelRatio(Graph().devicePixelRatioF());
 }
 
 bool TGraphMainForm::CompileFormula(const std::string& formula)
@@ -240,7 +359,7 @@ void TGraphMainForm::PlotBtnClick()
 
 void TGraphMainForm::SetMode(bool cartesian)
 {
-    Ui_->Cartesian1->setChecked(cartesian);
+    SetSetting(&TSettings::Cartesian, cartesian);
     Ui_->Polar1->setChecked(!cartesian);
 }
 
@@ -270,7 +389,7 @@ void TGraphMainForm::Exit1Click()
 
 void TGraphMainForm::FormResize()
 {
-    Ui_->Graph->FitPictureToSize(ToQColor(Drawing_.BackgroundColor));
+    Graph().FitPictureToSize(ToQColor(Drawing_.BackgroundColor));
     Engine_.View().ResetView = true;
     QCoreApplication::postEvent(this, new QEvent(WM_PLOTREQUEST));
 }
@@ -293,19 +412,19 @@ void TGraphMainForm::changeEvent(QEvent* event)
 
 bool TGraphMainForm::IsCartesian() const
 {
-    return Ui_->Cartesian1->isChecked();
+    return Setting(&TSettings::Cartesian);
 }
 
 void TGraphMainForm::WriteXRange(double low, double high)
 {
-    Ui_->XlowEdit->setText(FromStd(XRangeText(low)));
-    Ui_->XhighEdit->setText(FromStd(XRangeText(high)));
+    SetSetting(&TSettings::XLow, XRangeText(low));
+    SetSetting(&TSettings::Xhigh, XRangeText(high));
 }
 
 void TGraphMainForm::ReadModeXRange(double& low, double& high) const
 {
     if (IsCartesian()) {
-        ReadXRange(Ui_->XlowEdit->text().toStdString(), Ui_->XhighEdit->text().toStdString(), low, high);
+        ReadXRange(Setting(&TSettings::XLow), Setting(&TSettings::Xhigh), low, high);
     } else {
         low = Engine_.View().XMin;
         high = Engine_.View().XMax;
@@ -324,42 +443,30 @@ void TGraphMainForm::WriteModeXRange(double low, double high)
 
 // Each navigation step moves the window and replots it as it is, without a
 // fit; the x range is read before anything changes.
-
-void TGraphMainForm::LeftBtnClick()
+void TGraphMainForm::Navigate(TMove move)
 {
-    double low, high;
-    ReadModeXRange(low, high);
-    PanLeft(low, high);
-    WriteModeXRange(low, high);
-    PlotRequest();
-}
-
-void TGraphMainForm::RightBtnClick()
-{
-    double low, high;
-    ReadModeXRange(low, high);
-    PanRight(low, high);
-    WriteModeXRange(low, high);
-    PlotRequest();
-}
-
-void TGraphMainForm::UpBtnClick()
-{
-    PanUp(Engine_.View().YMin, Engine_.View().YMax);
-    PlotRequest();
-}
-
-void TGraphMainForm::DownBtnClick()
-{
-    PanDown(Engine_.View().YMin, Engine_.View().YMax);
-    PlotRequest();
-}
-
-void TGraphMainForm::OriginBtnClick()
-{
-    if (IsCartesian())
-        WriteXRange(-10, 10);
-    Engine_.View().ResetView = true;
+    TViewWindow& view = Engine_.View();
+    switch (move) {
+    case TMove::Left:
+    case TMove::Right: {
+        double low, high;
+        ReadModeXRange(low, high);
+        (move == TMove::Left ? PanLeft : PanRight)(low, high);
+        WriteModeXRange(low, high);
+        break;
+    }
+    case TMove::Up:
+        PanUp(view.YMin, view.YMax);
+        break;
+    case TMove::Down:
+        PanDown(view.YMin, view.YMax);
+        break;
+    case TMove::Origin:
+        if (IsCartesian())
+            WriteXRange(-10, 10);
+        view.ResetView = true;
+        break;
+    }
     PlotRequest();
 }
 
@@ -425,14 +532,14 @@ void TGraphMainForm::GraphMouseWheel(int angleDelta, int X, int Y)
 
 void TGraphMainForm::TrackBar1Change()
 {
-    FormulaZ = StoreDouble(Ui_->TrackBar1->value() / PositionsPerUnit);
+    FormulaZ = StoreDouble(Setting(&TSettings::Z) / PositionsPerUnit);
     Ui_->Zedit->setText(FromStd(Format(ZFormat, {FormulaZ})).trimmed());
     PlotBtnClick();
 }
 
 void TGraphMainForm::ShowExample(const QString& formula, double low, double high)
 {
-    Ui_->YFormula->setText(formula);
+    SetSetting(&TSettings::YFormula, formula.toStdString());
     WriteXRange(low, high);
     Engine_.View().ResetView = true;
     PlotRequest();
@@ -450,13 +557,13 @@ void TGraphMainForm::ExampleClick(QAction* item)
         return;
     }
     SetMode(false);
-    Ui_->YFormula->setText(FromStd(ExampleValue(items, "R")));
-    Ui_->XlowEdit->setText(PolarExampleLow);
-    Ui_->XhighEdit->setText(PolarExampleHigh);
+    SetSetting(&TSettings::YFormula, ExampleValue(items, "R"));
+    SetSetting(&TSettings::XLow, PolarExampleLow);
+    SetSetting(&TSettings::Xhigh, PolarExampleHigh);
     const std::string z = ExampleValue(items, "z");
     if (!z.empty()) {
         // A changed position plots at once, through the track bar's handler.
-        Ui_->TrackBar1->setValue(TruncToLow32(TextToNumber(z) * PositionsPerUnit));
+        SetSetting(&TSettings::Z, TruncToLow32(TextToNumber(z) * PositionsPerUnit));
     }
     Engine_.View().ResetView = true;
     SetTitleCaption();

@@ -20,6 +20,7 @@ class TGraphMainForm;
 }
 class QAction;
 class TAboutForm;
+struct TSettings;
 class TGraphImage;
 
 // Posted to the window after a change of size; its handler plots.
@@ -50,12 +51,10 @@ public:
     void Polar1Click();
     void Exit1Click();
 
-    // Navigation.
-    void LeftBtnClick();
-    void RightBtnClick();
-    void UpBtnClick();
-    void DownBtnClick();
-    void OriginBtnClick();
+    // Navigation: the arrow buttons pan by a fifth of the span, the cross
+    // puts the x range back to -10..10 and fits the view.
+    enum class TMove { Left, Right, Up, Down, Origin };
+    void Navigate(TMove move);
     void GraphMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers keys, int X, int Y);
     void GraphMouseMove(Qt::KeyboardModifiers keys, int X, int Y);
     void GraphMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers keys, int X, int Y);
@@ -88,6 +87,15 @@ private:
     void FormCreate();
     void FormResize();
     void FormDestroy();
+    // The controls bound to the settings, through the one table that binds
+    // them: all of them read into a record or shown from one, or the one
+    // bound to a field of the record.
+    TSettings ControlSettings() const;
+    void ShowSettings(const TSettings& settings);
+    template <class Value>
+    Value Setting(Value TSettings::*field) const;
+    template <class Value>
+    void SetSetting(Value TSettings::*field, const Value& value);
     void ConnectHandlers();
     void AttachTrackBarHandler();
     void ApplyFonts();
