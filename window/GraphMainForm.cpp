@@ -8,11 +8,13 @@
 #include "about/HelpWindow.h"
 #include "numeric/CheckedArithmetic.h"
 #include "numeric/FloatingPoint.h"
+#include "numeric/Exceptions.h"
 #include "numeric/NumberText.h"
 #include "plot/PictureFile.h"
 #include "plot/PlotCanvas.h"
 #include "plot/core/FormulaCompile.h"
 #include "plot/core/ViewNavigation.h"
+#include "plot/output/PlotOutput.h"
 #include "preferences/EditPreferences.h"
 #include "settings/SettingsFile.h"
 #include "shell/ErrorBox.h"
@@ -28,6 +30,7 @@
 #include <QLayout>
 #include <QScreen>
 
+#include <algorithm>
 #include <optional>
 #include <tuple>
 #include <type_traits>
@@ -58,7 +61,26 @@ const double CartesianExampleLow = -10, CartesianExampleHigh = 10;
 const std::string PolarExampleLow = "0";
 const std::string PolarExampleHigh = "60";
 
-const QString BitmapFilter = QStringLiteral("Bitmaps (*.bmp)");
+// The formats of "Save to bitmap file...", the dialog's filters in this
+// order, BMP first. A name ending in one of the endings is written in its
+// format whatever the filter; any other name in the filter's.
+struct TSaveFormat {
+    const char* Filter;
+    const char* Ending;
+    TOutputFormat Format;
+};
+const TSaveFormat SaveFormats[] = {{"Bitmaps (*.bmp)", ".bmp", TOutputFormat::Bmp},
+                                   {"PNG pictures (*.png)", ".png", TOutputFormat::Png},
+                                   {"SVG drawings (*.svg)", ".svg", TOutputFormat::Svg},
+                                   {"PDF documents (*.pdf)", ".pdf", TOutputFormat::Pdf}};
+
+const TSaveFormat& SaveFormatOf(const TSaveChoice& choice)
+{
+    for (const TSaveFormat& format : SaveFormats)
+        if (choice.Name.endsWith(QLatin1String(format.Ending), Qt::CaseInsensitive))
+            return format;
+    return SaveFormats[std::clamp<qsizetype>(choice.Filter, 0, std::size(SaveFormats) - 1)];
+}
 
 QFont FontOf(const TFontSetting& setting)
 {
@@ -323,6 +345,7 @@ void TGraphMainForm::PlotRequest()
         return;
     SyncPictureSize();
     Graph().SetPicture(Engine_.Plot(Evaluator, request));
+    Shown = {request, Engine_.View(), Engine_.PictureSize(), FormulaZ};
     ++PlotCount_;
 }
 
@@ -587,13 +610,50 @@ void TGraphMainForm::Savetobitmap1Click()
 {
     if (!Graph().HasPicture())
         return;
-    const std::optional<QString> name = UserDialogs().ChooseSaveFileName(this, BitmapFilter, LastBitmapName);
-    if (!name)
+    QStringList filters;
+    for (const TSaveFormat& format : SaveFormats)
+        filters << QString::fromLatin1(format.Filter);
+    const std::optional<TSaveChoice> choice =
+        UserDialogs().ChooseSaveFileName(this, filters, LastBitmapName, LastSaveFilter);
+    if (!choice)
         return;
-    LastBitmapName = *name;
-    // The name as chosen: no extension is added, and the format is BMP
-    // whatever the name says.
-    WritePictureFile(Graph().Picture(), *name, "bmp");
+    LastBitmapName = choice->Name;
+    LastSaveFilter = choice->Filter;
+    // The name as chosen: no extension is added.
+    switch (const TOutputFormat format = SaveFormatOf(*choice).Format) {
+    case TOutputFormat::Bmp:
+        WritePictureFile(Graph().Picture(), choice->Name, "bmp");
+        break;
+    case TOutputFormat::Png:
+        WritePictureFile(Graph().Picture(), choice->Name, "png");
+        break;
+    default:
+        WriteWholeFile(choice->Name, PlotShownPage(format));
+        break;
+    }
+}
+
+QByteArray TGraphMainForm::PlotShownPage(TOutputFormat format) const
+{
+    // The shown plot drawn again as it was, by an engine and a compile of
+    // its own, so that nothing of the window changes.
+    TPlotEngine engine;
+    engine.SetPictureSize(Shown.Size);
+    engine.View() = Shown.View;
+    engine.View().ResetView = false;
+    TRapidEvaluator evaluator;
+    if (const std::optional<std::string> report = CompileForPlot(evaluator, Shown.Request.Formula, " "))
+        throw Exception(*report);
+    const double z = FormulaZ;
+    FormulaZ = Shown.Z;
+    try {
+        QByteArray page = PlotFile(engine, evaluator, Shown.Request, format);
+        FormulaZ = z;
+        return page;
+    } catch (...) {
+        FormulaZ = z;
+        throw;
+    }
 }
 
 void TGraphMainForm::CreateAboutForm()

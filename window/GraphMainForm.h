@@ -19,6 +19,7 @@ namespace Ui {
 class TGraphMainForm;
 }
 class QAction;
+enum class TOutputFormat;
 class TAboutForm;
 struct TSettings;
 class TGraphImage;
@@ -114,6 +115,8 @@ private:
     // horizontal extent in polar mode.
     void ReadModeXRange(double& low, double& high) const;
     void WriteModeXRange(double low, double high);
+    // The picture shown, drawn again as an SVG or PDF page.
+    QByteArray PlotShownPage(TOutputFormat format) const;
     // The engine is given Graph's size and pixel ratio before it maps or plots.
     void SyncPictureSize();
 
@@ -129,6 +132,14 @@ private:
     // Wheel turns smaller than a notch (touchpads) add up to one.
     int WheelAngle = 0;
     int PlotCount_ = 0;
-    // The save dialog offers the name chosen last.
+    // The save dialog offers the name and the filter chosen last.
     QString LastBitmapName;
+    qsizetype LastSaveFilter = 0;
+    // What the picture shown was drawn from, so that a page shows the same.
+    struct TShownPlot {
+        TPlotRequest Request;
+        TViewWindow View;
+        TPictureSize Size;
+        double Z = 0;
+    } Shown;
 };
