@@ -13,7 +13,6 @@ int main(int argc, char* argv[])
     ReadDecimalSeparator();
     TOrvalisApplication application(argc, argv);
     ResetFpu();
-    QApplication::setApplicationName(QStringLiteral("Orvalis"));
 
     TGraphMainForm mainForm(ProgramSettingsFile(QCoreApplication::applicationFilePath().toStdString()));
     mainForm.CreateAboutForm();

@@ -346,6 +346,8 @@ void TGraphMainForm::PlotRequest()
     SyncPictureSize();
     Graph().SetPicture(Engine_.Plot(Evaluator, request));
     Shown = {request, Engine_.View(), Engine_.PictureSize(), FormulaZ};
+    Graph().setAccessibleName(
+        QStringLiteral("Graph of %1 = %2").arg(request.Cartesian ? 'y' : 'r').arg(FromStd(request.Formula)));
     ++PlotCount_;
 }
 
