@@ -31,6 +31,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 #include <tuple>
 #include <type_traits>
@@ -129,6 +130,47 @@ void Show(QLabel* control, const std::string& value)
     control->setText(FromStd(value));
 }
 
+// Calls `changed` whenever the user or the program changes the control.
+template <class Changed>
+void WatchControl(QLineEdit* control, Changed changed)
+{
+    QObject::connect(control, &QLineEdit::textChanged, changed);
+}
+template <class Changed>
+void WatchControl(QSlider* control, Changed changed)
+{
+    QObject::connect(control, &QSlider::valueChanged, changed);
+}
+template <class Changed>
+void WatchControl(QAction* control, Changed changed)
+{
+    QObject::connect(control, &QAction::toggled, changed);
+}
+template <class Changed>
+void WatchControl(QLabel*, Changed)
+{
+}
+
+// Changes are saved once they pause this long.
+constexpr int SaveDelayMs = 300;
+
+// The settings not yet written when the process ends without a close: the
+// display's end makes the toolkit call exit(), which runs this and no
+// destructor of the stack.
+const std::string* UnsavedFileName = nullptr;
+const std::optional<TSettings>* UnsavedSettings = nullptr;
+
+void SaveAtExit()
+{
+    if (UnsavedFileName == nullptr || !UnsavedSettings->has_value())
+        return;
+    try {
+        TIniFile file(*UnsavedFileName);
+        WriteSettings(file, **UnsavedSettings);
+    } catch (...) {
+    }
+}
+
 // A control bound to its field of the settings record (whose key, default
 // and range the settings file's key table gives), if it has one, and to its
 // field of the plot request, if it has one.
@@ -187,11 +229,48 @@ TGraphMainForm::TGraphMainForm(std::string settingsFileName, QWidget* parent)
     layout()->activate();
 
     RunGuarded(this, [this] { FormCreate(); });
+    WatchSettings();
 }
 
 TGraphMainForm::~TGraphMainForm()
 {
+    if (UnsavedSettings == &Unsaved) {
+        UnsavedFileName = nullptr;
+        UnsavedSettings = nullptr;
+    }
     RunGuarded(nullptr, [this] { FormDestroy(); });
+}
+
+void TGraphMainForm::WatchSettings()
+{
+    SaveTimer.setSingleShot(true);
+    SaveTimer.setInterval(SaveDelayMs);
+    connect(&SaveTimer, &QTimer::timeout, this, &TGraphMainForm::SaveChangedSettings);
+    ForEachBoundControl([&](const auto& row) { WatchControl(Ui_.get()->*row.Widget, [this] { SettingsChanged(); }); });
+    static const bool atExit = std::atexit(SaveAtExit) == 0;
+    if (atExit) {
+        UnsavedFileName = &SettingsFileName_;
+        UnsavedSettings = &Unsaved;
+    }
+}
+
+void TGraphMainForm::SettingsChanged()
+{
+    Unsaved = ControlSettings();
+    SaveTimer.start();
+}
+
+void TGraphMainForm::SaveChangedSettings()
+{
+    if (!Unsaved)
+        return;
+    // A refused write is reported when the window closes, not at every change.
+    try {
+        TIniFile file(SettingsFileName_);
+        WriteSettings(file, *Unsaved);
+    } catch (...) {
+    }
+    Unsaved.reset();
 }
 
 TGraphImage& TGraphMainForm::Graph() const
@@ -597,7 +676,10 @@ void TGraphMainForm::ExampleClick(QAction* item)
 
 void TGraphMainForm::Preferences1Click()
 {
+    const TDrawingSettings before = Drawing_;
     EditPreferences(Drawing_, this);
+    if (!(Drawing_ == before))
+        SettingsChanged();
     // Whatever the answer, the picture is drawn again in the same view.
     PlotRequest();
 }

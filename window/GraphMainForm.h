@@ -7,10 +7,12 @@
 #include "RapidEvaluator/RapidEvaluator.h"
 #include "plot/PlotEngine.h"
 #include "plot/core/PlotRequest.h"
+#include "settings/SettingsFile.h"
 
 #include <QEvent>
 #include <QMainWindow>
 #include <QPoint>
+#include <QTimer>
 
 #include <memory>
 #include <string>
@@ -21,7 +23,6 @@ class TGraphMainForm;
 class QAction;
 enum class TOutputFormat;
 class TAboutForm;
-struct TSettings;
 class TGraphImage;
 
 // Posted to the window after a change of size; its handler plots.
@@ -97,6 +98,11 @@ private:
     Value Setting(Value TSettings::*field) const;
     template <class Value>
     void SetSetting(Value TSettings::*field, const Value& value);
+    // A changed setting is written soon after, once the changes pause, so
+    // that an end without a close (the display gone) keeps it.
+    void WatchSettings();
+    void SettingsChanged();
+    void SaveChangedSettings();
     void ConnectHandlers();
     void AttachTrackBarHandler();
     void ApplyFonts();
@@ -132,6 +138,8 @@ private:
     // Wheel turns smaller than a notch (touchpads) add up to one.
     int WheelAngle = 0;
     int PlotCount_ = 0;
+    QTimer SaveTimer;
+    std::optional<TSettings> Unsaved;
     // The save dialog offers the name and the filter chosen last.
     QString LastBitmapName;
     qsizetype LastSaveFilter = 0;
