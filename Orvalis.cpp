@@ -4,6 +4,7 @@
 #include "numeric/FloatingPoint.h"
 #include "numeric/NumberText.h"
 #include "shell/ErrorBox.h"
+#include "shell/TerminationSignals.h"
 
 int main(int argc, char* argv[])
 {
@@ -13,7 +14,11 @@ int main(int argc, char* argv[])
     ReadDecimalSeparator();
     TOrvalisApplication application(argc, argv);
     ResetFpu();
-    QApplication::setApplicationName(QStringLiteral("Orvalis"));
+    // A signal that asks the program to end closes it as the user would.
+    const TTerminationSignals endingSignals([] {
+        QApplication::closeAllWindows();
+        QCoreApplication::quit();
+    });
 
     TGraphMainForm mainForm(ProgramSettingsFile(QCoreApplication::applicationFilePath().toStdString()));
     mainForm.CreateAboutForm();
