@@ -23,8 +23,12 @@ QByteArray EncodePicture(const QImage& picture, const char* format)
     return bytes;
 }
 
+void WriteWholeFile(const QString& fileName, const QByteArray& bytes)
+{
+    WriteFileBytes(LocalFileName(fileName), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
 void WritePictureFile(const QImage& picture, const QString& fileName, const char* format)
 {
-    const QByteArray bytes = EncodePicture(picture, format);
-    WriteFileBytes(LocalFileName(fileName), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    WriteWholeFile(fileName, EncodePicture(picture, format));
 }

@@ -14,6 +14,9 @@ std::string LocalFileName(const QString& fileName);
 // picture as <format>" when Qt's image writer fails.
 QByteArray EncodePicture(const QImage& picture, const char* format);
 
+// Writes `bytes` to `fileName` through TFileWriter, as WritePictureFile does.
+void WriteWholeFile(const QString& fileName, const QByteArray& bytes);
+
 // Writes `picture` to `fileName` in `format`, whatever the name's
 // extension, through TFileWriter: a regular file is replaced all or
 // nothing, a device or a pipe written in place. Raises EFileWriteError,

@@ -182,7 +182,7 @@ void WritePlotOutput(TPlotEngine& engine, const TRapidEvaluator& evaluator, cons
     const TOutputFormat format = OutputFormatOf(name);
     if (!animation) {
         const QByteArray bytes = PlotFile(engine, evaluator, request, format);
-        WriteFileBytes(LocalFileName(name), View(bytes));
+        WriteWholeFile(name, bytes);
         return;
     }
     // A window given by the caller is kept for every frame; otherwise each
