@@ -137,14 +137,14 @@ TRendererOutcome RenderPlot(const TRendererRequest& request)
     }
 
     const TPlotRequest plot = PlotRequestOf(request);
-    TPlotEngine engine;
-    engine.SetPictureSize(request.Size);
-    engine.View().ResetView = !request.YMinText;
     TRapidEvaluator evaluator;
     if (const std::optional<std::string> report = CompileForPlot(evaluator, plot.Formula, "\n"))
         return {ExitUsage, "", *report + "\n"};
 
+    TPlotEngine engine;
+    engine.View().ResetView = !request.YMinText;
     try {
+        engine.SetPictureSize(request.Size);
         ApplyNumbers(request, engine);
         WriteOutput(request, format, engine, evaluator, plot);
     } catch (const std::exception& error) {

@@ -68,10 +68,11 @@ const struct {
                    {"pdf", TOutputFormat::Pdf},
                    {"gif", TOutputFormat::Gif}};
 
+// In any letter case, as the endings of file names are read.
 TOutputFormat ReadFormat(const std::string& text)
 {
     for (const auto& format : FormatNames)
-        if (text == format.Name)
+        if (QString::fromStdString(text).compare(QLatin1StringView(format.Name), Qt::CaseInsensitive) == 0)
             return format.Format;
     throw TUsageError("--format takes png, bmp, svg, pdf or gif, not " + Quoted(text));
 }

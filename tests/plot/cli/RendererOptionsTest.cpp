@@ -78,7 +78,7 @@ TEST(RendererCommandLine, GoodLinesMakeTheirRequests)
         {{"--xhigh", "--polar", "x", "o"}, "x o xhigh=--polar"},
         {{"--z", "1", "--", "--x", "--polar"}, "--x --polar z=1"},
         {{"x", "-", "--format", "svg"}, "x - format=svg"},
-        {{"--format=gif", "x", "-"}, "x - format=gif"},
+        {{"--format=GIF", "x", "-"}, "x - format=gif"},
         {{"--size", "80x10000", "x", "o"}, "x o size=80x10000"},
         {{"--polar", "--xmin", "1", "--xmax", "2", "--ymin", "0", "--ymax", "1", "r", "o"},
          "r o polar xmin=1 xmax=2 ymin=0 ymax=1"},
