@@ -78,6 +78,20 @@ TEST_F(RendererRun, SizesBeyondAPicturesLimitAreRefusedBeforeDrawingButMakePages
     EXPECT_EQ(Written(), QStringList({"wide.pdf", "wide.svg"}));
 }
 
+TEST_F(RendererRun, AnOutputThatCannotBeWrittenIsAPlotErrorNamingIt)
+{
+    for (const char* name : {"no/such/folder/plot.png", "no/such/folder/plot.pdf", "no/such/folder/f%d.svg"}) {
+        TWords words = {"x", Path(name)};
+        if (std::string(name).ends_with(".svg"))
+            words.insert(words.begin(), {"--z-from", "0", "--z-to", "1", "--frames", "2"});
+        const TRendererOutcome outcome = RunLine(words);
+        EXPECT_EQ(outcome.Status, ExitFailure) << name;
+        EXPECT_TRUE(outcome.Errors.starts_with("orvalis-plot: ")) << outcome.Errors;
+        EXPECT_NE(outcome.Errors.find(Path("no/such/folder/")), std::string::npos) << outcome.Errors;
+    }
+    EXPECT_EQ(Written(), QStringList());
+}
+
 TEST_F(RendererRun, ColoursDrawRedGreenBlue)
 {
     // y = 5 lies on the top edge of the kept window 0..5, at row 35.
