@@ -3,6 +3,7 @@
 // error with a message or gives a request within every limit the options
 // state; the output checks do the same for each format; the UTF-8 check
 // agrees with Qt's decoder, and a colour read back names the colour given.
+#include "plot/cli/ColourOption.h"
 #include "plot/cli/RendererOptions.h"
 
 #include <QString>

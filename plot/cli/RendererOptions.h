@@ -81,11 +81,6 @@ std::string RendererVersion();
 // The options' names, in the order of the table, without the dashes.
 std::vector<std::string> RendererOptionNames();
 
-// The colour an option's text names: "#RRGGBB", "#RGB" or an SVG colour name,
-// all red-green-blue, or "bgr:" and a settings-file number 0x00BBGGRR. A
-// number without the prefix is refused with both forms. Raises TUsageError.
-TColor ParseColour(std::string_view option, std::string_view text);
-
 // The offset of the first byte that is not part of well-formed UTF-8, or
 // nothing when the whole text is.
 std::optional<std::size_t> FirstNonUtf8Byte(std::string_view text);

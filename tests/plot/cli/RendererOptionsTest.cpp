@@ -1,6 +1,7 @@
 // orvalis-plot's command line read in-process: the requests good command
 // lines make, the message and status of bad ones, the colour forms, the
 // limits that depend on the output, and the usage against the manual page.
+#include "plot/cli/ColourOption.h"
 #include "plot/cli/Renderer.h"
 
 #include <QFile>
