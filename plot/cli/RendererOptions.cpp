@@ -86,11 +86,6 @@ struct TOptionRow {
     std::string (*Default)(const TRendererRequest&);
 };
 
-std::string Text(const std::string& text)
-{
-    return text;
-}
-
 TSweepTexts& SweepOf(TRendererRequest& request)
 {
     if (!request.Sweep)
@@ -101,13 +96,13 @@ TSweepTexts& SweepOf(TRendererRequest& request)
 const TOptionRow OptionTable[] = {
     {"xlow", "TEXT", "the low end of the x range (of the angle with\n--polar)",
      [](TRendererRequest& r, const std::string& v) { r.XlowText = v; },
-     [](const TRendererRequest& r) { return Text(r.XlowText); }},
+     [](const TRendererRequest& r) { return r.XlowText; }},
     {"xhigh", "TEXT", "the high end of the x range",
      [](TRendererRequest& r, const std::string& v) { r.XhighText = v; },
-     [](const TRendererRequest& r) { return Text(r.XhighText); }},
+     [](const TRendererRequest& r) { return r.XhighText; }},
     {"z", "NUMBER", "the parameter z",
      [](TRendererRequest& r, const std::string& v) { r.ZText = v; },
-     [](const TRendererRequest& r) { return Text(r.ZText); }},
+     [](const TRendererRequest& r) { return r.ZText; }},
     {"polar", "", "r = f(x) instead of y = f(x)",
      [](TRendererRequest& r, const std::string&) { r.Polar = true; }, nullptr},
     {"size", "WxH", "picture size in pixels, each side from 80 to at\nmost 10000, or 19200 for .svg and .pdf",

@@ -114,6 +114,9 @@ TEST(RendererCommandLine, HelpAndVersionNeedNoArguments)
         EXPECT_EQ(outcome.Output, c.output) << Joined(c.words);
     }
     EXPECT_TRUE(RendererUsage().starts_with("usage: orvalis-plot [options] FORMULA OUTPUT\n"));
+    // The limits the help states are the ones the parsing keeps.
+    for (const std::int32_t limit : {MinPictureSide, MaxRasterSide, MaxVectorSide, MaxFrames})
+        EXPECT_NE(RendererUsage().find(" " + std::to_string(limit)), std::string::npos) << limit;
 }
 
 TEST(RendererCommandLine, BadLinesSayWhyAndShowTheUsage)
