@@ -55,9 +55,8 @@ void CheckRequest(const std::vector<std::string>& words, const TRendererRequest&
 {
     if (!IsWord(words, request.Formula) || !IsWord(words, request.Output))
         Report("a formula or output that is no word of the command line", input);
-    if (request.Size.Width < MinPictureSide || request.Size.Height < MinPictureSide ||
-        request.Size.Width > MaxVectorSide || request.Size.Height > MaxVectorSide)
-        Report("a size beyond the stated limits", input);
+    if (request.Size.Width < MinPictureSide || request.Size.Height < MinPictureSide)
+        Report("a size below the stated limit", input);
     if (request.Format.has_value() != (request.Output == StandardOutputName))
         Report("--format without standard output, or standard output without --format", input);
     if (request.YMinText.has_value() != request.YMaxText.has_value() ||
@@ -71,6 +70,10 @@ void CheckRequest(const std::vector<std::string>& words, const TRendererRequest&
          {TOutputFormat::Bmp, TOutputFormat::Png, TOutputFormat::Svg, TOutputFormat::Pdf, TOutputFormat::Gif}) {
         try {
             CheckRendererOutput(request, format);
+            const bool raster = format != TOutputFormat::Svg && format != TOutputFormat::Pdf;
+            const std::int32_t most = raster ? MaxRasterSide : MaxVectorSide;
+            if (request.Size.Width > most || request.Size.Height > most)
+                Report("a size beyond the stated limit of its format", input);
         } catch (const TUsageError& error) {
             CheckUsageError(error, input);
         }

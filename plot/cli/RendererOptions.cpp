@@ -35,8 +35,7 @@ std::int32_t ReadInteger(std::string_view option, const std::string& text, std::
 
 TPictureSize ReadSize(const std::string& text)
 {
-    const std::string rule = "--size takes WxH, each from " + std::to_string(MinPictureSide) + " to at most " +
-                             std::to_string(MaxVectorSide) + ", not " + Quoted(text);
+    const std::string rule = "--size takes WxH, each at least " + std::to_string(MinPictureSide) + ", not " + Quoted(text);
     const std::size_t by = text.find('x');
     if (by == std::string::npos)
         throw TUsageError(rule);
@@ -45,7 +44,7 @@ TPictureSize ReadSize(const std::string& text)
             !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
             throw TUsageError(rule);
         const std::int32_t value = std::stoi(std::string(digits));
-        if (value < MinPictureSide || value > MaxVectorSide)
+        if (value < MinPictureSide)
             throw TUsageError(rule);
         return value;
     };
