@@ -1,5 +1,6 @@
 // The generated machine code, byte for byte, in both instruction sets.
 #include "RapidEvaluator/CodeGenerator.h"
+#include "RapidEvaluator/FunctionCatalogue.h"
 #include "RapidEvaluator/InstructionSet.h"
 #include "RapidEvaluator/OptimizedCodeGenerator.h"
 #include "RapidEvaluator/RapidEvaluator.h"
@@ -427,10 +428,8 @@ TEST(CodeBytes, EveryFormOfEveryOperationAsGenerated)
 
 TEST(CodeBytes, EveryFunctionHasItsRowInTheGoldenTable)
 {
-    TLookupTable<TIntFunction> functions;
-    AddBuiltInFunctions(functions);
-    for (int i = 0; i < functions.Count(); ++i) {
-        std::string call = functions[i].Name + "(";
+    for (const TBuiltInFunction& function : BuiltInFunctions) {
+        std::string call = std::string(function.Name) + "(";
         for (char& c : call)
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         const bool found = std::any_of(std::begin(Golden), std::end(Golden),
