@@ -8,6 +8,11 @@
 
 #include <cstdint>
 
+// FSIN and FCOS leave an argument of magnitude 2^63 or more unreduced (C2
+// set): instead of that argument, as if it were the result, the function
+// gives 0 / 0, an invalid operation.
+#define ORVALIS_UNREDUCED_IS_INVALID FNSTSW_AX, {TEST_AH, 4}, {JZ, 3}, FSTP_ST0, FLDZ, FDIV_ST0_ST0
+
 // _(Id, name, arguments, operation code, instructions...), in the order the
 // scanner's table lists them. The instructions find the first argument (or
 // the only one) in ST0 and the second in ST1, and leave the result alone in
@@ -15,17 +20,16 @@
 // unit (or a zero divide, an overflow), which the evaluator reports as an
 // undefined point.
 #define ORVALIS_BUILT_IN_FUNCTIONS(_)                                                                  \
-    _(Sin, "SIN", 1, 200, FSIN)                                                                        \
-    _(Cos, "COS", 1, 201, FCOS)                                                                        \
-    /* FPTAN leaves an argument of magnitude 2^63 or more unreduced (C2 set)  */                       \
-    /* and pushes nothing: such an argument is replaced by 0 / 0, an invalid  */                       \
-    /* operation, so that the register stack holds what it holds after any    */                       \
-    /* other function. TG drops the 1.0 (or the argument) either way.         */                       \
+    _(Sin, "SIN", 1, 200, FSIN, ORVALIS_UNREDUCED_IS_INVALID)                                          \
+    _(Cos, "COS", 1, 201, FCOS, ORVALIS_UNREDUCED_IS_INVALID)                                          \
+    /* FPTAN leaves such an argument unreduced too and pushes nothing: it is  */                       \
+    /* replaced by 0 / 0 so that the register stack holds what it holds after */                       \
+    /* any other function. TG drops the 1.0 (or the argument) either way.     */                       \
     _(Tg, "TG", 1, 202, FPTAN, FNSTSW_AX, FSTP_ST0, {TEST_AH, 4}, {JZ, 2}, FLDZ, FDIV_ST0_ST0)         \
     /* CTG divides the 1.0 by the tangent, or 0 by 0.                         */                       \
     _(Ctg, "CTG", 1, 203, FPTAN, FNSTSW_AX, {TEST_AH, 4}, {JZ, 3}, FSTP_ST0, FLDZ, FLDZ, FDIVRP)      \
-    _(Sec, "SEC", 1, 204, FCOS, FLD1, FDIVRP)                                                          \
-    _(Cosec, "COSEC", 1, 205, FSIN, FLD1, FDIVRP)                                                      \
+    _(Sec, "SEC", 1, 204, FCOS, ORVALIS_UNREDUCED_IS_INVALID, FLD1, FDIVRP)                            \
+    _(Cosec, "COSEC", 1, 205, FSIN, ORVALIS_UNREDUCED_IS_INVALID, FLD1, FDIVRP)                        \
     /* angle of (√(1 - x²), x) and of (x, √(1 - x²))                          */                       \
     _(Arcsin, "ARCSIN", 1, 207, FST_ST1, FMUL_ST0_ST0, FLD1, FSUBRP, FSQRT, FPATAN)                   \
     _(Arccos, "ARCCOS", 1, 208, FST_ST1, FMUL_ST0_ST0, FLD1, FSUBRP, FSQRT, FXCH, FPATAN)             \
