@@ -10,21 +10,36 @@ namespace {
 
 constexpr double MaxIntegerExponent = 2147483647.0;
 
-// ln v: FLDLN2; FXCH ST(1); FYL2X — the LN sequence of the code generator.
+// ln v: the LN row of the function catalogue.
 inline long double X87Ln(long double v)
 {
     long double result;
-    asm(".byte 0xD9,0xED, 0xD9,0xC9, 0xD9,0xF1" : "=t"(result) : "0"(v) : "st(1)");
+    asm(".intel_syntax noprefix\n\t"
+        "fldln2\n\t"
+        "fxch st(1)\n\t"
+        "fyl2x\n\t"
+        ".att_syntax prefix"
+        : "=t"(result) : "0"(v) : "st(1)");
     return result;
 }
 
-// e^v: FLDL2E; FMULP; FLD ST(0); FRNDINT; FSUB ST(1), ST(0); FXCH ST(1); F2XM1;
-// FLD1; FADDP; FSCALE; FSTP ST(1) — the EXP sequence of the code generator.
+// e^v: the EXP row of the function catalogue.
 inline long double X87Exp(long double v)
 {
     long double result;
-    asm(".byte 0xD9,0xEA, 0xDE,0xC9, 0xD9,0xC0, 0xD9,0xFC, 0xDC,0xE9, 0xD9,0xC9,"
-        "      0xD9,0xF0, 0xD9,0xE8, 0xDE,0xC1, 0xD9,0xFD, 0xDD,0xD9"
+    asm(".intel_syntax noprefix\n\t"
+        "fldl2e\n\t"
+        "fmulp st(1), st\n\t"    // t = v · log2 e
+        "fld st(0)\n\t"
+        "frndint\n\t"            // n = t rounded
+        "fsub st(1), st\n\t"     // f = t - n
+        "fxch st(1)\n\t"
+        "f2xm1\n\t"
+        "fld1\n\t"
+        "faddp st(1), st\n\t"    // 2^f
+        "fscale\n\t"             // 2^f · 2^n
+        "fstp st(1)\n\t"
+        ".att_syntax prefix"
         : "=t"(result) : "0"(v) : "st(1)", "st(2)");
     return result;
 }

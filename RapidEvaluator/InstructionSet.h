@@ -1,6 +1,8 @@
-// The machine code the formula compiler emits: the x87 sequence of every
-// operator and built-in function, shared by both instruction sets, and the
-// two encodings of the stack traffic around them, IA-32 and x86-64.
+// The machine code the formula compiler emits: the x87 code of every
+// operator and built-in function (FunctionCatalogue.h), the same in both
+// instruction sets, and the two encodings of the stack traffic around it,
+// IA-32 and x86-64. Every sequence is written as instructions of
+// Instructions.h.
 #pragma once
 
 #include <cstdint>

@@ -2,6 +2,7 @@
 // and variables, looked up without regard to letter case.
 #pragma once
 
+#include "RapidEvaluator/FunctionCatalogue.h"
 #include "numeric/LetterCase.h"
 
 #include <cstdint>
@@ -86,27 +87,6 @@ private:
     std::vector<std::unique_ptr<Entry>> Entries;
 };
 
-// Operation codes of the built-in functions.
-enum FunctionCode : std::int32_t {
-    fnNeg = 199,
-    fnSin = 200,
-    fnCos = 201,
-    fnTg = 202,
-    fnCtg = 203,
-    fnSec = 204,
-    fnCosec = 205,
-    fnArctg = 206,
-    fnArcsin = 207,
-    fnArccos = 208,
-    fnAbs = 209,
-    fnLn = 214,
-    fnLog10 = 215,
-    fnLog2 = 216,
-    fnSqrt = 217,
-    fnPi = 222,
-    fnExp = 224,
-    fnSum = 225,
-};
-
-// Appends the 18 built-in functions to `functions`, in catalogue order.
+// Appends the built-in functions of the catalogue (FunctionCatalogue.h) to
+// `functions`, in its order.
 void AddBuiltInFunctions(TLookupTable<TIntFunction>& functions);

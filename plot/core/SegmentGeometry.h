@@ -11,7 +11,8 @@
 bool CutAtVerticalExtent(const TViewWindow& view, double dx, double& xa, double& ya, double& xb, double& yb);
 
 // The point of angle Theta (radians) and radius R. For |Theta| ≥ 2^63,
-// where the unit cannot reduce the angle, the point is the origin.
+// where the unit cannot reduce the angle, it has no sine or cosine, and the
+// point is the origin, where the polar plot puts every undefined point.
 void PolarToCartesian(double Theta, double R, double& X, double& Y);
 
 // True when both ends lie on or beyond the same edge of the window.

@@ -119,7 +119,6 @@ TEST_F(HelpWindow, DocumentsEveryFunctionWithAnExample)
 {
     TLookupTable<TIntFunction> functions;
     AddBuiltInFunctions(functions);
-    ASSERT_EQ(functions.Count(), 18);
     const QString text = Text();
     for (int i = 0; i < functions.Count(); ++i) {
         const QString name = QString::fromStdString(functions[i].Name).toLower();

@@ -21,14 +21,10 @@ inline std::string ItemText(const TStackItem& item)
     case skOperator:
         out << " +-*/%^"[item.Operator < 7 ? item.Operator : 0];
         break;
-    case skFunction: {
-        TLookupTable<TIntFunction> functions;
-        AddBuiltInFunctions(functions);
-        for (int i = 0; i < functions.Count(); ++i)
-            if (static_cast<std::uintptr_t>(functions[i].Code) == item.Address)
-                out << functions[i].Name;
+    case skFunction:
+        if (const TBuiltInFunction* function = FindBuiltInFunction(static_cast<std::int32_t>(item.Address)))
+            out << function->Name;
         break;
-    }
     }
     return out.str();
 }

@@ -98,27 +98,27 @@ long double Operate(std::uint8_t op, long double a, long double b)
 
 long double Call(std::int32_t function, long double v, long double w)
 {
-    const bool huge = std::fabs(v) >= TwoTo63;  // the unit leaves such arguments unreduced
+    // The unit leaves arguments of 2^63 or more unreduced: the trigonometric
+    // functions are undefined there.
+    const bool trigonometric = function == fnSin || function == fnCos || function == fnTg || function == fnCtg
+                               || function == fnSec || function == fnCosec;
+    if (trigonometric && std::fabs(v) >= TwoTo63)
+        throw TUndefined{};
     switch (function) {
     case fnNeg: return -v;
     case fnAbs: return std::fabs(v);
-    case fnSin: return huge ? v : x87::Sin(v);
-    case fnCos: return huge ? v : x87::Cos(v);
-    case fnTg:
-        if (huge)
-            throw TUndefined{};
-        return x87::Tan(v);
+    case fnSin: return x87::Sin(v);
+    case fnCos: return x87::Cos(v);
+    case fnTg: return x87::Tan(v);
     case fnCtg:
-        if (huge)
-            throw TUndefined{};
         if (v == 0)
             throw TUndefined{};
         return Checked(1 / x87::Tan(v));
-    case fnSec: return Checked(1 / (huge ? v : x87::Cos(v)));
+    case fnSec: return Checked(1 / x87::Cos(v));
     case fnCosec:
         if (v == 0)
             throw TUndefined{};
-        return Checked(1 / (huge ? v : x87::Sin(v)));
+        return Checked(1 / x87::Sin(v));
     case fnArctg: return x87::Atan2(v, 1);
     case fnArcsin:
         if (std::fabs(v) > 1)

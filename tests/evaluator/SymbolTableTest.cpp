@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
 
 namespace {
 
@@ -28,7 +29,7 @@ std::string MessageOf(const std::function<void()>& action)
 
 } // namespace
 
-TEST(SymbolTable, CatalogueHoldsEighteenFunctionsInOrderWithTheirCodes)
+TEST(SymbolTable, CatalogueHoldsTheFunctionsInOrderWithTheirCodes)
 {
     struct Entry {
         const char* Name;
@@ -41,8 +42,8 @@ TEST(SymbolTable, CatalogueHoldsEighteenFunctionsInOrderWithTheirCodes)
         {"ABS", 1, 209},    {"PI", 0, 222},     {"SUM", 2, 225},
     };
     const auto functions = Catalogue();
-    ASSERT_EQ(functions.Count(), 18);
-    for (int i = 0; i < 18; ++i) {
+    ASSERT_EQ(functions.Count(), static_cast<int>(std::size(expected)));
+    for (int i = 0; i < functions.Count(); ++i) {
         EXPECT_EQ(functions[i].Name, expected[i].Name);
         EXPECT_EQ(functions[i].ParamCount, expected[i].ParamCount) << expected[i].Name;
         EXPECT_EQ(functions[i].Code, expected[i].Code) << expected[i].Name;

@@ -38,19 +38,31 @@ inline long double Lg2() { long double r; asm("fldlg2" : "=t"(r)); return r; }
 inline long double Log2E() { long double r; asm("fldl2e" : "=t"(r)); return r; }
 inline long double Pi() { long double r; asm("fldpi" : "=t"(r)); return r; }
 
-// Whether FPTAN leaves 2^63 itself unreduced, as x87 hardware does. qemu's
-// emulation of the unit starts refusing only above it, so there the boundary
-// value has a tangent.
-inline bool TangentRefusesTwoTo63()
+// Whether `reduce` (FSIN, FCOS or FPTAN) leaves 2^63 itself unreduced (C2).
+template <class TReduce>
+inline bool LeavesTwoTo63Unreduced(TReduce reduce)
 {
     std::uint16_t status;
     const std::uint16_t word = 0x133F;
     const long double twoTo63 = 9223372036854775808.0L;
-    asm volatile("fldt %1\n\tfptan\n\tfnstsw %0\n\tfninit\n\tfldcw %2"
-                 : "=m"(status)
-                 : "m"(twoTo63), "m"(word)
-                 : "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)");
+    reduce(twoTo63, status);
+    asm volatile("fninit\n\tfldcw %0" : : "m"(word));
     return (status & 0x0400) != 0;
+}
+
+// Whether FSIN and FPTAN leave 2^63 itself unreduced, as x87 hardware does.
+// qemu's emulation of the unit starts refusing only above it, so there the
+// boundary value has a sine and a tangent.
+inline bool ReductionRefusesTwoTo63()
+{
+    const auto sine = [](long double v, std::uint16_t& status) {
+        asm volatile("fldt %1\n\tfsin\n\tfnstsw %0\n\tfstp %%st(0)" : "=m"(status) : "m"(v) : "st");
+    };
+    const auto tangent = [](long double v, std::uint16_t& status) {
+        asm volatile("fldt %1\n\tfptan\n\tfnstsw %0\n\tfninit" : "=m"(status) : "m"(v)
+                     : "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)");
+    };
+    return LeavesTwoTo63Unreduced(sine) && LeavesTwoTo63Unreduced(tangent);
 }
 
 } // namespace x87
