@@ -77,10 +77,6 @@ TPlotRequest PlotRequestOf(const TRendererRequest& request)
 void WriteOutput(const TRendererRequest& request, TOutputFormat format, TPlotEngine& engine,
                  const TRapidEvaluator& evaluator, const TPlotRequest& plot)
 {
-    if (request.Output == StandardOutputName) {
-        WriteWholeFile(StandardOutputTarget, PlotFile(engine, evaluator, plot, format));
-        return;
-    }
     std::optional<TAnimation> animation;
     if (request.Sweep) {
         animation.emplace();
@@ -89,7 +85,9 @@ void WriteOutput(const TRendererRequest& request, TOutputFormat format, TPlotEng
         animation->Sweep.Frames = request.Sweep->Frames;
         animation->FrameMs = request.FrameMs;
     }
-    WritePlotOutput(engine, evaluator, plot, QString::fromStdString(request.Output), animation);
+    const QString target =
+        request.Output == StandardOutputName ? StandardOutputTarget : QString::fromStdString(request.Output);
+    WritePlotOutput(engine, evaluator, plot, target, format, animation);
 }
 
 // Qt's own notices (a missing runtime folder, say) are no business of a

@@ -284,8 +284,8 @@ void CheckRendererOutput(const TRendererRequest& request, TOutputFormat format)
                           std::to_string(request.Size.Width) + "x" + std::to_string(request.Size.Height));
     if (!request.Sweep)
         return;
-    if (request.Output == StandardOutputName)
-        throw TUsageError("a sweep of z is written to a .gif or to files named with %d, not to standard output");
+    if (request.Output == StandardOutputName && format != TOutputFormat::Gif)
+        throw TUsageError("a sweep of z goes to standard output as a GIF (--format gif), not as separate frames");
     if (format != TOutputFormat::Gif && request.Output.find("%d") == std::string::npos)
         throw TUsageError("a sweep of z writes a .gif or files named with %d");
 }

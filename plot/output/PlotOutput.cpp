@@ -179,7 +179,12 @@ QString FrameName(const QString& pattern, std::int32_t frame)
 void WritePlotOutput(TPlotEngine& engine, const TRapidEvaluator& evaluator, const TPlotRequest& request,
                      const QString& name, const std::optional<TAnimation>& animation)
 {
-    const TOutputFormat format = OutputFormatOf(name);
+    WritePlotOutput(engine, evaluator, request, name, OutputFormatOf(name), animation);
+}
+
+void WritePlotOutput(TPlotEngine& engine, const TRapidEvaluator& evaluator, const TPlotRequest& request,
+                     const QString& name, TOutputFormat format, const std::optional<TAnimation>& animation)
+{
     if (!animation) {
         const QByteArray bytes = PlotFile(engine, evaluator, request, format);
         WriteWholeFile(name, bytes);

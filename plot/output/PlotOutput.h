@@ -55,3 +55,8 @@ struct TAnimation {
 // error no regular file is written or replaced.
 void WritePlotOutput(TPlotEngine& engine, const TRapidEvaluator& evaluator, const TPlotRequest& request,
                      const QString& name, const std::optional<TAnimation>& animation);
+
+// The same in `format` whatever the name says, for a target whose name says
+// nothing (standard output); numbered frames still take their names' formats.
+void WritePlotOutput(TPlotEngine& engine, const TRapidEvaluator& evaluator, const TPlotRequest& request,
+                     const QString& name, TOutputFormat format, const std::optional<TAnimation>& animation);

@@ -231,8 +231,9 @@ TEST(RendererCommandLine, OutputFormatsSetTheLimits)
         {{"--z-from", "0", "--z-to", "1", "--frames", "2", "x", "f%d.svg"}, TOutputFormat::Svg, nullptr},
         {{"--z-from", "0", "--z-to", "1", "--frames", "2", "x", "f.png"}, TOutputFormat::Png,
          "a sweep of z writes a .gif or files named with %d"},
-        {{"--z-from", "0", "--z-to", "1", "--frames", "2", "x", "-", "--format", "gif"}, TOutputFormat::Gif,
-         "a sweep of z is written to a .gif or to files named with %d, not to standard output"},
+        {{"--z-from", "0", "--z-to", "1", "--frames", "2", "x", "-", "--format", "gif"}, TOutputFormat::Gif, nullptr},
+        {{"--z-from", "0", "--z-to", "1", "--frames", "2", "x", "-", "--format", "png"}, TOutputFormat::Png,
+         "a sweep of z goes to standard output as a GIF (--format gif), not as separate frames"},
     };
     for (const auto& c : cases) {
         const TRendererRequest request = ParseRendererArguments(c.words).Request;
