@@ -3,6 +3,7 @@
 #include "window/ProgramSettingsFile.h"
 #include "numeric/FloatingPoint.h"
 #include "numeric/NumberText.h"
+#include "plot/ProgramFaces.h"
 #include "shell/ErrorBox.h"
 
 int main(int argc, char* argv[])
@@ -12,6 +13,7 @@ int main(int argc, char* argv[])
     ResetFpu();
     ReadDecimalSeparator();
     TOrvalisApplication application(argc, argv);
+    LoadProgramFaces();
     ResetFpu();
     QApplication::setApplicationName(QStringLiteral("Orvalis"));
 

@@ -3,6 +3,7 @@
 // documents and pictures without a display.
 #include "plot/PlotEngine.h"
 #include "plot/output/PlotOutput.h"
+#include "plot/ProgramFaces.h"
 #include "plot/core/FormulaCompile.h"
 #include "settings/IniInteger.h"
 #include "RapidEvaluator/RapidEvaluator.h"
@@ -260,6 +261,7 @@ int main(int argc, char** argv)
     qInstallMessageHandler(QuietQtMessages);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseProgramFacesOnly();
     QGuiApplication application(argc, argv);
     ResetFpu();
     ReadDecimalSeparator();

@@ -3,6 +3,7 @@
 #include "plot/PlotCanvas.h"
 
 #include "numeric/Exceptions.h"
+#include "plot/ProgramFaces.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -102,7 +103,7 @@ void TPlotCanvas::Begin(QPaintDevice& device)
     // at any ratio; hinted to device pixels, they would move apart from each
     // other (a minus sign standing off its digits).
     Font.setHintingPreference(Scaled ? QFont::PreferVerticalHinting : QFont::PreferFullHinting);
-    SetFont("Arial", FontPoints_, 0);
+    SetFont(QString::fromLatin1(ProgramSansFace), FontPoints_, 0);
     SetPen(0, 1);
 }
 

@@ -1,9 +1,11 @@
 // The Preferences dialog's layout, captions and default button, its picture
 // (saved as a PNG in the build folder) and the sharpness of the colour
 // buttons at several device pixel ratios.
+#include "plot/ProgramFaces.h"
 #include "preferences/ColorButton.h"
 #include "preferences/PrefDialog.h"
 
+#include <QFontInfo>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDir>
@@ -72,7 +74,7 @@ TEST(PrefDialogLayout, WindowCaptionFontAndSize)
     TPrefDialog dialog;
     EXPECT_EQ(dialog.objectName(), "PrefDialog");
     EXPECT_EQ(dialog.windowTitle(), "Preferences");
-    EXPECT_EQ(dialog.font().family(), "MS Sans Serif");
+    EXPECT_EQ(QFontInfo(dialog.font()).family(), ProgramSansFace) << "the program's face, whatever the machine has";
     EXPECT_EQ(dialog.font().pixelSize(), 11);
     EXPECT_EQ(dialog.findChild<QWidget*>("OKBtn")->font().pixelSize(), 11) << "children share the font";
     // 276 x 425 outside with 4-pixel borders and a 19-pixel caption.
