@@ -278,10 +278,12 @@ TEST_F(CartesianPicture, SharpAtTwiceTheDevicePixels)
         EXPECT_GT(plain, 0) << label;
         EXPECT_EQ(minusGap(label, 2), 2 * plain) << label;
     }
-    // A width measured at one ratio is not taken for the other: a label
-    // measured sharp first is as wide as any label of its length at ratio 1.
-    const auto width = [](const QString& label, qreal ratio) {
-        TPlotCanvas canvas({60, 20}, ratio);
+    // A width measured at one ratio is not taken for the other from the
+    // texts both share: a label measured sharp first is as wide as any label
+    // of its length at ratio 1.
+    TTextCache texts;
+    const auto width = [&texts](const QString& label, qreal ratio) {
+        TPlotCanvas canvas({60, 20}, ratio, &texts);
         canvas.SetFont(QString::fromLatin1(ProgramMonoFace), 8, Good);
         return canvas.TextExtent(label).width();
     };
