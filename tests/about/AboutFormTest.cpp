@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFontInfo>
 #include <QLabel>
@@ -336,11 +335,4 @@ TEST_F(AboutForm, PicturesFillTheirPlacesOrLeaveThemEmpty)
         QTest::mouseClick(&Control("BitBtn1", form), Qt::LeftButton);
         EXPECT_FALSE(form.isVisible());
     }
-}
-
-TEST_F(AboutForm, Screenshot)
-{
-    QDir().mkpath(ORVALIS_SCREENSHOT_DIR);
-    const QString name = QStringLiteral(ORVALIS_SCREENSHOT_DIR "/AboutForm.png");
-    EXPECT_TRUE(Form.grab().save(name)) << name.toStdString();
 }
