@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the native x86-64 build with all tests, then the
-# i386 build of the toolkit-free core, which executes the IA-32 code for real
+# Builds and runs every test: the native x86-64 build with all tests (those of
+# the windows and pictures a second time under other fonts), then the i386 build of the toolkit-free core, which executes the IA-32 code for real
 # (natively where the kernel can, and always under qemu-i386), then the core
 # under AddressSanitizer and UndefinedBehaviorSanitizer, every fuzz target
 # for a short fixed time (ORVALIS_FUZZ_SECONDS, 20), and last the Debian
@@ -14,6 +14,12 @@ echo "== native x86-64 build =="
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVALIS_TESTS=ON -DORVALIS_BENCHMARKS=ON
 cmake --build build/native -j "$jobs"
 ctest --test-dir build/native --output-on-failure -j "$jobs"
+
+# The windows, dialogs and pictures do not depend on the machine's other
+# fonts: their tests run again without the Noto and DejaVu faces, and the
+# pictures of both runs must be identical.
+echo "== the windows and pictures under another set of fonts =="
+tests/fonts/same-under-other-fonts.sh build/native
 
 echo "== i386 build of the core =="
 cmake -S . -B build/i386 -G Ninja -DCMAKE_BUILD_TYPE=Release \
