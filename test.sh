@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the native x86-64 build with all tests (those of
-# the windows and pictures a second time under other fonts), then the i386 build of the toolkit-free core, which executes the IA-32 code for real
+# Builds and runs every test: the native x86-64 build with all tests, then the
+# i386 build of the toolkit-free core, which executes the IA-32 code for real
 # (natively where the kernel can, and always under qemu-i386), then the core
 # under AddressSanitizer and UndefinedBehaviorSanitizer, every fuzz target
 # for a short fixed time (ORVALIS_FUZZ_SECONDS, 20), and last the Debian
