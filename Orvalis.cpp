@@ -12,8 +12,8 @@ int main(int argc, char* argv[])
     // window's creation already plots.
     ResetFpu();
     ReadDecimalSeparator();
+    UseProgramFaces();
     TOrvalisApplication application(argc, argv);
-    LoadProgramFaces();
     ResetFpu();
     QApplication::setApplicationName(QStringLiteral("Orvalis"));
 

@@ -1,9 +1,8 @@
-// Finds the faces' files where the distributions put them and hands them to
-// Qt's font database, or to fontconfig alone for the renderer.
+// Finds the faces' files where the distributions put them and makes them the
+// ones fontconfig, and so Qt's font database, knows by the faces' names.
 #include "plot/ProgramFaces.h"
 
 #include <QFile>
-#include <QFontDatabase>
 
 #include <fontconfig/fontconfig.h>
 
@@ -43,15 +42,48 @@ QString ProgramFacesFolder()
     return {};
 }
 
-bool LoadProgramFaces()
+namespace {
+
+// The faces' files added to `config`, which becomes the current configuration.
+void UseConfiguration(FcConfig* config, const QString& folder)
+{
+    bool added = config != nullptr;
+    for (const char* file : FaceFiles)
+        added = added && FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(
+                                                            FilePath(folder, file).toLocal8Bit().constData()));
+    if (added)
+        FcConfigSetCurrent(config);
+    if (config != nullptr)
+        FcConfigDestroy(config);
+}
+
+}  // namespace
+
+void UseProgramFaces()
 {
     const QString folder = ProgramFacesFolder();
     if (folder.isEmpty())
-        return false;
-    bool loaded = true;
-    for (const char* file : FaceFiles)
-        loaded = QFontDatabase::addApplicationFont(FilePath(folder, file)) >= 0 && loaded;
-    return loaded;
+        return;
+    // The machine's configuration, and a rule that drops every font of the
+    // faces' names but those in the package's folder.
+    FcConfig* config = FcInitLoadConfig();
+    const QString rule = QStringLiteral(
+        "<fontconfig><selectfont>"
+        "<acceptfont><glob>%1/*</glob></acceptfont>"
+        "<rejectfont>"
+        "<pattern><patelt name=\"family\"><string>%2</string></patelt></pattern>"
+        "<pattern><patelt name=\"family\"><string>%3</string></patelt></pattern>"
+        "</rejectfont>"
+        "</selectfont></fontconfig>")
+        .arg(folder, QLatin1String(ProgramSansFace), QLatin1String(ProgramMonoFace));
+    if (config != nullptr
+        && (!FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(rule.toUtf8().constData()),
+                                            FcFalse)
+            || !FcConfigBuildFonts(config))) {
+        FcConfigDestroy(config);
+        return;
+    }
+    UseConfiguration(config, folder);
 }
 
 void UseProgramFacesOnly()
@@ -62,13 +94,5 @@ void UseProgramFacesOnly()
     // A configuration of no rules and these files: fontconfig neither reads
     // the system's configuration nor lists its font folders, and Qt's
     // database, built from the current configuration, holds these faces alone.
-    FcConfig* config = FcConfigCreate();
-    bool added = config != nullptr;
-    for (const char* file : FaceFiles)
-        added = added && FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(
-                                                            FilePath(folder, file).toLocal8Bit().constData()));
-    if (added)
-        FcConfigSetCurrent(config);
-    if (config != nullptr)
-        FcConfigDestroy(config);
+    UseConfiguration(FcConfigCreate(), folder);
 }

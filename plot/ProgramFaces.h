@@ -15,11 +15,12 @@ constexpr const char ProgramSansFace[] = "Liberation Sans";
 // picture; metric-compatible with Courier New.
 constexpr const char ProgramMonoFace[] = "Liberation Mono";
 
-// Adds the faces' files to the application's fonts (once the application
-// object exists), so that the names above find them even where the machine's
-// font configuration leaves them out. False when a file is missing or
-// unreadable: the names then fall to the configuration's choice.
-bool LoadProgramFaces();
+// Before the application object exists: the machine's font configuration,
+// in which the names above find the faces' files from the program's
+// package, even where the configuration leaves that folder out, and never
+// another copy of the faces (the older version 1 package, say). Without the
+// files the names fall to the configuration's choice.
+void UseProgramFaces();
 
 // Before the application object exists: the font configuration holds the
 // program's faces alone, so that the machine's fonts are never scanned. For

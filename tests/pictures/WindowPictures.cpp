@@ -42,8 +42,8 @@ int main(int argc, char** argv)
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseProgramFaces();
     TOrvalisApplication application(argc, argv);
-    LoadProgramFaces();
     ResetFpu();
     // A steady text cursor: the pictures do not depend on when they are taken.
     QApplication::setCursorFlashTime(0);

@@ -10,8 +10,8 @@
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseProgramFaces();
     QGuiApplication application(argc, argv);
-    LoadProgramFaces();
     ResetFpu();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -8,8 +8,8 @@
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseProgramFaces();
     QApplication application(argc, argv);
-    LoadProgramFaces();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
