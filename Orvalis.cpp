@@ -5,6 +5,7 @@
 #include "numeric/NumberText.h"
 #include "plot/ProgramFaces.h"
 #include "shell/ErrorBox.h"
+#include "shell/TerminationSignals.h"
 
 int main(int argc, char* argv[])
 {
@@ -15,7 +16,11 @@ int main(int argc, char* argv[])
     UseProgramFaces();
     TOrvalisApplication application(argc, argv);
     ResetFpu();
-    QApplication::setApplicationName(QStringLiteral("Orvalis"));
+    // A signal that asks the program to end closes it as the user would.
+    const TTerminationSignals endingSignals([] {
+        QApplication::closeAllWindows();
+        QCoreApplication::quit();
+    });
 
     TGraphMainForm mainForm(ProgramSettingsFile(QCoreApplication::applicationFilePath().toStdString()));
     mainForm.CreateAboutForm();

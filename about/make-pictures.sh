@@ -11,7 +11,7 @@ trap 'rm -rf "$work"' EXIT
 # The picture behind the texts: an eight-petal polar rose in pale grey on
 # white, 335 x 279, with the polar axis names R(x).
 "$plot" --polar --size 335x279 --xlow 0 --xhigh 6.2832 --no-ticks --no-boundary \
-  --background 0xFFFFFF --axis 0xD0D0D0 --good 0xC0C0C0 --bad 0xC0C0C0 --line-width 2 \
+  --background white --axis "#D0D0D0" --good silver --bad silver --line-width 2 \
   'sin(4*x)' "$work/rose.png"
 convert "$work/rose.png" -strip -quality 90 "$here/pictures/Rose.jpg"
 

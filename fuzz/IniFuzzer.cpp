@@ -63,7 +63,7 @@ bool IsBlank(char c)
 }
 
 // A value the file can hold as it is: one line, no blanks at its ends, not
-// enclosed in quotes that the reading would remove, within the read buffer.
+// enclosed in quotes that the reading would remove.
 std::string Writable(std::string value)
 {
     for (char& c : value)
@@ -75,7 +75,7 @@ std::string Writable(std::string value)
         value.erase(0, 1);
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         value += '_';
-    return value.substr(0, IniValueBufferSize - 1);
+    return value;
 }
 
 // A name the program could use: printable, no "=", "]", and no "[" or ";"

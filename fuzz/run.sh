@@ -9,7 +9,7 @@ build=$(realpath "$1") seconds=$2
 cd "$(dirname "$0")"
 shift 2
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(FormulaFuzzer FormulaGrammarFuzzer NumberTextFuzzer IniFuzzer ExampleCaptionFuzzer)
+[ ${#targets[@]} -eq 0 ] && targets=(FormulaFuzzer FormulaGrammarFuzzer NumberTextFuzzer IniFuzzer ExampleCaptionFuzzer RendererOptionsFuzzer)
 
 # The settings target writes a file per input: tmpfs keeps its syncs cheap.
 [ -w /dev/shm ] && export TMPDIR=/dev/shm

@@ -9,7 +9,7 @@
 #include "numeric/NumberText.h"
 
 #include <algorithm>
-#include <optional>
+#include <vector>
 
 namespace {
 
@@ -37,11 +37,10 @@ bool TicksFit(TTickIndices ticks, std::int32_t pixels)
     return ticks.Count() <= static_cast<std::int64_t>(pixels) + 1;
 }
 
-// Two boxes closer than `gap` pixels across and `gap` along rows: sharing a
-// pixel, side by side, or, with a wider gap, near enough to read as one text.
-bool Touch(const QRect& a, const QRect& b, std::int32_t gap = 1)
+// Two boxes sharing a pixel or side by side.
+bool Touch(const QRect& a, const QRect& b)
 {
-    return a.adjusted(-gap, -1, gap, 1).intersects(b);
+    return a.adjusted(-1, -1, 1, 1).intersects(b);
 }
 
 }  // namespace
@@ -113,28 +112,50 @@ void TPlotEngine::DrawAxis(TPlotCanvas& canvas, const TPlotRequest& request, TAx
                                           : TickIndices(View_.YMin, View_.YMax, step);
     if (!TicksFit(ticks, CheckedSub(side, 2 * PlotMargin)))
         return;
-    // A label whose box would cover or touch the last label drawn on this
-    // axis, or the name's letters, is left out: overlapping boxes would make
-    // both unreadable. Its tick stays. Side by side on the horizontal axis,
-    // labels need a blank's width between them, or "0.5" and "1" read as
-    // "0.51". The name counts by its letters alone, since the blank band
-    // below them may be covered without harm.
+    // When not every label has room, every k-th tick gets one (its index a
+    // multiple of k), so the labels stand at equal distances and read as a
+    // linear scale; the ticks between keep their marks. Labels that would
+    // cover or touch each other would be unreadable. Side by side on the
+    // horizontal axis, labels need a blank's width between them, or "0.5"
+    // and "1" read as "0.51". A label that would touch the name's letters
+    // (the blank band below them may be covered without harm) is left out:
+    // it stands at the axis's end, where the name already marks the way. All labels are measured first; then each tick is marked and its
+    // label, if it has one, drawn over the ticks before it.
     const QRect nameInk = canvas.TextInk(namePlace.x(), namePlace.y(), name);
     const std::int32_t labelGap = horizontal ? std::max(1, canvas.TextExtent(QStringLiteral(" ")).width()) : 1;
-    std::optional<QRect> lastLabel;
+    struct TTick {
+        std::int32_t Pixel;
+        QString Label;
+    };
+    std::vector<TTick> marks;
+    std::vector<TTickLabel> spans;
+    marks.reserve(static_cast<std::size_t>(ticks.Count()));
+    spans.reserve(static_cast<std::size_t>(ticks.Count()));
     for (std::int64_t k = ticks.First; k <= ticks.Last; ++k) {
-        if (k == 0)
+        if (k == 0) {
+            marks.push_back({0, QString()});
+            spans.push_back({});
             continue;
+        }
         const long double value = k * step;
         const std::int32_t tick = horizontal ? WorldToPixelX(static_cast<double>(value))
                                              : WorldToPixelY(static_cast<double>(value));
-        line(tick, CheckedSub(at, TickHalfLength), tick, CheckedAdd(at, TickHalfLength));
         const QString label = TickLabel(value);
-        const QPoint place = point(tick, CheckedAdd(at, LabelGap));
-        const QRect box(place, canvas.TextExtent(label));
-        if (Touch(box, nameInk) || (lastLabel && Touch(box, *lastLabel, labelGap)))
+        const QRect box(point(tick, CheckedAdd(at, LabelGap)), canvas.TextExtent(label));
+        spans.push_back({horizontal ? box.left() : box.top(), horizontal ? box.right() : box.bottom(),
+                         Touch(box, nameInk)});
+        marks.push_back({tick, label});
+    }
+    const std::int64_t stride = LabelStride(ticks, spans, labelGap, step);
+    for (std::int64_t k = ticks.First; k <= ticks.Last; ++k) {
+        if (k == 0)
             continue;
-        canvas.TextOut(place.x(), place.y(), label);
-        lastLabel = box;
+        const std::size_t i = static_cast<std::size_t>(k - ticks.First);
+        const std::int32_t tick = marks[i].Pixel;
+        line(tick, CheckedSub(at, TickHalfLength), tick, CheckedAdd(at, TickHalfLength));
+        if (stride == 0 || k % stride != 0 || spans[i].OnName)
+            continue;
+        const QPoint place = point(tick, CheckedAdd(at, LabelGap));
+        canvas.TextOut(place.x(), place.y(), marks[i].Label);
     }
 }

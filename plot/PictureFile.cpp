@@ -1,26 +1,34 @@
-// The all-or-nothing picture file.
+// Encoding a picture and handing it to the file writer.
 #include "plot/PictureFile.h"
 
+#include "files/SafeFile.h"
 #include "numeric/Exceptions.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QImageWriter>
-#include <QSaveFile>
 
-void WritePictureFile(const QImage& picture, const QString& fileName, const char* format)
+std::string LocalFileName(const QString& fileName)
 {
-    QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly)) {
-        QImageWriter writer(&file, format);
-        if (writer.write(picture) && file.commit())
-            return;
-        file.cancelWriting();
-    }
-    throw Exception("Cannot create file " + fileName.toStdString());
+    return QFile::encodeName(fileName).toStdString();
+}
+
+QByteArray EncodePicture(const QImage& picture, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!QImageWriter(&buffer, format).write(picture))
+        throw Exception(std::string("Cannot encode the picture as ") + format);
+    return bytes;
 }
 
 void WriteWholeFile(const QString& fileName, const QByteArray& bytes)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw Exception("Cannot create file " + fileName.toStdString());
+    WriteFileBytes(LocalFileName(fileName), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+void WritePictureFile(const QImage& picture, const QString& fileName, const char* format)
+{
+    WriteWholeFile(fileName, EncodePicture(picture, format));
 }

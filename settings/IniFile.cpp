@@ -1,14 +1,13 @@
 // TIniText reads through FindIniValue and writes through SetIniValue;
-// TIniFile applies them to the file's current bytes, replacing it atomically.
+// TIniFile applies them to the file's current bytes, replacing it all or
+// nothing through the file writer.
 #include "settings/IniFile.h"
 
+#include "files/SafeFile.h"
 #include "settings/IniInteger.h"
 #include "settings/IniText.h"
-#include "settings/SafeFile.h"
 
 namespace {
-
-constexpr std::size_t MaxValueLength = IniValueBufferSize - 1;
 
 std::string_view WithoutTrailingBlanks(std::string_view s)
 {
@@ -22,8 +21,7 @@ std::string TIniText::ReadString(std::string_view section, std::string_view key,
                                  std::string_view defaultValue) const
 {
     const std::optional<std::string_view> value = FindIniValue(Bytes_, section, key);
-    const std::string_view result = value ? *value : WithoutTrailingBlanks(defaultValue);
-    return std::string(result.substr(0, MaxValueLength));
+    return std::string(value ? *value : WithoutTrailingBlanks(defaultValue));
 }
 
 std::int32_t TIniText::ReadInteger(std::string_view section, std::string_view key,
@@ -54,49 +52,20 @@ void TIniText::WriteBool(std::string_view section, std::string_view key, bool va
 
 TIniText TIniFile::Read() const
 {
-    FileBytes file = ReadFileBytes(FileName_);
+    FileBytes file = ReadFileBytes(FileName_, MaxSettingsFileSize);
     return TIniText(file.State == FileState::Read ? std::move(file.Bytes) : std::string());
 }
 
 void TIniFile::Update(const std::function<void(TIniText&)>& change)
 {
-    FileBytes file = ReadFileBytes(FileName_);
+    FileBytes file = ReadFileBytes(FileName_, MaxSettingsFileSize);
     if (file.State == FileState::Unreadable)
         throw EIniWriteError(FileName_);
     TIniText text(std::move(file.Bytes));
     change(text);
-    if (!ReplaceFileBytes(FileName_, text.Bytes()))
+    try {
+        WriteFileBytes(FileName_, text.Bytes());
+    } catch (const EFileWriteError&) {
         throw EIniWriteError(FileName_);
-}
-
-std::string TIniFile::ReadString(std::string_view section, std::string_view key,
-                                 std::string_view defaultValue) const
-{
-    return Read().ReadString(section, key, defaultValue);
-}
-
-std::int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key,
-                                   std::int32_t defaultValue) const
-{
-    return Read().ReadInteger(section, key, defaultValue);
-}
-
-bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool defaultValue) const
-{
-    return Read().ReadBool(section, key, defaultValue);
-}
-
-void TIniFile::WriteString(std::string_view section, std::string_view key, std::string_view value)
-{
-    Update([&](TIniText& text) { text.WriteString(section, key, value); });
-}
-
-void TIniFile::WriteInteger(std::string_view section, std::string_view key, std::int32_t value)
-{
-    Update([&](TIniText& text) { text.WriteInteger(section, key, value); });
-}
-
-void TIniFile::WriteBool(std::string_view section, std::string_view key, bool value)
-{
-    Update([&](TIniText& text) { text.WriteBool(section, key, value); });
+    }
 }

@@ -19,9 +19,9 @@ public:
         : Exception("Unable to write to " + fileName) {}
 };
 
-// A value read is taken into a buffer of this many characters, its end
-// mark included: longer values are cut to one less.
-inline constexpr std::size_t IniValueBufferSize = 2048;
+// A settings file is a few hundred bytes; anything far larger is not one,
+// and is neither read nor rewritten. Within it a value is read whole.
+inline constexpr std::size_t MaxSettingsFileSize = 16u << 20;
 
 // The text of a settings file held in memory, read and changed key by key.
 // Names and values follow IniText.h.
@@ -31,9 +31,8 @@ public:
 
     const std::string& Bytes() const { return Bytes_; }
 
-    // The value, cut to IniValueBufferSize − 1 characters; `defaultValue`
-    // (without its trailing blanks, cut the same way) when the section or
-    // the key is missing. An empty value gives "".
+    // The value, whole; `defaultValue` (without its trailing blanks) when
+    // the section or the key is missing. An empty value gives "".
     std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultValue) const;
     // The value read by ParseIniInteger; the default for a missing key or a
     // value that is no 32-bit integer.
@@ -52,7 +51,7 @@ private:
     std::string Bytes_;
 };
 
-// Every call reads the file anew and every write replaces it at once, so
+// Every call reads the file anew and every update replaces it at once, so
 // keys another program adds between two calls are kept and nothing is held
 // open. Reading never fails: a file that is missing, is no regular file,
 // cannot be read or is too large gives the defaults. Names and values follow
@@ -64,34 +63,15 @@ public:
 
     const std::string& FileName() const { return FileName_; }
 
-    // The value, cut to IniValueBufferSize − 1 characters; `defaultValue`
-    // (without its trailing blanks, cut the same way) when the file, the
-    // section or the key is missing. An empty value gives "".
-    std::string ReadString(std::string_view section, std::string_view key,
-                           std::string_view defaultValue) const;
-    // The value read by ParseIniInteger; the default for a missing key or a
-    // value that is no 32-bit integer.
-    std::int32_t ReadInteger(std::string_view section, std::string_view key,
-                             std::int32_t defaultValue) const;
-    // An integer read with the default 1 or 0: any value but 0 is true.
-    bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
-
     // The file's text as it is now; empty when the file is missing or
     // cannot be read.
     TIniText Read() const;
     // Reads the file once, lets `change` set values in its text and replaces
     // the file once with the result: all of the changes or none of them.
     // EIniWriteError when the file exists but cannot be read (its content
-    // would be lost) or cannot be replaced; the old file is then untouched.
+    // would be lost) or cannot be replaced (TFileWriter refuses it, for one
+    // because it is write-protected); the old file is then untouched.
     void Update(const std::function<void(TIniText&)>& change);
-
-    // Each write takes effect in the file at once, creating the file, the
-    // section and the key as needed; EIniWriteError when it cannot.
-    void WriteString(std::string_view section, std::string_view key, std::string_view value);
-    // Decimal, with a minus sign when negative.
-    void WriteInteger(std::string_view section, std::string_view key, std::int32_t value);
-    // "1" or "0".
-    void WriteBool(std::string_view section, std::string_view key, bool value);
 
 private:
     std::string FileName_;

@@ -5,6 +5,8 @@
 #include "numeric/FloatingPoint.h"
 #include "shell/UserDialogs.h"
 
+#include <QIcon>
+
 #include <new>
 
 namespace {
@@ -32,7 +34,16 @@ void ShowStandardError(QWidget* parent, const QString& message)
     UserDialogs().ShowMessage(parent, ApplicationTitle, text, QMessageBox::Critical);
 }
 
-TOrvalisApplication::TOrvalisApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+TOrvalisApplication::TOrvalisApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(ApplicationTitle);
+    // The desktop matches the windows with the menu entry of this name (the
+    // Wayland app_id), and every window without an icon of its own shows
+    // the program's: the installed theme's, else the one built in.
+    setDesktopFileName(QStringLiteral("org.orvalis.Orvalis"));
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("org.orvalis.Orvalis"),
+                                   QIcon(QStringLiteral(":/icons/org.orvalis.Orvalis.svg"))));
+}
 
 bool TOrvalisApplication::notify(QObject* receiver, QEvent* event)
 {

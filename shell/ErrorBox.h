@@ -31,7 +31,8 @@ void RunGuarded(QWidget* parent, Action&& action)
 }
 
 // The application object, whose event delivery is the last guard: an error
-// that escapes any event handler is shown in the standard error box.
+// that escapes any event handler is shown in the standard error box. It
+// names the program to the desktop and gives every window its icon.
 class TOrvalisApplication : public QApplication {
 public:
     TOrvalisApplication(int& argc, char** argv);

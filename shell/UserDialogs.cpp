@@ -8,6 +8,8 @@
 #include <QColorDialog>
 #include <QFileDialog>
 
+#include <algorithm>
+
 namespace {
 
 class TFloatingPointGuard {
@@ -58,13 +60,17 @@ public:
         return chosen.isValid() ? std::optional(chosen) : std::nullopt;
     }
 
-    std::optional<QString> ChooseSaveFileName(QWidget* parent, const QString& filter,
-                                              const QString& suggestedName) override
+    std::optional<TSaveChoice> ChooseSaveFileName(QWidget* parent, const QStringList& filters,
+                                                  const QString& suggestedName, qsizetype suggestedFilter) override
     {
         const TFloatingPointGuard guard;
-        const QString name = QFileDialog::getSaveFileName(parent, QString(), suggestedName, filter, nullptr,
+        QString filter = filters.value(suggestedFilter);
+        const QString name = QFileDialog::getSaveFileName(parent, QString(), suggestedName,
+                                                          filters.join(QStringLiteral(";;")), &filter,
                                                           QFileDialog::DontConfirmOverwrite);
-        return name.isEmpty() ? std::nullopt : std::optional(name);
+        if (name.isEmpty())
+            return std::nullopt;
+        return TSaveChoice{name, std::max<qsizetype>(filters.indexOf(filter), 0)};
     }
 };
 

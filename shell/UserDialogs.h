@@ -7,10 +7,18 @@
 #include <QColor>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
 class QWidget;
+
+// What the save-file dialog was answered: the name exactly as chosen and the
+// filter chosen, as its index in the filters offered.
+struct TSaveChoice {
+    QString Name;
+    qsizetype Filter = 0;
+};
 
 class TUserDialogs {
 public:
@@ -22,10 +30,12 @@ public:
                              QMessageBox::Icon icon) = 0;
     // The colour chooser, opened at `initial`; nothing when the user cancels.
     virtual std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) = 0;
-    // The save-file dialog offering `suggestedName`, with one filter and no
-    // question before overwriting; the name exactly as chosen, or nothing.
-    virtual std::optional<QString> ChooseSaveFileName(QWidget* parent, const QString& filter,
-                                                      const QString& suggestedName) = 0;
+    // The save-file dialog offering `suggestedName` and the `filters`, the one
+    // at `suggestedFilter` chosen, with no question before overwriting; the
+    // name exactly as chosen and the filter chosen, or nothing.
+    virtual std::optional<TSaveChoice> ChooseSaveFileName(QWidget* parent, const QStringList& filters,
+                                                          const QString& suggestedName,
+                                                          qsizetype suggestedFilter) = 0;
 };
 
 // The dialogs in use.

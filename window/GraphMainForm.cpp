@@ -8,12 +8,14 @@
 #include "about/HelpWindow.h"
 #include "numeric/CheckedArithmetic.h"
 #include "numeric/FloatingPoint.h"
+#include "numeric/Exceptions.h"
 #include "numeric/NumberText.h"
 #include "plot/PictureFile.h"
 #include "plot/PlotCanvas.h"
 #include "plot/ProgramFaces.h"
 #include "plot/core/FormulaCompile.h"
 #include "plot/core/ViewNavigation.h"
+#include "plot/output/PlotOutput.h"
 #include "preferences/EditPreferences.h"
 #include "settings/SettingsFile.h"
 #include "shell/ErrorBox.h"
@@ -28,6 +30,12 @@
 #include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
+
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <tuple>
+#include <type_traits>
 
 namespace {
 
@@ -52,10 +60,29 @@ const char PositionFormat[] = "x = %8.5g,  y = %8.5g";
 constexpr long double PositionsPerUnit = 1000;
 const char ZFormat[] = "%8.4g";
 const double CartesianExampleLow = -10, CartesianExampleHigh = 10;
-const QString PolarExampleLow = QStringLiteral("0");
-const QString PolarExampleHigh = QStringLiteral("60");
+const std::string PolarExampleLow = "0";
+const std::string PolarExampleHigh = "60";
 
-const QString BitmapFilter = QStringLiteral("Bitmaps (*.bmp)");
+// The formats of "Save to bitmap file...", the dialog's filters in this
+// order, BMP first. A name ending in one of the endings is written in its
+// format whatever the filter; any other name in the filter's.
+struct TSaveFormat {
+    const char* Filter;
+    const char* Ending;
+    TOutputFormat Format;
+};
+const TSaveFormat SaveFormats[] = {{"Bitmaps (*.bmp)", ".bmp", TOutputFormat::Bmp},
+                                   {"PNG pictures (*.png)", ".png", TOutputFormat::Png},
+                                   {"SVG drawings (*.svg)", ".svg", TOutputFormat::Svg},
+                                   {"PDF documents (*.pdf)", ".pdf", TOutputFormat::Pdf}};
+
+const TSaveFormat& SaveFormatOf(const TSaveChoice& choice)
+{
+    for (const TSaveFormat& format : SaveFormats)
+        if (choice.Name.endsWith(QLatin1String(format.Ending), Qt::CaseInsensitive))
+            return format;
+    return SaveFormats[std::clamp<qsizetype>(choice.Filter, 0, std::size(SaveFormats) - 1)];
+}
 
 QFont FontOf(const TFontSetting& setting)
 {
@@ -70,6 +97,123 @@ QString FromStd(const std::string& text)
     return QString::fromStdString(text);
 }
 
+// A control's value as the settings record and the plot request hold it.
+std::string ValueOf(const QLineEdit* control)
+{
+    return control->text().toStdString();
+}
+std::int32_t ValueOf(const QSlider* control)
+{
+    return control->value();
+}
+bool ValueOf(const QAction* control)
+{
+    return control->isChecked();
+}
+std::string ValueOf(const QLabel* control)
+{
+    return control->text().toStdString();
+}
+void Show(QLineEdit* control, const std::string& value)
+{
+    control->setText(FromStd(value));
+}
+void Show(QSlider* control, std::int32_t value)
+{
+    control->setValue(value);
+}
+void Show(QAction* control, bool value)
+{
+    control->setChecked(value);
+}
+void Show(QLabel* control, const std::string& value)
+{
+    control->setText(FromStd(value));
+}
+
+// Calls `changed` whenever the user or the program changes the control.
+template <class Changed>
+void WatchControl(QLineEdit* control, Changed changed)
+{
+    QObject::connect(control, &QLineEdit::textChanged, changed);
+}
+template <class Changed>
+void WatchControl(QSlider* control, Changed changed)
+{
+    QObject::connect(control, &QSlider::valueChanged, changed);
+}
+template <class Changed>
+void WatchControl(QAction* control, Changed changed)
+{
+    QObject::connect(control, &QAction::toggled, changed);
+}
+template <class Changed>
+void WatchControl(QLabel*, Changed)
+{
+}
+
+// Changes are saved once they pause this long.
+constexpr int SaveDelayMs = 300;
+
+// The settings not yet written when the process ends without a close: the
+// display's end makes the toolkit call exit(), which runs this and no
+// destructor of the stack.
+const std::string* UnsavedFileName = nullptr;
+const std::optional<TSettings>* UnsavedSettings = nullptr;
+
+void SaveAtExit()
+{
+    if (UnsavedFileName == nullptr || !UnsavedSettings->has_value())
+        return;
+    try {
+        TIniFile file(*UnsavedFileName);
+        WriteSettings(file, **UnsavedSettings);
+    } catch (...) {
+    }
+}
+
+// A control bound to its field of the settings record (whose key, default
+// and range the settings file's key table gives), if it has one, and to its
+// field of the plot request, if it has one.
+template <class Control, class Value>
+struct TBoundControl {
+    Control* Ui_TGraphMainForm::*Widget;
+    Value TSettings::*Setting;
+    Value TPlotRequest::*Request;
+};
+
+template <class Control, class Value>
+constexpr TBoundControl<Control, Value> Bind(Control* Ui_TGraphMainForm::*widget, Value TSettings::*setting,
+                                             std::type_identity_t<Value> TPlotRequest::*request = nullptr)
+{
+    return {widget, setting, request};
+}
+
+template <class Control, class Value>
+constexpr TBoundControl<Control, Value> Bind(Control* Ui_TGraphMainForm::*widget, std::nullptr_t,
+                                             Value TPlotRequest::*request)
+{
+    return {widget, nullptr, request};
+}
+
+// Every control that carries a setting or a part of the plot request, once.
+// The form is filled from this table, read back into each plot request and
+// saved through it. z reaches the formula as FormulaZ, not through the
+// request; the caption of the mode is no setting.
+constexpr auto BoundControls = std::make_tuple(
+    Bind(&Ui::TGraphMainForm::YFormula, &TSettings::YFormula, &TPlotRequest::Formula),
+    Bind(&Ui::TGraphMainForm::XlowEdit, &TSettings::XLow, &TPlotRequest::XlowText),
+    Bind(&Ui::TGraphMainForm::XhighEdit, &TSettings::Xhigh, &TPlotRequest::XhighText),
+    Bind(&Ui::TGraphMainForm::TrackBar1, &TSettings::Z),
+    Bind(&Ui::TGraphMainForm::Cartesian1, &TSettings::Cartesian, &TPlotRequest::Cartesian),
+    Bind(&Ui::TGraphMainForm::Label1, nullptr, &TPlotRequest::TitleCaption));
+
+template <class Each>
+void ForEachBoundControl(Each&& each)
+{
+    std::apply([&](const auto&... row) { (each(row), ...); }, BoundControls);
+}
+
 }  // namespace
 
 TGraphMainForm::TGraphMainForm(std::string settingsFileName, QWidget* parent)
@@ -77,14 +221,6 @@ TGraphMainForm::TGraphMainForm(std::string settingsFileName, QWidget* parent)
 {
     Ui_->setupUi(this);
     ApplyFonts();
-    const std::pair<QToolButton*, TFlatPicture> pictures[] = {
-        {Ui_->UpBtn, TFlatPicture::ArrowUp},       {Ui_->DownBtn, TFlatPicture::ArrowDown},
-        {Ui_->LeftBtn, TFlatPicture::ArrowLeft},   {Ui_->RightBtn, TFlatPicture::ArrowRight},
-        {Ui_->OriginBtn, TFlatPicture::Origin},    {Ui_->ZoomOutBtn, TFlatPicture::ZoomOut},
-        {Ui_->ZoomInBtn, TFlatPicture::ZoomIn}};
-    for (const auto& [button, picture] : pictures)
-        button->setIcon(FlatButtonIcon(picture));
-    Ui_->ZoomInBtn->setChecked(true);
     ConnectHandlers();
 
     // Graph gets its start size now, so the first plot is drawn at it.
@@ -94,11 +230,48 @@ TGraphMainForm::TGraphMainForm(std::string settingsFileName, QWidget* parent)
     layout()->activate();
 
     RunGuarded(this, [this] { FormCreate(); });
+    WatchSettings();
 }
 
 TGraphMainForm::~TGraphMainForm()
 {
+    if (UnsavedSettings == &Unsaved) {
+        UnsavedFileName = nullptr;
+        UnsavedSettings = nullptr;
+    }
     RunGuarded(nullptr, [this] { FormDestroy(); });
+}
+
+void TGraphMainForm::WatchSettings()
+{
+    SaveTimer.setSingleShot(true);
+    SaveTimer.setInterval(SaveDelayMs);
+    connect(&SaveTimer, &QTimer::timeout, this, &TGraphMainForm::SaveChangedSettings);
+    ForEachBoundControl([&](const auto& row) { WatchControl(Ui_.get()->*row.Widget, [this] { SettingsChanged(); }); });
+    static const bool atExit = std::atexit(SaveAtExit) == 0;
+    if (atExit) {
+        UnsavedFileName = &SettingsFileName_;
+        UnsavedSettings = &Unsaved;
+    }
+}
+
+void TGraphMainForm::SettingsChanged()
+{
+    Unsaved = ControlSettings();
+    SaveTimer.start();
+}
+
+void TGraphMainForm::SaveChangedSettings()
+{
+    if (!Unsaved)
+        return;
+    // A refused write is reported when the window closes, not at every change.
+    try {
+        TIniFile file(SettingsFileName_);
+        WriteSettings(file, *Unsaved);
+    } catch (...) {
+    }
+    Unsaved.reset();
 }
 
 TGraphImage& TGraphMainForm::Graph() const
@@ -113,10 +286,11 @@ void TGraphMainForm::ApplyFonts()
              Ui_->mousePosition, Ui_->Label1, Ui_->Label2, Ui_->Label3, Ui_->Label4, Ui_->XlowEdit,
              Ui_->XhighEdit, Ui_->Zedit})
         control->setFont(FontOf(ControlFont));
-    Ui_->PlotBtn->setFont(FontOf(PlotButtonFont));
-    QPalette palette = Ui_->PlotBtn->palette();
+    QPushButton* plotButton = Ui_->PlotBtn;
+    plotButton->setFont(FontOf(PlotButtonFont));
+    QPalette palette = plotButton->palette();
     palette.setColor(QPalette::ButtonText, palette.color(QPalette::Active, QPalette::Highlight));
-    Ui_->PlotBtn->setPalette(palette);
+    plotButton->setPalette(palette);
 }
 
 void TGraphMainForm::ConnectHandlers()
@@ -125,24 +299,41 @@ void TGraphMainForm::ConnectHandlers()
         return [this, handler] { RunGuarded(this, [&] { (this->*handler)(); }); };
     };
     connect(Ui_->PlotBtn, &QPushButton::clicked, this, guarded(&TGraphMainForm::PlotBtnClick));
-    connect(Ui_->Cartesian1, &QAction::triggered, this, guarded(&TGraphMainForm::Cartesian1Click));
-    connect(Ui_->Polar1, &QAction::triggered, this, guarded(&TGraphMainForm::Polar1Click));
-    connect(Ui_->Exit1, &QAction::triggered, this, guarded(&TGraphMainForm::Exit1Click));
-    connect(Ui_->Contents1, &QAction::triggered, this, guarded(&TGraphMainForm::Contents1Click));
-    connect(Ui_->AboutOrvalis1, &QAction::triggered, this, guarded(&TGraphMainForm::AboutOrvalis1Click));
-    connect(Ui_->Preferences1, &QAction::triggered, this, guarded(&TGraphMainForm::Preferences1Click));
-    connect(Ui_->SavetoClipboard1, &QAction::triggered, this, guarded(&TGraphMainForm::SavetoClipboard1Click));
-    connect(Ui_->Savetobitmapfile1, &QAction::triggered, this, guarded(&TGraphMainForm::Savetobitmap1Click));
-    connect(Ui_->UpBtn, &QToolButton::clicked, this, guarded(&TGraphMainForm::UpBtnClick));
-    connect(Ui_->DownBtn, &QToolButton::clicked, this, guarded(&TGraphMainForm::DownBtnClick));
-    connect(Ui_->LeftBtn, &QToolButton::clicked, this, guarded(&TGraphMainForm::LeftBtnClick));
-    connect(Ui_->RightBtn, &QToolButton::clicked, this, guarded(&TGraphMainForm::RightBtnClick));
-    connect(Ui_->OriginBtn, &QToolButton::clicked, this, guarded(&TGraphMainForm::OriginBtnClick));
+    const std::pair<QAction*, void (TGraphMainForm::*)()> menuItems[] = {
+        {Ui_->Cartesian1, &TGraphMainForm::Cartesian1Click},
+        {Ui_->Polar1, &TGraphMainForm::Polar1Click},
+        {Ui_->Exit1, &TGraphMainForm::Exit1Click},
+        {Ui_->Contents1, &TGraphMainForm::Contents1Click},
+        {Ui_->AboutOrvalis1, &TGraphMainForm::AboutOrvalis1Click},
+        {Ui_->Preferences1, &TGraphMainForm::Preferences1Click},
+        {Ui_->SavetoClipboard1, &TGraphMainForm::SavetoClipboard1Click},
+        {Ui_->Savetobitmapfile1, &TGraphMainForm::Savetobitmap1Click}};
+    for (const auto& [item, handler] : menuItems)
+        connect(item, &QAction::triggered, this, guarded(handler));
+    // The flat buttons with their pictures; the two magnifiers only choose
+    // the direction of a click zoom.
+    const struct {
+        QToolButton* Button;
+        TFlatPicture Picture;
+        std::optional<TMove> Move;
+    } flatButtons[] = {{Ui_->UpBtn, TFlatPicture::ArrowUp, TMove::Up},
+                       {Ui_->DownBtn, TFlatPicture::ArrowDown, TMove::Down},
+                       {Ui_->LeftBtn, TFlatPicture::ArrowLeft, TMove::Left},
+                       {Ui_->RightBtn, TFlatPicture::ArrowRight, TMove::Right},
+                       {Ui_->OriginBtn, TFlatPicture::Origin, TMove::Origin},
+                       {Ui_->ZoomOutBtn, TFlatPicture::ZoomOut, std::nullopt},
+                       {Ui_->ZoomInBtn, TFlatPicture::ZoomIn, std::nullopt}};
+    for (const auto& [button, picture, move] : flatButtons) {
+        button->setIcon(FlatButtonIcon(picture));
+        if (move)
+            connect(button, &QToolButton::clicked, this,
+                    [this, move = *move] { RunGuarded(this, [&] { Navigate(move); }); });
+    }
     AttachTrackBarHandler();
     connect(Ui_->Examples1, &QMenu::triggered, this,
             [this](QAction* item) { RunGuarded(this, [&] { ExampleClick(item); }); });
 
-    TGraphImage* graph = Ui_->Graph;
+    TGraphImage* graph = &Graph();
     connect(graph, &TGraphImage::MouseDown, this, [this](Qt::MouseButton button, Qt::KeyboardModifiers keys, int x, int y) {
         RunGuarded(this, [&] { GraphMouseDown(button, keys, x, y); });
     });
@@ -170,31 +361,61 @@ void TGraphMainForm::FormCreate()
     // Setting the track bar from the file must not plot: the one plot comes
     // after every setting is in place.
     disconnect(TrackBarHandler);
-    const TSettings settings = ReadSettings(TIniFile(SettingsFileName_));
-    Ui_->YFormula->setText(FromStd(settings.YFormula));
-    Ui_->XlowEdit->setText(FromStd(settings.XLow));
-    Ui_->XhighEdit->setText(FromStd(settings.Xhigh));
-    Drawing_ = settings.Drawing;
-    Ui_->TrackBar1->setValue(settings.Z);
-    Ui_->Cartesian1->setChecked(settings.Cartesian);
-    Ui_->Polar1->setChecked(!Ui_->Cartesian1->isChecked());
-    if (Ui_->Polar1->isChecked())
-        Ui_->Label1->setText(PolarCaption);
+    ShowSettings(ReadSettings(TIniFile(SettingsFileName_)));
+    SetMode(IsCartesian());
+    SetTitleCaption();
     AttachTrackBarHandler();
     TrackBar1Change();
 }
 
 void TGraphMainForm::FormDestroy()
 {
-    TSettings settings;
-    settings.YFormula = Ui_->YFormula->text().toStdString();
-    settings.XLow = Ui_->XlowEdit->text().toStdString();
-    settings.Xhigh = Ui_->XhighEdit->text().toStdString();
-    settings.Drawing = Drawing_;
-    settings.Z = Ui_->TrackBar1->value();
-    settings.Cartesian = Ui_->Cartesian1->isChecked();
     TIniFile file(SettingsFileName_);
-    WriteSettings(file, settings);
+    WriteSettings(file, ControlSettings());
+}
+
+TSettings TGraphMainForm::ControlSettings() const
+{
+    TSettings settings;
+    ForEachBoundControl([&](const auto& row) {
+        if (row.Setting)
+            settings.*row.Setting = ValueOf(Ui_.get()->*row.Widget);
+    });
+    settings.Drawing = Drawing_;
+    return settings;
+}
+
+void TGraphMainForm::ShowSettings(const TSettings& settings)
+{
+    ForEachBoundControl([&](const auto& row) {
+        if (row.Setting)
+            Show(Ui_.get()->*row.Widget, settings.*row.Setting);
+    });
+    Drawing_ = settings.Drawing;
+}
+
+template <class Value>
+Value TGraphMainForm::Setting(Value TSettings::*field) const
+{
+    std::optional<Value> value;
+    ForEachBoundControl([&](const auto& row) {
+        if constexpr (std::is_same_v<decltype(row.Setting), Value TSettings::*>) {
+            if (row.Setting == field)
+                value = ValueOf(Ui_.get()->*row.Widget);
+        }
+    });
+    return *value;
+}
+
+template <class Value>
+void TGraphMainForm::SetSetting(Value TSettings::*field, const Value& value)
+{
+    ForEachBoundControl([&](const auto& row) {
+        if constexpr (std::is_same_v<decltype(row.Setting), Value TSettings::*>) {
+            if (row.Setting == field)
+                Show(Ui_.get()->*row.Widget, value);
+        }
+    });
 }
 
 void TGraphMainForm::PlotRequest()
@@ -203,26 +424,28 @@ void TGraphMainForm::PlotRequest()
     if (!CompileFormula(request.Formula))
         return;
     SyncPictureSize();
-    Ui_->Graph->SetPicture(Engine_.Plot(Evaluator, request));
+    Graph().SetPicture(Engine_.Plot(Evaluator, request));
+    Shown = {request, Engine_.View(), Engine_.PictureSize(), FormulaZ};
+    Graph().setAccessibleName(
+        QStringLiteral("Graph of %1 = %2").arg(request.Cartesian ? 'y' : 'r').arg(FromStd(request.Formula)));
     ++PlotCount_;
 }
 
 TPlotRequest TGraphMainForm::ReadPlotRequest() const
 {
     TPlotRequest request;
-    request.Formula = Ui_->YFormula->text().toStdString();
-    request.XlowText = Ui_->XlowEdit->text().toStdString();
-    request.XhighText = Ui_->XhighEdit->text().toStdString();
-    request.Cartesian = IsCartesian();
-    request.TitleCaption = Ui_->Label1->text().toStdString();
+    ForEachBoundControl([&](const auto& row) {
+        if (row.Request)
+            request.*row.Request = ValueOf(Ui_.get()->*row.Widget);
+    });
     request.Drawing = Drawing_;
     return request;
 }
 
 void TGraphMainForm::SyncPictureSize()
 {
-    Engine_.SetPictureSize({Ui_->Graph->width(), Ui_->Graph->height()});
-    Engine_.SetDevicePixelRatio(Ui_->Graph->devicePixelRatioF());
+    Engine_.SetPictureSize({Graph().width(), Graph().height()});
+    Engine_.SetDevicePixelRatio(Graph().devicePixelRatioF());
 }
 
 bool TGraphMainForm::CompileFormula(const std::string& formula)
@@ -241,7 +464,7 @@ void TGraphMainForm::PlotBtnClick()
 
 void TGraphMainForm::SetMode(bool cartesian)
 {
-    Ui_->Cartesian1->setChecked(cartesian);
+    SetSetting(&TSettings::Cartesian, cartesian);
     Ui_->Polar1->setChecked(!cartesian);
 }
 
@@ -271,7 +494,7 @@ void TGraphMainForm::Exit1Click()
 
 void TGraphMainForm::FormResize()
 {
-    Ui_->Graph->FitPictureToSize(ToQColor(Drawing_.BackgroundColor));
+    Graph().FitPictureToSize(ToQColor(Drawing_.BackgroundColor));
     Engine_.View().ResetView = true;
     QCoreApplication::postEvent(this, new QEvent(WM_PLOTREQUEST));
 }
@@ -294,19 +517,19 @@ void TGraphMainForm::changeEvent(QEvent* event)
 
 bool TGraphMainForm::IsCartesian() const
 {
-    return Ui_->Cartesian1->isChecked();
+    return Setting(&TSettings::Cartesian);
 }
 
 void TGraphMainForm::WriteXRange(double low, double high)
 {
-    Ui_->XlowEdit->setText(FromStd(XRangeText(low)));
-    Ui_->XhighEdit->setText(FromStd(XRangeText(high)));
+    SetSetting(&TSettings::XLow, XRangeText(low));
+    SetSetting(&TSettings::Xhigh, XRangeText(high));
 }
 
 void TGraphMainForm::ReadModeXRange(double& low, double& high) const
 {
     if (IsCartesian()) {
-        ReadXRange(Ui_->XlowEdit->text().toStdString(), Ui_->XhighEdit->text().toStdString(), low, high);
+        ReadXRange(Setting(&TSettings::XLow), Setting(&TSettings::Xhigh), low, high);
     } else {
         low = Engine_.View().XMin;
         high = Engine_.View().XMax;
@@ -325,42 +548,30 @@ void TGraphMainForm::WriteModeXRange(double low, double high)
 
 // Each navigation step moves the window and replots it as it is, without a
 // fit; the x range is read before anything changes.
-
-void TGraphMainForm::LeftBtnClick()
+void TGraphMainForm::Navigate(TMove move)
 {
-    double low, high;
-    ReadModeXRange(low, high);
-    PanLeft(low, high);
-    WriteModeXRange(low, high);
-    PlotRequest();
-}
-
-void TGraphMainForm::RightBtnClick()
-{
-    double low, high;
-    ReadModeXRange(low, high);
-    PanRight(low, high);
-    WriteModeXRange(low, high);
-    PlotRequest();
-}
-
-void TGraphMainForm::UpBtnClick()
-{
-    PanUp(Engine_.View().YMin, Engine_.View().YMax);
-    PlotRequest();
-}
-
-void TGraphMainForm::DownBtnClick()
-{
-    PanDown(Engine_.View().YMin, Engine_.View().YMax);
-    PlotRequest();
-}
-
-void TGraphMainForm::OriginBtnClick()
-{
-    if (IsCartesian())
-        WriteXRange(-10, 10);
-    Engine_.View().ResetView = true;
+    TViewWindow& view = Engine_.View();
+    switch (move) {
+    case TMove::Left:
+    case TMove::Right: {
+        double low, high;
+        ReadModeXRange(low, high);
+        (move == TMove::Left ? PanLeft : PanRight)(low, high);
+        WriteModeXRange(low, high);
+        break;
+    }
+    case TMove::Up:
+        PanUp(view.YMin, view.YMax);
+        break;
+    case TMove::Down:
+        PanDown(view.YMin, view.YMax);
+        break;
+    case TMove::Origin:
+        if (IsCartesian())
+            WriteXRange(-10, 10);
+        view.ResetView = true;
+        break;
+    }
     PlotRequest();
 }
 
@@ -426,14 +637,14 @@ void TGraphMainForm::GraphMouseWheel(int angleDelta, int X, int Y)
 
 void TGraphMainForm::TrackBar1Change()
 {
-    FormulaZ = StoreDouble(Ui_->TrackBar1->value() / PositionsPerUnit);
+    FormulaZ = StoreDouble(Setting(&TSettings::Z) / PositionsPerUnit);
     Ui_->Zedit->setText(FromStd(Format(ZFormat, {FormulaZ})).trimmed());
     PlotBtnClick();
 }
 
 void TGraphMainForm::ShowExample(const QString& formula, double low, double high)
 {
-    Ui_->YFormula->setText(formula);
+    SetSetting(&TSettings::YFormula, formula.toStdString());
     WriteXRange(low, high);
     Engine_.View().ResetView = true;
     PlotRequest();
@@ -451,13 +662,13 @@ void TGraphMainForm::ExampleClick(QAction* item)
         return;
     }
     SetMode(false);
-    Ui_->YFormula->setText(FromStd(ExampleValue(items, "R")));
-    Ui_->XlowEdit->setText(PolarExampleLow);
-    Ui_->XhighEdit->setText(PolarExampleHigh);
+    SetSetting(&TSettings::YFormula, ExampleValue(items, "R"));
+    SetSetting(&TSettings::XLow, PolarExampleLow);
+    SetSetting(&TSettings::Xhigh, PolarExampleHigh);
     const std::string z = ExampleValue(items, "z");
     if (!z.empty()) {
         // A changed position plots at once, through the track bar's handler.
-        Ui_->TrackBar1->setValue(TruncToLow32(TextToNumber(z) * PositionsPerUnit));
+        SetSetting(&TSettings::Z, TruncToLow32(TextToNumber(z) * PositionsPerUnit));
     }
     Engine_.View().ResetView = true;
     SetTitleCaption();
@@ -466,7 +677,10 @@ void TGraphMainForm::ExampleClick(QAction* item)
 
 void TGraphMainForm::Preferences1Click()
 {
+    const TDrawingSettings before = Drawing_;
     EditPreferences(Drawing_, this);
+    if (!(Drawing_ == before))
+        SettingsChanged();
     // Whatever the answer, the picture is drawn again in the same view.
     PlotRequest();
 }
@@ -481,13 +695,50 @@ void TGraphMainForm::Savetobitmap1Click()
 {
     if (!Graph().HasPicture())
         return;
-    const std::optional<QString> name = UserDialogs().ChooseSaveFileName(this, BitmapFilter, LastBitmapName);
-    if (!name)
+    QStringList filters;
+    for (const TSaveFormat& format : SaveFormats)
+        filters << QString::fromLatin1(format.Filter);
+    const std::optional<TSaveChoice> choice =
+        UserDialogs().ChooseSaveFileName(this, filters, LastBitmapName, LastSaveFilter);
+    if (!choice)
         return;
-    LastBitmapName = *name;
-    // The name as chosen: no extension is added, and the format is BMP
-    // whatever the name says.
-    WritePictureFile(Graph().Picture(), *name, "bmp");
+    LastBitmapName = choice->Name;
+    LastSaveFilter = choice->Filter;
+    // The name as chosen: no extension is added.
+    switch (const TOutputFormat format = SaveFormatOf(*choice).Format) {
+    case TOutputFormat::Bmp:
+        WritePictureFile(Graph().Picture(), choice->Name, "bmp");
+        break;
+    case TOutputFormat::Png:
+        WritePictureFile(Graph().Picture(), choice->Name, "png");
+        break;
+    default:
+        WriteWholeFile(choice->Name, PlotShownPage(format));
+        break;
+    }
+}
+
+QByteArray TGraphMainForm::PlotShownPage(TOutputFormat format) const
+{
+    // The shown plot drawn again as it was, by an engine and a compile of
+    // its own, so that nothing of the window changes.
+    TPlotEngine engine;
+    engine.SetPictureSize(Shown.Size);
+    engine.View() = Shown.View;
+    engine.View().ResetView = false;
+    TRapidEvaluator evaluator;
+    if (const std::optional<std::string> report = CompileForPlot(evaluator, Shown.Request.Formula, " "))
+        throw Exception(*report);
+    const double z = FormulaZ;
+    FormulaZ = Shown.Z;
+    try {
+        QByteArray page = PlotFile(engine, evaluator, Shown.Request, format);
+        FormulaZ = z;
+        return page;
+    } catch (...) {
+        FormulaZ = z;
+        throw;
+    }
 }
 
 void TGraphMainForm::CreateAboutForm()

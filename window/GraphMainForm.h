@@ -7,10 +7,12 @@
 #include "RapidEvaluator/RapidEvaluator.h"
 #include "plot/PlotEngine.h"
 #include "plot/core/PlotRequest.h"
+#include "settings/SettingsFile.h"
 
 #include <QEvent>
 #include <QMainWindow>
 #include <QPoint>
+#include <QTimer>
 
 #include <memory>
 #include <string>
@@ -19,6 +21,7 @@ namespace Ui {
 class TGraphMainForm;
 }
 class QAction;
+enum class TOutputFormat;
 class TAboutForm;
 class TGraphImage;
 
@@ -50,12 +53,10 @@ public:
     void Polar1Click();
     void Exit1Click();
 
-    // Navigation.
-    void LeftBtnClick();
-    void RightBtnClick();
-    void UpBtnClick();
-    void DownBtnClick();
-    void OriginBtnClick();
+    // Navigation: the arrow buttons pan by a fifth of the span, the cross
+    // puts the x range back to -10..10 and fits the view.
+    enum class TMove { Left, Right, Up, Down, Origin };
+    void Navigate(TMove move);
     void GraphMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers keys, int X, int Y);
     void GraphMouseMove(Qt::KeyboardModifiers keys, int X, int Y);
     void GraphMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers keys, int X, int Y);
@@ -88,6 +89,20 @@ private:
     void FormCreate();
     void FormResize();
     void FormDestroy();
+    // The controls bound to the settings, through the one table that binds
+    // them: all of them read into a record or shown from one, or the one
+    // bound to a field of the record.
+    TSettings ControlSettings() const;
+    void ShowSettings(const TSettings& settings);
+    template <class Value>
+    Value Setting(Value TSettings::*field) const;
+    template <class Value>
+    void SetSetting(Value TSettings::*field, const Value& value);
+    // A changed setting is written soon after, once the changes pause, so
+    // that an end without a close (the display gone) keeps it.
+    void WatchSettings();
+    void SettingsChanged();
+    void SaveChangedSettings();
     void ConnectHandlers();
     void AttachTrackBarHandler();
     void ApplyFonts();
@@ -106,6 +121,8 @@ private:
     // horizontal extent in polar mode.
     void ReadModeXRange(double& low, double& high) const;
     void WriteModeXRange(double low, double high);
+    // The picture shown, drawn again as an SVG or PDF page.
+    QByteArray PlotShownPage(TOutputFormat format) const;
     // The engine is given Graph's size and pixel ratio before it maps or plots.
     void SyncPictureSize();
 
@@ -121,6 +138,16 @@ private:
     // Wheel turns smaller than a notch (touchpads) add up to one.
     int WheelAngle = 0;
     int PlotCount_ = 0;
-    // The save dialog offers the name chosen last.
+    QTimer SaveTimer;
+    std::optional<TSettings> Unsaved;
+    // The save dialog offers the name and the filter chosen last.
     QString LastBitmapName;
+    qsizetype LastSaveFilter = 0;
+    // What the picture shown was drawn from, so that a page shows the same.
+    struct TShownPlot {
+        TPlotRequest Request;
+        TViewWindow View;
+        TPictureSize Size;
+        double Z = 0;
+    } Shown;
 };

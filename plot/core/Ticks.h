@@ -1,8 +1,10 @@
 // The tick step and the tick indices of the axes: the nonzero multiples of
-// a step of 1, 2, 2.5 or 5 times a power of ten that lie inside the window.
+// a step of 1, 2, 2.5 or 5 times a power of ten that lie inside the window;
+// and which of them get a label when not all labels have room.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 // Decimal mantissa m in [1, 10) (up to rounding) and exponent e of v, with
 // v = m × 10^e; m = e = 0 for v = 0.
@@ -21,3 +23,24 @@ struct TTickIndices {
     std::int64_t Count() const { return Last < First ? 0 : Last - First + 1; }
 };
 TTickIndices TickIndices(double lo, double hi, long double step);
+
+// The label of one tick, seen along its axis: the first and last pixel it
+// covers, and whether it would touch the axis name.
+struct TTickLabel {
+    std::int32_t Lo = 0;
+    std::int32_t Hi = 0;
+    bool OnName = false;
+};
+
+// The stride k of the labelled ticks: a tick gets its label when its index
+// is a nonzero multiple of k and the label is clear of the axis name, so the
+// labels keep the ticks' rhythm, 0 included, and stand at equal distances.
+// `labels` holds one entry per tick, from ticks.First on (the entry of index
+// 0 is not read); two labels touch when fewer than `gap` pixels lie between
+// them. k is the first of 1, 2, 5, 10, 20, 50, … (1, 2, 4, 10, 20, 40, … for
+// a step of 2.5 × 10^n, so that labels fall on 5 and 10 rather than 12.5) at
+// which no two of those labels touch. A label on the name is left out rather
+// than the stride raised for it: it stands at the end of the axis, where the
+// name already is. 0 when there is no tick to label or no stride fits.
+std::int64_t LabelStride(TTickIndices ticks, const std::vector<TTickLabel>& labels, std::int32_t gap,
+                         long double step);

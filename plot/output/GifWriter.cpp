@@ -7,6 +7,7 @@
 #include <gif_lib.h>
 
 #include <algorithm>
+#include <exception>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -19,14 +20,32 @@ constexpr int MillisecondsPerDelayStep = 10;
 constexpr char LoopApplication[] = "NETSCAPE2.0";
 constexpr GifByteType LoopForEver[] = {1, 0, 0};
 
+// What the sink raised, kept until giflib has returned: an exception may
+// not pass through its C code.
+struct TOutput {
+    TGifSink Sink;
+    std::exception_ptr Failure;
+    bool Discard = false;
+};
+
 int Append(GifFileType* gif, const GifByteType* bytes, int count)
 {
-    static_cast<QByteArray*>(gif->UserData)->append(reinterpret_cast<const char*>(bytes), count);
+    auto* output = static_cast<TOutput*>(gif->UserData);
+    if (output->Discard || output->Failure)
+        return output->Discard ? count : 0;
+    try {
+        output->Sink(std::string_view(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(count)));
+    } catch (...) {
+        output->Failure = std::current_exception();
+        return 0;
+    }
     return count;
 }
 
-void Check(int result, const char* what)
+void Check(const TOutput& output, int result, const char* what)
 {
+    if (output.Failure)
+        std::rethrow_exception(output.Failure);
     if (result != GIF_OK)
         throw Exception(std::string("Cannot encode the animation: ") + what);
 }
@@ -116,18 +135,19 @@ struct TColourMap {
 struct TGifWriter::TState {
     QSize Size;
     int DelaySteps;
-    QByteArray Bytes;
+    TOutput Output;
     GifFileType* Gif = nullptr;
     std::vector<QRgb> ScreenPalette;
     bool First = true;
 };
 
-TGifWriter::TGifWriter(QSize size, int delayMs) : State(std::make_unique<TState>())
+TGifWriter::TGifWriter(QSize size, int delayMs, TGifSink sink) : State(std::make_unique<TState>())
 {
+    State->Output.Sink = std::move(sink);
     State->Size = size;
     State->DelaySteps = (delayMs + MillisecondsPerDelayStep / 2) / MillisecondsPerDelayStep;
     int error = 0;
-    State->Gif = EGifOpen(&State->Bytes, Append, &error);
+    State->Gif = EGifOpen(&State->Output, Append, &error);
     if (!State->Gif)
         throw Exception("Cannot encode the animation: no encoder");
     EGifSetGifVersion(State->Gif, true);
@@ -135,6 +155,8 @@ TGifWriter::TGifWriter(QSize size, int delayMs) : State(std::make_unique<TState>
 
 TGifWriter::~TGifWriter()
 {
+    // An animation given up: giflib's last bytes go nowhere.
+    State->Output.Discard = true;
     if (State->Gif)
         EGifCloseFile(State->Gif, nullptr);
 }
@@ -145,21 +167,22 @@ void TGifWriter::AddFrame(const QImage& frame)
         throw Exception("Cannot encode the animation: a frame of another size");
     TIndexedFrame indexed = IndexFrame(frame);
     GifFileType* gif = State->Gif;
+    const TOutput& output = State->Output;
     if (State->First) {
         // The first frame's palette serves every later frame whose colours it holds.
         State->ScreenPalette = indexed.Palette;
         const TColourMap screen(State->ScreenPalette);
-        Check(EGifPutScreenDesc(gif, State->Size.width(), State->Size.height(), 8, 0, screen.Map), "screen");
-        Check(EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE), "loop");
-        Check(EGifPutExtensionBlock(gif, sizeof LoopApplication - 1, LoopApplication), "loop");
-        Check(EGifPutExtensionBlock(gif, sizeof LoopForEver, LoopForEver), "loop");
-        Check(EGifPutExtensionTrailer(gif), "loop");
+        Check(output, EGifPutScreenDesc(gif, State->Size.width(), State->Size.height(), 8, 0, screen.Map), "screen");
+        Check(output, EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE), "loop");
+        Check(output, EGifPutExtensionBlock(gif, sizeof LoopApplication - 1, LoopApplication), "loop");
+        Check(output, EGifPutExtensionBlock(gif, sizeof LoopForEver, LoopForEver), "loop");
+        Check(output, EGifPutExtensionTrailer(gif), "loop");
         State->First = false;
     }
     const GraphicsControlBlock control{DISPOSAL_UNSPECIFIED, false, State->DelaySteps, NO_TRANSPARENT_COLOR};
     GifByteType extension[4];
     EGifGCBToExtension(&control, extension);
-    Check(EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, sizeof extension, extension), "delay");
+    Check(output, EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, sizeof extension, extension), "delay");
 
     // Indices into the screen palette where it holds every colour of the frame.
     std::unordered_map<QRgb, GifPixelType> screenIndex;
@@ -180,17 +203,17 @@ void TGifWriter::AddFrame(const QImage& frame)
     else
         local = std::make_unique<TColourMap>(indexed.Palette);
     const int width = State->Size.width(), height = State->Size.height();
-    Check(EGifPutImageDesc(gif, 0, 0, width, height, false, local ? local->Map : nullptr), "frame");
+    Check(output, EGifPutImageDesc(gif, 0, 0, width, height, false, local ? local->Map : nullptr), "frame");
     for (int y = 0; y < height; ++y)
-        Check(EGifPutLine(gif, indexed.Pixels.data() + static_cast<std::size_t>(y) * width, width), "frame");
+        Check(output, EGifPutLine(gif, indexed.Pixels.data() + static_cast<std::size_t>(y) * width, width), "frame");
 }
 
-QByteArray TGifWriter::Finish()
+void TGifWriter::Finish()
 {
     int error = 0;
     GifFileType* gif = State->Gif;
     State->Gif = nullptr;
-    if (!gif || EGifCloseFile(gif, &error) != GIF_OK)
+    if (!gif)
         throw Exception("Cannot encode the animation: closing");
-    return std::move(State->Bytes);
+    Check(State->Output, EGifCloseFile(gif, &error), "closing");
 }

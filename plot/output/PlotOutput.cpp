@@ -1,6 +1,7 @@
 // The renderer's outputs: pictures encoded by Qt's image writers, pages by
-// its SVG generator and PDF writer, animations by giflib; files replaced
-// only once everything has been drawn and written beside them.
+// its SVG generator and PDF writer, animations by giflib; every file goes
+// through the one file writer, numbered frames committed only once all are
+// written.
 #include "plot/output/PlotOutput.h"
 
 #include "plot/output/GifWriter.h"
@@ -8,21 +9,19 @@
 #include "plot/PictureFile.h"
 #include "plot/PlotEngine.h"
 #include "RapidEvaluator/RapidEvaluator.h"
-#include "numeric/Exceptions.h"
+#include "files/SafeFile.h"
 #include "numeric/FloatingPoint.h"
 
 #include <QBuffer>
-#include <QFile>
-#include <QImageWriter>
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QSvgGenerator>
-#include <QTemporaryFile>
 
-#include <sys/stat.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
-#include <cstdio>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -30,19 +29,9 @@ namespace {
 constexpr int DotsPerInch = 96;
 const QString FrameNumber = QStringLiteral("%d");
 
-[[noreturn]] void CannotCreate(const QString& name)
+std::string_view View(const QByteArray& bytes)
 {
-    throw Exception("Cannot create file " + name.toStdString());
-}
-
-QByteArray EncodePicture(const QImage& picture, const char* format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!QImageWriter(&buffer, format).write(picture))
-        throw Exception(std::string("Cannot encode the picture as ") + format);
-    return bytes;
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
 
 QByteArray PlotPage(TPlotEngine& engine, const TRapidEvaluator& evaluator, const TPlotRequest& request,
@@ -75,56 +64,56 @@ QByteArray PlotPage(TPlotEngine& engine, const TRapidEvaluator& evaluator, const
     return bytes;
 }
 
-mode_t Umask()
+// Unnamed staged frames hold a descriptor each until the commit: the limit
+// on open files is raised as far as the frames need, and where it cannot go
+// that far the frames are staged under names of their own.
+TStaging StagingForFrames(std::int32_t frames)
 {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
+    constexpr rlim_t Spare = 64; // the program's own descriptors
+    const rlim_t needed = static_cast<rlim_t>(frames) + Spare;
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return TStaging::Named;
+    if (limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur < needed &&
+        (limit.rlim_max == RLIM_INFINITY || limit.rlim_max >= needed)) {
+        limit.rlim_cur = needed;
+        if (::setrlimit(RLIMIT_NOFILE, &limit) != 0)
+            return TStaging::Named;
+    }
+    return limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur >= needed ? TStaging::Unnamed : TStaging::Named;
 }
 
-// Files written beside their names and renamed over them once all are there.
+// Files written in full before any takes its name. A failure before the
+// commit leaves no staged file; one during it takes back the files already
+// in place, so a failed sweep leaves none of its frames.
 class TStagedFiles {
 public:
-    ~TStagedFiles()
-    {
-        for (const TStaged& file : Files)
-            QFile::remove(file.Temporary);
-    }
+    explicit TStagedFiles(std::int32_t files) : Staging(StagingForFrames(files)) {}
 
     void Add(const QString& name, const QByteArray& bytes)
     {
-        QTemporaryFile file(name + QStringLiteral(".XXXXXX"));
-        file.setAutoRemove(false);
-        if (!file.open())
-            CannotCreate(name);
-        Files.push_back({file.fileName(), name});
-        // A temporary file is the owner's alone; a frame gets the permissions
-        // of any new file.
-        if (file.write(bytes) != bytes.size() || !file.flush() || ::fchmod(file.handle(), 0666 & ~Umask()) != 0)
-            CannotCreate(name);
+        Files.push_back(std::make_unique<TFileWriter>(LocalFileName(name), Staging));
+        Files.back()->Write(View(bytes));
+        Files.back()->Finish();
     }
 
-    // A failed rename takes back the files already renamed.
     void Commit()
     {
         for (std::size_t i = 0; i < Files.size(); ++i) {
-            if (std::rename(QFile::encodeName(Files[i].Temporary).constData(),
-                            QFile::encodeName(Files[i].Name).constData()) != 0) {
+            try {
+                Files[i]->Commit();
+            } catch (...) {
                 for (std::size_t done = 0; done < i; ++done)
-                    QFile::remove(Files[done].Name);
-                Files.erase(Files.begin(), Files.begin() + static_cast<std::ptrdiff_t>(i));
-                CannotCreate(Files.front().Name);
+                    if (!Files[done]->InPlace())
+                        ::unlink(Files[done]->FileName().c_str());
+                throw;
             }
         }
-        Files.clear();
     }
 
 private:
-    struct TStaged {
-        QString Temporary;
-        QString Name;
-    };
-    std::vector<TStaged> Files;
+    TStaging Staging;
+    std::vector<std::unique_ptr<TFileWriter>> Files;
 };
 
 }  // namespace
@@ -149,9 +138,11 @@ QByteArray PlotFile(TPlotEngine& engine, const TRapidEvaluator& evaluator, const
         return PlotPage(engine, evaluator, request, format);
     case TOutputFormat::Gif: {
         const QImage picture = engine.Plot(evaluator, request);
-        TGifWriter gif(picture.size(), 0);
+        QByteArray bytes;
+        TGifWriter gif(picture.size(), 0, [&bytes](std::string_view part) { bytes.append(part.data(), part.size()); });
         gif.AddFrame(picture);
-        return gif.Finish();
+        gif.Finish();
+        return bytes;
     }
     case TOutputFormat::Png:
         return EncodePicture(engine.Plot(evaluator, request), "png");
@@ -190,20 +181,25 @@ void WritePlotOutput(TPlotEngine& engine, const TRapidEvaluator& evaluator, cons
 {
     const TOutputFormat format = OutputFormatOf(name);
     if (!animation) {
-        WriteWholeFile(name, PlotFile(engine, evaluator, request, format));
+        const QByteArray bytes = PlotFile(engine, evaluator, request, format);
+        WriteWholeFile(name, bytes);
         return;
     }
     // A window given by the caller is kept for every frame; otherwise each
     // frame is fitted as the window fits it when z changes.
     const bool resetView = engine.View().ResetView;
     if (format == TOutputFormat::Gif) {
+        // Each frame goes to the file as it is made.
         const TPictureSize size = engine.PictureSize();
-        TGifWriter gif(QSize(size.Width, size.Height), animation->FrameMs);
+        TFileWriter file(LocalFileName(name));
+        TGifWriter gif(QSize(size.Width, size.Height), animation->FrameMs,
+                       [&file](std::string_view part) { file.Write(part); });
         SweepZ(animation->Sweep, engine, resetView, [&](std::int32_t) { gif.AddFrame(engine.Plot(evaluator, request)); });
-        WriteWholeFile(name, gif.Finish());
+        gif.Finish();
+        file.Commit();
         return;
     }
-    TStagedFiles files;
+    TStagedFiles files(animation->Sweep.Frames);
     SweepZ(animation->Sweep, engine, resetView, [&](std::int32_t i) {
         const QString frameName = FrameName(name, i);
         files.Add(frameName, PlotFile(engine, evaluator, request, OutputFormatOf(frameName)));

@@ -1,6 +1,8 @@
 // What the command-line renderer writes, chosen by the output's name: a BMP
 // or PNG picture, an SVG or PDF page, and for a sweep of z an animated GIF or
-// numbered frames. Every output is all or nothing: a failure leaves no file.
+// numbered frames. Every output goes through the one file writer
+// (files/SafeFile.h): regular files all or nothing, a failure leaving the
+// old files as they were; devices and pipes in place.
 #pragma once
 
 #include <QByteArray>
@@ -47,8 +49,9 @@ struct TAnimation {
 };
 
 // Writes one plot, or with `animation` its frames: a GIF when the name ends
-// in .gif, otherwise one file per frame named by FrameName, each in the
-// format of its name. Raises the plot's error or "Cannot create file <name>";
-// on any error no file is written or replaced.
+// in .gif, written frame by frame as the sweep goes, otherwise one file per
+// frame named by FrameName, each in the format of its name. Raises the
+// plot's error or EFileWriteError, "Cannot write <name>: <reason>"; on any
+// error no regular file is written or replaced.
 void WritePlotOutput(TPlotEngine& engine, const TRapidEvaluator& evaluator, const TPlotRequest& request,
                      const QString& name, const std::optional<TAnimation>& animation);

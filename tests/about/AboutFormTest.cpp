@@ -123,7 +123,7 @@ TEST_F(AboutForm, TextsAreWholeInTheirPlaces)
 
 TEST_F(AboutForm, Captions)
 {
-    EXPECT_EQ(Text("Title"), "Orvalis 2.1");
+    EXPECT_EQ(Text("Title"), "Orvalis " ORVALIS_SHORT_VERSION);
     EXPECT_EQ(Text("WebSiteLabel"), "Web site :  ");
     EXPECT_EQ(Text("EmailLabel"), "Email : ");
     EXPECT_EQ(Text("WebAddress"), "https://orvalis.example.org/");
@@ -330,7 +330,7 @@ TEST_F(AboutForm, PicturesFillTheirPlacesOrLeaveThemEmpty)
         Show(form);
         EXPECT_EQ(Control<QLabel>("Picture", form).pixmap().size(), c.Picture ? QSize(335, 279) : QSize(0, 0));
         EXPECT_EQ(Control<QLabel>("Banner", form).pixmap().size(), c.Banner ? QSize(200, 48) : QSize(0, 0));
-        EXPECT_EQ(Control<QLabel>("Title", form).text(), "Orvalis 2.1");
+        EXPECT_EQ(Control<QLabel>("Title", form).text(), "Orvalis " ORVALIS_SHORT_VERSION);
         EXPECT_EQ(Control<QLabel>("Picture", form).geometry(), QRect(174, 8, 335, 279));
         QTest::mouseClick(&Control("BitBtn1", form), Qt::LeftButton);
         EXPECT_FALSE(form.isVisible());

@@ -1,6 +1,7 @@
-// Tick labels that would run into each other: the later one is left out, its
-// tick stays, and no label is left out that had room. And the examples drawn
-// with their lines handed over together, as with one call per line.
+// Tick labels that cannot all have room: every k-th tick is labelled, at
+// equal distances, for the smallest k at which none touches another, a label
+// on the axis name is left out, and every tick keeps its mark. And the examples drawn with their
+// lines handed over together, as with one call per line.
 #include "PlotFixture.h"
 
 #include "window/core/ExampleCaption.h"
@@ -9,6 +10,11 @@
 
 #include <QFile>
 #include <QRegularExpression>
+
+#include <cmath>
+#include <map>
+#include <numeric>
+#include <optional>
 
 namespace {
 
@@ -21,11 +27,16 @@ struct TLabelCase {
     const char* Low;
     const char* High;
     TPictureSize Size;
+    // A y window kept instead of the fitted one, when YMin < YMax.
+    double YMin = 0, YMax = 0;
 };
 
-// Views in which every label used to overlap its neighbour or the axis name.
+// Views in which not every label has room on one axis or both.
 const TLabelCase Cases[] = {
+    {"sin over -20..10 (step 2.5)", false, "sin(x)", "-20", "10", {507, 266}},
     {"a zoom to a step of 0.5", false, "sin(x)", "-1.5", "8.49999", {507, 266}},
+    {"a tall narrow window (step 2)", false, "x", "-10", "10", {160, 500}, -60, 60},
+    {"a tall narrow window (step 2.5)", false, "x", "-20", "10", {160, 500}, -70, 70},
     {"R = x", true, "x", "0", "60", {400, 400}},
     {"polar 1/x", true, "1/x", "-10", "10", {507, 266}},
     {"a 400 x 400 rose", true, "5*sin(3*x)", "0", "6.2832", {400, 400}},
@@ -37,9 +48,27 @@ bool Touch(const QRect& a, const QRect& b, int gap = 1)
     return a.adjusted(-gap, -1, gap, 1).intersects(b);
 }
 
+// The strides a label rhythm may take: 1, 2, 5 times a power of ten, with 4
+// for 5 when the step is 2.5 times one.
+bool IsStride(std::int64_t k, bool quarterStep)
+{
+    while (k % 10 == 0)
+        k /= 10;
+    return k == 1 || k == 2 || k == (quarterStep ? 4 : 5);
+}
+
+std::int64_t StrideBefore(std::int64_t k, bool quarterStep)
+{
+    std::int64_t decade = 1;
+    while (k % (decade * 10) == 0)
+        decade *= 10;
+    const std::int64_t digit = k / decade;
+    return digit == 1 ? (quarterStep ? 4 : 5) * decade / 10 : digit == 2 ? decade : 2 * decade;
+}
+
 using TickLabels = PlotFixture;
 
-TEST_F(TickLabels, LabelThatWouldTouchTheLastOneIsLeftOutAndItsTickStays)
+TEST_F(TickLabels, EveryKthTickIsLabelledAtEqualDistancesAndEveryTickKeepsItsMark)
 {
     for (const TLabelCase& c : Cases) {
         Request.Cartesian = !c.Polar;
@@ -48,47 +77,116 @@ TEST_F(TickLabels, LabelThatWouldTouchTheLastOneIsLeftOutAndItsTickStays)
         Request.XlowText = c.Low;
         Request.XhighText = c.High;
         Engine.SetPictureSize(c.Size);
-        Plot(c.Formula);
+        const bool keepY = c.YMin < c.YMax;
+        if (keepY) {
+            Engine.View().YMin = c.YMin;
+            Engine.View().YMax = c.YMax;
+        }
+        Plot(c.Formula, keepY);
         TPlotCanvas canvas(c.Size);
         Engine.DrawFrame(canvas, Request);
         Engine.DrawAxes(canvas, Request);
         const std::vector<TPlotCanvas::TDrawnText> texts = canvas.DrawnTexts();
         const QImage picture = canvas.Finish();
-
-        // The horizontal axis: its labels hang 5 pixels below it.
         const TViewWindow& view = Engine.View();
-        const int row = Engine.WorldToPixelY(0);
-        const QRect name = canvas.TextInk(texts[1].Box.left(), texts[1].Box.top(), texts[1].Text);
-        std::vector<QRect> labels;
-        for (const auto& text : texts)
-            if (text.Box.top() == row + 5)
-                labels.push_back(text.Box);
-        // Side by side, labels stand at least a blank's width apart.
-        const int gap = canvas.TextExtent(QStringLiteral(" ")).width();
-        ASSERT_GT(gap, 1);
         const long double step = TickStep(view.XMin, view.XMax);
-        const TTickIndices ticks = TickIndices(view.XMin, view.XMax, step);
-        ASSERT_LT(static_cast<std::int64_t>(labels.size()), ticks.Count() - 1) << c.Name << ": some label left out";
-        for (std::size_t i = 0; i < labels.size(); ++i) {
-            EXPECT_FALSE(Touch(labels[i], name)) << c.Name << ": label " << i << " on the axis name";
-            for (std::size_t j = i + 1; j < labels.size(); ++j)
-                EXPECT_FALSE(Touch(labels[i], labels[j], gap)) << c.Name << ": labels " << i << " and " << j;
-        }
-        for (std::int64_t k = ticks.First; k <= ticks.Last; ++k) {
-            if (k == 0)
+        const bool quarterStep = std::fabs(step / std::pow(10.0L, std::floor(std::log10(step))) - 2.5L) < 1e-9L;
+        const int row = Engine.WorldToPixelY(0), column = Engine.WorldToPixelX(0);
+        // Side by side, labels stand at least a blank's width apart.
+        const int blank = canvas.TextExtent(QStringLiteral(" ")).width();
+        ASSERT_GT(blank, 1);
+
+        // The texts after the title: each axis's name, then its labels.
+        ASSERT_GE(texts.size(), 3u) << c.Name;
+        std::size_t next = 1;
+        bool someLeftOut = false;
+        for (const bool horizontal : {true, false}) {
+            const int at = horizontal ? row : column;
+            const bool drawn = horizontal ? !(view.YMin > 0 || view.YMax < 0) : !(view.XMin > 0 || view.XMax < 0);
+            if (!drawn)
                 continue;
-            const int column = Engine.WorldToPixelX(static_cast<double>(k * step));
-            EXPECT_TRUE(Is(picture, column, row - 3, Axis) || Is(picture, column, row + 3, Axis))
-                << c.Name << ": the tick of " << k;
-            // A label left out had no room: it would have touched a label drawn or the name.
-            const QRect box(QPoint(column, row + 5),
-                            canvas.TextExtent(QString::fromStdString(FormatGeneral(k * step, 15))));
-            const bool drawn = std::find(labels.begin(), labels.end(), box) != labels.end();
-            const bool crowded = Touch(box, name) || std::any_of(labels.begin(), labels.end(), [&](const QRect& l) {
-                return l != box && Touch(box, l, gap);
-            });
-            EXPECT_TRUE(drawn || crowded) << c.Name << ": the label of " << k << " had room";
+            const std::string axis = std::string(c.Name) + (horizontal ? ", horizontal axis" : ", vertical axis");
+            ASSERT_LT(next, texts.size()) << axis;
+            const TPlotCanvas::TDrawnText& nameText = texts[next++];
+            const QRect name = canvas.TextInk(nameText.Box.left(), nameText.Box.top(), nameText.Text);
+            // The labels drawn, by tick index.
+            std::map<std::int64_t, QRect> labels;
+            for (; next < texts.size() && texts[next].Text != "Y" && texts[next].Text != "R(x)"; ++next) {
+                const long double index = TextToNumber(texts[next].Text.toStdString()) / step;
+                ASSERT_NEAR(index, std::round(index), 1e-6L) << axis << ": " << texts[next].Text.toStdString();
+                labels[std::llround(index)] = texts[next].Box;
+            }
+            // Where each tick and its label would be.
+            const TTickIndices ticks = horizontal ? TickIndices(view.XMin, view.XMax, step)
+                                                  : TickIndices(view.YMin, view.YMax, step);
+            const auto tickAt = [&](std::int64_t k) {
+                const double value = static_cast<double>(k * step);
+                return horizontal ? Engine.WorldToPixelX(value) : Engine.WorldToPixelY(value);
+            };
+            const auto box = [&](std::int64_t k) {
+                const QPoint place = horizontal ? QPoint(tickAt(k), at + 5) : QPoint(at + 5, tickAt(k));
+                return QRect(place, canvas.TextExtent(QString::fromStdString(FormatGeneral(k * step, 15))));
+            };
+            const int gap = horizontal ? blank : 1;
+            // Two of the labels of every k-th tick touching, those on the name aside.
+            const auto crowded = [&](std::int64_t k) {
+                std::optional<QRect> last;
+                for (std::int64_t i = ticks.First; i <= ticks.Last; ++i) {
+                    if (i == 0 || i % k != 0 || Touch(box(i), name))
+                        continue;
+                    if (last && Touch(box(i), *last, gap))
+                        return true;
+                    last = box(i);
+                }
+                return false;
+            };
+
+            std::int64_t k = 0;
+            for (const auto& [index, place] : labels) {
+                k = std::gcd(k, index);
+                EXPECT_EQ(place, box(index)) << axis << ": the label of " << index << " is at its tick";
+                EXPECT_FALSE(Touch(place, name)) << axis << ": the label of " << index << " on the name";
+            }
+            if (labels.empty())
+                continue;
+            ASSERT_TRUE(IsStride(k, quarterStep)) << axis << ": labels every " << k << "th tick";
+            // Every k-th tick counted from 0 has its label, but one on the name.
+            for (std::int64_t i = ticks.First; i <= ticks.Last; ++i) {
+                if (i == 0 || i % k != 0)
+                    continue;
+                EXPECT_TRUE(labels.count(i) || Touch(box(i), name)) << axis << ": the label of " << i;
+            }
+            // At equal distances, one pixel of rounding aside, none touching its neighbour.
+            std::optional<std::pair<std::int64_t, QRect>> last;
+            std::optional<double> distance;
+            for (const auto& [index, place] : labels) {
+                if (last) {
+                    const int along = horizontal ? place.left() - last->second.left()
+                                                 : last->second.top() - place.top();
+                    const double perStride = static_cast<double>(along) * k / (index - last->first);
+                    if (distance) {
+                        EXPECT_NEAR(perStride, *distance, 1.0) << axis << ": the label of " << index;
+                    }
+                    distance = distance.value_or(perStride);
+                    EXPECT_FALSE(Touch(place, last->second, gap)) << axis << ": labels " << last->first << ", " << index;
+                }
+                last = {index, place};
+            }
+            // The stride before k would crowd them.
+            if (k > 1) {
+                someLeftOut = true;
+                EXPECT_TRUE(crowded(StrideBefore(k, quarterStep))) << axis << ": every " << k << "th tick";
+            }
+            for (std::int64_t i = ticks.First; i <= ticks.Last; ++i) {
+                if (i == 0)
+                    continue;
+                const int tick = tickAt(i);
+                EXPECT_TRUE(horizontal ? Is(picture, tick, row - 3, Axis) || Is(picture, tick, row + 3, Axis)
+                                       : Is(picture, column - 3, tick, Axis) || Is(picture, column + 3, tick, Axis))
+                    << axis << ": the tick of " << i;
+            }
         }
+        EXPECT_TRUE(someLeftOut) << c.Name << ": every label had room";
     }
 }
 

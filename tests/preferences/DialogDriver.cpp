@@ -30,7 +30,7 @@ std::optional<QColor> TFakeColorChooser::ChooseColor(QWidget* parent, const QCol
     return answer;
 }
 
-std::optional<QString> TFakeColorChooser::ChooseSaveFileName(QWidget*, const QString&, const QString&)
+std::optional<TSaveChoice> TFakeColorChooser::ChooseSaveFileName(QWidget*, const QStringList&, const QString&, qsizetype)
 {
     ADD_FAILURE() << "unexpected save dialog";
     return std::nullopt;

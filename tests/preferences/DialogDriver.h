@@ -23,7 +23,7 @@ public:
 
     void ShowMessage(QWidget*, const QString& caption, const QString& text, QMessageBox::Icon) override;
     std::optional<QColor> ChooseColor(QWidget* parent, const QColor& initial) override;
-    std::optional<QString> ChooseSaveFileName(QWidget*, const QString&, const QString&) override;
+    std::optional<TSaveChoice> ChooseSaveFileName(QWidget*, const QStringList&, const QString&, qsizetype) override;
 };
 
 struct TEditOutcome {

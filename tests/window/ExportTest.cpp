@@ -8,7 +8,10 @@
 #include <QDialog>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
+#include <QProcess>
 #include <QPushButton>
+#include <QSvgRenderer>
 #include <QTest>
 #include <QTimer>
 
@@ -60,6 +63,52 @@ TEST_F(Export, BitmapFileHoldsThePictureShownWhateverItsName)
     EXPECT_TRUE(Dialogs.Messages.empty());
 }
 
+// A typed ending wins over the filter; any other name takes the filter's
+// format. Each file is read back by a decoder of its format, and the pages
+// show the plot shown, not the formula typed since.
+TEST_F(Export, EachFormatAsTheNameOrElseTheFilterSays)
+{
+    Open();
+    ResizeGraph(300, 200);
+    SetText("YFormula", "cos(x)");
+    const struct {
+        const char* Name;
+        qsizetype Filter;
+        const char* Format;
+    } cases[] = {{"a.PNG", 0, "png"}, {"b", 1, "png"},   {"c.svg", 3, "svg"}, {"d", 2, "svg"},
+                 {"e.Pdf", 1, "pdf"}, {"f", 3, "pdf"},   {"g.bmp", 2, "bmp"}, {"h.txt", 0, "bmp"}};
+    for (const auto& c : cases) {
+        const QString file = Path(c.Name);
+        Dialogs.SaveAnswer = file;
+        Dialogs.FilterAnswer = c.Filter;
+        Choose("Savetobitmapfile1");
+        const std::string format = c.Format;
+        if (format == "png" || format == "bmp") {
+            QImageReader reader(file);
+            EXPECT_EQ(reader.format().toStdString(), format) << c.Name;
+            EXPECT_EQ(reader.read().convertToFormat(QImage::Format_RGB32), Graph().Picture()) << c.Name;
+        } else if (format == "svg") {
+            QSvgRenderer svg(file);
+            ASSERT_TRUE(svg.isValid()) << c.Name;
+            EXPECT_EQ(svg.viewBox(), QRect(0, 0, 300, 200)) << c.Name;
+            EXPECT_TRUE(Bytes(file).contains("sin(x)")) << c.Name;
+        } else {
+            QProcess info;
+            info.start(QStringLiteral("pdfinfo"), {file});
+            ASSERT_TRUE(info.waitForFinished()) << c.Name;
+            const QString pages = QString::fromUtf8(info.readAllStandardOutput()).simplified();
+            EXPECT_TRUE(pages.contains("Pages: 1 ") && pages.contains("Page size: 225 x 150 pts")) << c.Name;
+            QProcess text;
+            text.start(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
+            ASSERT_TRUE(text.waitForFinished()) << c.Name;
+            EXPECT_TRUE(text.readAllStandardOutput().contains("Y = sin(x)")) << c.Name;
+        }
+    }
+    EXPECT_EQ(Dialogs.OfferedFilters,
+              QStringList({"Bitmaps (*.bmp)", "PNG pictures (*.png)", "SVG drawings (*.svg)", "PDF documents (*.pdf)"}));
+    EXPECT_TRUE(Dialogs.Messages.empty());
+}
+
 TEST_F(Export, OverwritesWithoutAQuestionAndCancelWritesNothing)
 {
     Open();
@@ -85,7 +134,7 @@ TEST_F(Export, FileThatCannotBeCreatedIsReportedAndLeavesNothing)
     Dialogs.SaveAnswer = missing;
     Choose("Savetobitmapfile1");
     ASSERT_EQ(Dialogs.Messages.size(), 1u);
-    EXPECT_EQ(Dialogs.Messages[0].Text, "Cannot create file " + missing + ".");
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Cannot write " + missing + ": No such file or directory.");
     EXPECT_EQ(Dialogs.Messages[0].Icon, QMessageBox::Critical);
     EXPECT_FALSE(QFile::exists(missing));
     EXPECT_FALSE(QFileInfo::exists(Path("no")));

@@ -26,16 +26,23 @@ public:
     std::vector<TShownMessage> Messages;
     std::optional<QColor> ColorAnswer;
     std::optional<QString> SaveAnswer;
+    // The filter the user picks; the one offered when none.
+    std::optional<qsizetype> FilterAnswer;
     QStringList SuggestedNames;
+    QStringList OfferedFilters;
 
     void ShowMessage(QWidget*, const QString& caption, const QString& text, QMessageBox::Icon icon) override
     {
         Messages.push_back({caption, text, icon});
     }
     std::optional<QColor> ChooseColor(QWidget*, const QColor&) override { return ColorAnswer; }
-    std::optional<QString> ChooseSaveFileName(QWidget*, const QString&, const QString& suggested) override
+    std::optional<TSaveChoice> ChooseSaveFileName(QWidget*, const QStringList& filters, const QString& suggested,
+                                                  qsizetype suggestedFilter) override
     {
         SuggestedNames << suggested;
-        return SaveAnswer;
+        OfferedFilters = filters;
+        if (!SaveAnswer)
+            return std::nullopt;
+        return TSaveChoice{*SaveAnswer, FilterAnswer.value_or(suggestedFilter)};
     }
 };

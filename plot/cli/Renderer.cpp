@@ -1,0 +1,162 @@
+// orvalis-plot's run, from the words of its command line to the file written
+// and the texts printed.
+#include "plot/cli/Renderer.h"
+
+#include "plot/PictureFile.h"
+#include "plot/PlotEngine.h"
+#include "plot/core/FormulaCompile.h"
+#include "RapidEvaluator/RapidEvaluator.h"
+#include "numeric/Exceptions.h"
+#include "numeric/FloatingPoint.h"
+#include "numeric/NumberText.h"
+
+#include <QtGlobal>
+
+#include <cstdio>
+
+namespace {
+
+// Where the picture for "-" goes: the picture writer writes it in place.
+const QString StandardOutputTarget = QStringLiteral("/dev/stdout");
+
+TRendererOutcome UsageOutcome(const std::string& message)
+{
+    return {ExitUsage, "", "orvalis-plot: " + message + "\n" + RendererUsage()};
+}
+
+// A number as the window reads its edits: EConvertError or EOverflow.
+double ReadNumber(const std::string& text)
+{
+    return StoreDouble(TextToNumber(text));
+}
+
+// The two ends of a range that the plot divides by.
+void CheckNotEmpty(char axis, const char* low, const std::string& lowText, double lowValue, const char* high,
+                   const std::string& highText, double highValue)
+{
+    if (lowValue == highValue)
+        throw Exception(std::string("The ") + axis + " range is empty: --" + low + " " + lowText + " and --" + high +
+                        " " + highText + " are the same number");
+}
+
+// The numbers the window would read from its edits, read the same way, and
+// the window they keep.
+void ApplyNumbers(const TRendererRequest& request, TPlotEngine& engine)
+{
+    FormulaZ = ReadNumber(request.ZText);
+    if (!request.Polar) {
+        double low, high;
+        ReadXRange(request.XlowText, request.XhighText, low, high);
+        CheckNotEmpty('x', "xlow", request.XlowText, low, "xhigh", request.XhighText, high);
+    }
+    TViewWindow& view = engine.View();
+    if (view.ResetView)
+        return;
+    if (request.XMinText) {
+        view.XMin = ReadNumber(*request.XMinText);
+        view.XMax = ReadNumber(*request.XMaxText);
+        CheckNotEmpty('x', "xmin", *request.XMinText, view.XMin, "xmax", *request.XMaxText, view.XMax);
+    }
+    view.YMin = ReadNumber(*request.YMinText);
+    view.YMax = ReadNumber(*request.YMaxText);
+    CheckNotEmpty('y', "ymin", *request.YMinText, view.YMin, "ymax", *request.YMaxText, view.YMax);
+}
+
+TPlotRequest PlotRequestOf(const TRendererRequest& request)
+{
+    TPlotRequest plot;
+    plot.Cartesian = !request.Polar;
+    plot.TitleCaption = request.Polar ? "R =" : "Y =";
+    plot.Formula = request.Formula;
+    plot.XlowText = request.XlowText;
+    plot.XhighText = request.XhighText;
+    plot.Drawing = request.Drawing;
+    return plot;
+}
+
+void WriteOutput(const TRendererRequest& request, TOutputFormat format, TPlotEngine& engine,
+                 const TRapidEvaluator& evaluator, const TPlotRequest& plot)
+{
+    if (request.Output == StandardOutputName) {
+        WriteWholeFile(StandardOutputTarget, PlotFile(engine, evaluator, plot, format));
+        return;
+    }
+    std::optional<TAnimation> animation;
+    if (request.Sweep) {
+        animation.emplace();
+        animation->Sweep.From = ReadNumber(request.Sweep->FromText);
+        animation->Sweep.To = ReadNumber(request.Sweep->ToText);
+        animation->Sweep.Frames = request.Sweep->Frames;
+        animation->FrameMs = request.FrameMs;
+    }
+    WritePlotOutput(engine, evaluator, plot, QString::fromStdString(request.Output), animation);
+}
+
+// Qt's own notices (a missing runtime folder, say) are no business of a
+// script; only its errors are passed on.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "orvalis-plot: %s\n", qPrintable(message));
+}
+
+}  // namespace
+
+std::variant<TRendererRequest, TRendererOutcome> ReadRendererCommandLine(const std::vector<std::string>& arguments)
+{
+    try {
+        TCommandLine line = ParseRendererArguments(arguments);
+        switch (line.Action) {
+        case TCommandLine::TAction::Help:
+            return TRendererOutcome{0, RendererUsage(), ""};
+        case TCommandLine::TAction::Version:
+            return TRendererOutcome{0, RendererVersion() + "\n", ""};
+        case TCommandLine::TAction::Plot:
+            break;
+        }
+        return std::move(line.Request);
+    } catch (const TUsageError& error) {
+        return UsageOutcome(error.what());
+    }
+}
+
+void PrepareRendererApplication()
+{
+    qInstallMessageHandler(QuietQtMessages);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+TRendererOutcome RenderPlot(const TRendererRequest& request)
+{
+    const TOutputFormat format = request.Format.value_or(OutputFormatOf(QString::fromStdString(request.Output)));
+    try {
+        CheckRendererOutput(request, format);
+    } catch (const TUsageError& error) {
+        return UsageOutcome(error.what());
+    }
+
+    const TPlotRequest plot = PlotRequestOf(request);
+    TRapidEvaluator evaluator;
+    if (const std::optional<std::string> report = CompileForPlot(evaluator, plot.Formula, "\n"))
+        return {ExitUsage, "", *report + "\n"};
+
+    TPlotEngine engine;
+    engine.View().ResetView = !request.YMinText;
+    try {
+        engine.SetPictureSize(request.Size);
+        ApplyNumbers(request, engine);
+        WriteOutput(request, format, engine, evaluator, plot);
+    } catch (const std::exception& error) {
+        ResetFpu();
+        return {ExitFailure, "", "orvalis-plot: " + ErrorSentence(error.what()) + "\n"};
+    }
+    return {};
+}
+
+int ReportRendererOutcome(const TRendererOutcome& outcome)
+{
+    std::fputs(outcome.Output.c_str(), stdout);
+    std::fputs(outcome.Errors.c_str(), stderr);
+    return outcome.Status;
+}

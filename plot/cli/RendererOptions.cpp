@@ -1,0 +1,368 @@
+// The option table of orvalis-plot and the reading of a command line through
+// QCommandLineParser: each option is declared once, with its value's name,
+// its help, how its value enters the request and the default it shows.
+#include "plot/cli/RendererOptions.h"
+
+#include "plot/cli/ColourOption.h"
+
+#include "settings/IniInteger.h"
+
+#include <QCommandLineParser>
+#include <QStringList>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+const char ProgramName[] = "orvalis-plot";
+// The usage's descriptions start in this column.
+constexpr std::size_t HelpColumn = 28;
+
+std::string Quoted(std::string_view text)
+{
+    return "'" + std::string(text) + "'";
+}
+
+std::int32_t ReadInteger(std::string_view option, const std::string& text, std::int32_t low, std::int32_t high)
+{
+    const std::optional<std::int32_t> value = ParseIniInteger(text);
+    if (!value || *value < low || *value > high)
+        throw TUsageError("--" + std::string(option) + " takes an integer from " + std::to_string(low) + " to " +
+                          std::to_string(high) + ", not " + Quoted(text));
+    return *value;
+}
+
+TPictureSize ReadSize(const std::string& text)
+{
+    const std::string rule = "--size takes WxH, each at least " + std::to_string(MinPictureSide) + ", not " + Quoted(text);
+    const std::size_t by = text.find('x');
+    if (by == std::string::npos)
+        throw TUsageError(rule);
+    const auto side = [&](std::string_view digits) {
+        if (digits.empty() || digits.size() > 9 ||
+            !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            throw TUsageError(rule);
+        const std::int32_t value = std::stoi(std::string(digits));
+        if (value < MinPictureSide)
+            throw TUsageError(rule);
+        return value;
+    };
+    return {side(std::string_view(text).substr(0, by)), side(std::string_view(text).substr(by + 1))};
+}
+
+const struct {
+    const char* Name;
+    TOutputFormat Format;
+} FormatNames[] = {{"png", TOutputFormat::Png},
+                   {"bmp", TOutputFormat::Bmp},
+                   {"svg", TOutputFormat::Svg},
+                   {"pdf", TOutputFormat::Pdf},
+                   {"gif", TOutputFormat::Gif}};
+
+// In any letter case, as the endings of file names are read.
+TOutputFormat ReadFormat(const std::string& text)
+{
+    for (const auto& format : FormatNames)
+        if (QString::fromStdString(text).compare(QLatin1StringView(format.Name), Qt::CaseInsensitive) == 0)
+            return format.Format;
+    throw TUsageError("--format takes png, bmp, svg, pdf or gif, not " + Quoted(text));
+}
+
+bool IsRaster(TOutputFormat format)
+{
+    return format != TOutputFormat::Svg && format != TOutputFormat::Pdf;
+}
+
+// One option: its name, the name of its value (none for a switch), its help
+// (lines after the first start in the help column), how its value enters the
+// request, and the default the help shows.
+struct TOptionRow {
+    const char* Name;
+    const char* ValueName;
+    const char* Help;
+    void (*Apply)(TRendererRequest&, const std::string& value);
+    std::string (*Default)(const TRendererRequest&);
+};
+
+TSweepTexts& SweepOf(TRendererRequest& request)
+{
+    if (!request.Sweep)
+        request.Sweep.emplace();
+    return *request.Sweep;
+}
+
+const TOptionRow OptionTable[] = {
+    {"xlow", "TEXT", "the low end of the x range (of the angle with\n--polar)",
+     [](TRendererRequest& r, const std::string& v) { r.XlowText = v; },
+     [](const TRendererRequest& r) { return r.XlowText; }},
+    {"xhigh", "TEXT", "the high end of the x range",
+     [](TRendererRequest& r, const std::string& v) { r.XhighText = v; },
+     [](const TRendererRequest& r) { return r.XhighText; }},
+    {"z", "NUMBER", "the parameter z",
+     [](TRendererRequest& r, const std::string& v) { r.ZText = v; },
+     [](const TRendererRequest& r) { return r.ZText; }},
+    {"polar", "", "r = f(x) instead of y = f(x)",
+     [](TRendererRequest& r, const std::string&) { r.Polar = true; }, nullptr},
+    {"size", "WxH", "picture size in pixels, each side from 80 to at\nmost 10000, or 19200 for .svg and .pdf",
+     [](TRendererRequest& r, const std::string& v) { r.Size = ReadSize(v); },
+     [](const TRendererRequest& r) { return std::to_string(r.Size.Width) + "x" + std::to_string(r.Size.Height); }},
+    {"ymin", "NUMBER", "with --ymax: keep this y extent, not a fitted one",
+     [](TRendererRequest& r, const std::string& v) { r.YMinText = v; }, nullptr},
+    {"ymax", "NUMBER", "the top of the kept y extent",
+     [](TRendererRequest& r, const std::string& v) { r.YMaxText = v; }, nullptr},
+    {"xmin", "NUMBER", "with --polar, --xmax, --ymin and --ymax: the whole\nwindow",
+     [](TRendererRequest& r, const std::string& v) { r.XMinText = v; }, nullptr},
+    {"xmax", "NUMBER", "the right end of the kept polar window",
+     [](TRendererRequest& r, const std::string& v) { r.XMaxText = v; }, nullptr},
+    {"background", "COLOUR", "the picture's background",
+     [](TRendererRequest& r, const std::string& v) { r.Drawing.BackgroundColor = ParseColour("background", v); },
+     [](const TRendererRequest& r) { return ColourText(r.Drawing.BackgroundColor); }},
+    {"axis", "COLOUR", "the frame, the axes and the ticks",
+     [](TRendererRequest& r, const std::string& v) { r.Drawing.AxisColor = ParseColour("axis", v); },
+     [](const TRendererRequest& r) { return ColourText(r.Drawing.AxisColor); }},
+    {"good", "COLOUR", "the curve where the formula is defined, the title\nand the labels",
+     [](TRendererRequest& r, const std::string& v) { r.Drawing.GoodPointColor = ParseColour("good", v); },
+     [](const TRendererRequest& r) { return ColourText(r.Drawing.GoodPointColor); }},
+    {"bad", "COLOUR", "the curve where it is undefined",
+     [](TRendererRequest& r, const std::string& v) { r.Drawing.BadPointColor = ParseColour("bad", v); },
+     [](const TRendererRequest& r) { return ColourText(r.Drawing.BadPointColor); }},
+    {"line-width", "N", "the curve's width in pixels",
+     [](TRendererRequest& r, const std::string& v) {
+         r.Drawing.LineWidth = ReadInteger("line-width", v, INT32_MIN, INT32_MAX);
+     },
+     [](const TRendererRequest& r) { return std::to_string(r.Drawing.LineWidth); }},
+    {"no-boundary", "", "leave out the plot area's outline",
+     [](TRendererRequest& r, const std::string&) { r.Drawing.Boundary = false; }, nullptr},
+    {"no-ticks", "", "leave out the ticks and their labels",
+     [](TRendererRequest& r, const std::string&) { r.Drawing.Ticks = false; }, nullptr},
+    {"z-from", "A", "with --z-to and --frames: a sweep of z from A to\n"
+                    "B in N pictures, N from 2 to 100000: a GIF when\n"
+                    "OUTPUT ends in .gif, else one file per frame,\n"
+                    "OUTPUT's %d the frame's number from 0",
+     [](TRendererRequest& r, const std::string& v) { SweepOf(r).FromText = v; }, nullptr},
+    {"z-to", "B", "the last z of the sweep",
+     [](TRendererRequest& r, const std::string& v) { SweepOf(r).ToText = v; }, nullptr},
+    {"frames", "N", "the number of pictures of the sweep",
+     [](TRendererRequest& r, const std::string& v) { SweepOf(r).Frames = ReadInteger("frames", v, 2, MaxFrames); },
+     nullptr},
+    {"frame-ms", "N", "how long a GIF shows each frame",
+     [](TRendererRequest& r, const std::string& v) { r.FrameMs = ReadInteger("frame-ms", v, 0, MaxFrameMs); },
+     [](const TRendererRequest& r) { return std::to_string(r.FrameMs); }},
+    {"format", "NAME", "with - as OUTPUT (standard output): png, bmp, svg,\npdf or gif",
+     [](TRendererRequest& r, const std::string& v) { r.Format = ReadFormat(v); }, nullptr},
+    {"help", "", "this text; nothing is plotted", nullptr, nullptr},
+    {"version", "", "the version; nothing is plotted", nullptr, nullptr},
+};
+
+const TOptionRow* FindOption(QStringView name)
+{
+    for (const TOptionRow& row : OptionTable)
+        if (name == QLatin1StringView(row.Name))
+            return &row;
+    return nullptr;
+}
+
+// QCommandLineParser takes any word that begins with a dash for an option;
+// here only words that begin with two are, so a formula "-x" or the output
+// "-" needs no "--". The other words move behind a "--", in their order,
+// which changes nothing else: options and arguments may come in any order.
+QStringList OptionsFirst(const QStringList& words)
+{
+    QStringList options, arguments;
+    bool onlyArguments = false;
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString& word = words[i];
+        if (onlyArguments) {
+            arguments << word;
+        } else if (word == QLatin1StringView("--")) {
+            onlyArguments = true;
+        } else if (word.startsWith(QLatin1StringView("--"))) {
+            options << word;
+            const TOptionRow* row = FindOption(QStringView(word).mid(2));
+            if (!word.contains(u'=') && row && *row->ValueName) {
+                if (i + 1 == words.size())
+                    throw TUsageError("Missing value after '" + word.toStdString() + "'.");
+                options << words[++i];
+            }
+        } else {
+            arguments << word;
+        }
+    }
+    return QStringList{QString::fromLatin1(ProgramName)} + options + QStringList{QStringLiteral("--")} + arguments;
+}
+
+// Each word as text; a word that is not UTF-8 would name another file or
+// formula than the one given.
+QStringList Words(const std::vector<std::string>& arguments)
+{
+    QStringList words;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (const std::optional<std::size_t> at = FirstNonUtf8Byte(arguments[i])) {
+            char byte[8];
+            std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(arguments[i][*at]));
+            throw TUsageError("word " + std::to_string(i + 1) + " of the command line is not valid UTF-8 (byte " +
+                              std::to_string(*at + 1) + " is " + byte +
+                              "); file names and texts are read as UTF-8");
+        }
+        words << QString::fromStdString(arguments[i]);
+    }
+    return words;
+}
+
+std::optional<std::string> Value(const QCommandLineParser& parser, const char* name)
+{
+    if (!parser.isSet(QString::fromLatin1(name)))
+        return std::nullopt;
+    return parser.value(QString::fromLatin1(name)).toStdString();
+}
+
+// The options that only make sense together, or not together.
+void CheckCombinations(const QCommandLineParser& parser, const TRendererRequest& request)
+{
+    const auto given = [&](const char* name) { return parser.isSet(QString::fromLatin1(name)); };
+    const bool hasY = given("ymin") || given("ymax");
+    const bool hasX = given("xmin") || given("xmax");
+    if (hasX && !request.Polar)
+        throw TUsageError("--xmin and --xmax go with --polar; the x range is --xlow and --xhigh");
+    if (hasY && !(given("ymin") && given("ymax")))
+        throw TUsageError("--ymin and --ymax go together");
+    if (request.Polar && (hasX || hasY) && !(given("xmin") && given("xmax") && hasY))
+        throw TUsageError("in polar mode a window takes all of --xmin, --xmax, --ymin and --ymax");
+    const bool sweep = given("z-from") || given("z-to") || given("frames");
+    if (sweep && !(given("z-from") && given("z-to") && given("frames")))
+        throw TUsageError("--z-from, --z-to and --frames go together");
+    if (sweep && given("z"))
+        throw TUsageError("--z and a sweep of z exclude each other");
+    const bool standardOutput = request.Output == StandardOutputName;
+    if (standardOutput && !request.Format)
+        throw TUsageError("- as OUTPUT (standard output) needs --format png, bmp, svg, pdf or gif");
+    if (!standardOutput && request.Format)
+        throw TUsageError("--format goes with - as OUTPUT; a file takes the format of its name's ending");
+}
+
+}  // namespace
+
+TCommandLine ParseRendererArguments(const std::vector<std::string>& arguments)
+{
+    QCommandLineParser parser;
+    for (const TOptionRow& row : OptionTable)
+        parser.addOption(QCommandLineOption(QString::fromLatin1(row.Name), QString::fromLatin1(row.Help),
+                                            QString::fromLatin1(row.ValueName)));
+    if (!parser.parse(OptionsFirst(Words(arguments))))
+        throw TUsageError(parser.errorText().toStdString());
+
+    TCommandLine line;
+    if (parser.isSet(QStringLiteral("help")))
+        line.Action = TCommandLine::TAction::Help;
+    else if (parser.isSet(QStringLiteral("version")))
+        line.Action = TCommandLine::TAction::Version;
+    const QStringList positional = parser.positionalArguments();
+    if (line.Action == TCommandLine::TAction::Plot && positional.size() != 2)
+        throw TUsageError("expected a formula and an output file");
+
+    TRendererRequest& request = line.Request;
+    if (positional.size() == 2) {
+        request.Formula = positional[0].toStdString();
+        request.Output = positional[1].toStdString();
+    }
+    if (line.Action != TCommandLine::TAction::Plot)
+        return line;
+    for (const TOptionRow& row : OptionTable)
+        if (const std::optional<std::string> value = Value(parser, row.Name); value && row.Apply)
+            row.Apply(request, *value);
+    CheckCombinations(parser, request);
+    return line;
+}
+
+void CheckRendererOutput(const TRendererRequest& request, TOutputFormat format)
+{
+    const std::int32_t most = IsRaster(format) ? MaxRasterSide : MaxVectorSide;
+    if (request.Size.Width > most || request.Size.Height > most)
+        throw TUsageError("--size is at most " + std::to_string(most) + "x" + std::to_string(most) + " for " +
+                          (IsRaster(format) ? "a BMP, PNG or GIF picture" : "an SVG or PDF page") + ", not " +
+                          std::to_string(request.Size.Width) + "x" + std::to_string(request.Size.Height));
+    if (!request.Sweep)
+        return;
+    if (request.Output == StandardOutputName)
+        throw TUsageError("a sweep of z is written to a .gif or to files named with %d, not to standard output");
+    if (format != TOutputFormat::Gif && request.Output.find("%d") == std::string::npos)
+        throw TUsageError("a sweep of z writes a .gif or files named with %d");
+}
+
+const std::string& RendererUsage()
+{
+    static const std::string usage = [] {
+        std::string text = "usage: orvalis-plot [options] FORMULA OUTPUT\n"
+                           "Plots FORMULA once and writes the picture to OUTPUT by its name's ending:\n"
+                           ".png PNG, .svg SVG, .pdf PDF (96 pixels per inch), .gif GIF, anything else\n"
+                           "BMP; - writes to standard output in the --format given.\n"
+                           "Numbers are read as the window reads its edits.\n";
+        const TRendererRequest defaults;
+        for (const TOptionRow& row : OptionTable) {
+            std::string head = std::string("  --") + row.Name + (*row.ValueName ? " " : "") + row.ValueName;
+            head.resize(std::max(HelpColumn, head.size() + 2), ' ');
+            std::string help = row.Help;
+            if (row.Default)
+                help += "; " + row.Default(defaults);
+            for (std::size_t at = 0; (at = help.find('\n', at)) != std::string::npos; at += HelpColumn + 1)
+                help.insert(at + 1, HelpColumn, ' ');
+            text += head + help + "\n";
+        }
+        text += "  --                        ends the options: every later word is FORMULA or\n"
+                "                            OUTPUT\n"
+                "COLOUR is #RRGGBB, #RGB or an SVG colour name (red, darkgreen), all\n"
+                "red-green-blue; or bgr: and the settings file's number 0x00BBGGRR in decimal,\n"
+                "0x.. or $.. (bgr:0x0000FF, bgr:$FF and bgr:255 are red).\n";
+        return text;
+    }();
+    return usage;
+}
+
+std::string RendererVersion()
+{
+    return std::string(ProgramName) + " " ORVALIS_VERSION;
+}
+
+std::vector<std::string> RendererOptionNames()
+{
+    std::vector<std::string> names;
+    for (const TOptionRow& row : OptionTable)
+        names.push_back(row.Name);
+    return names;
+}
+
+std::optional<std::size_t> FirstNonUtf8Byte(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t length;
+        char32_t code, least;
+        if ((lead & 0xE0) == 0xC0)
+            length = 2, code = lead & 0x1F, least = 0x80;
+        else if ((lead & 0xF0) == 0xE0)
+            length = 3, code = lead & 0x0F, least = 0x800;
+        else if ((lead & 0xF8) == 0xF0)
+            length = 4, code = lead & 0x07, least = 0x10000;
+        else
+            return i;
+        if (text.size() - i < length)
+            return i;
+        for (std::size_t k = 1; k < length; ++k) {
+            const unsigned char next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return i;
+            code = code << 6 | (next & 0x3F);
+        }
+        // Overlong forms, surrogates and code points beyond Unicode.
+        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return i;
+        i += length;
+    }
+    return std::nullopt;
+}

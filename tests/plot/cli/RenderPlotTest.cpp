@@ -1,0 +1,109 @@
+// orvalis-plot's whole run in-process, from the words of a command line to
+// the file and the texts: the status and message of each failure, with
+// nothing written, and the colours of the picture.
+#include "plot/cli/Renderer.h"
+
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using TWords = std::vector<std::string>;
+
+TRendererOutcome RunLine(const TWords& words)
+{
+    auto line = ReadRendererCommandLine(words);
+    if (const auto* outcome = std::get_if<TRendererOutcome>(&line))
+        return *outcome;
+    return RenderPlot(std::get<TRendererRequest>(line));
+}
+
+class RendererRun : public testing::Test {
+protected:
+    QTemporaryDir Folder;
+
+    std::string Path(const char* name) const { return Folder.filePath(QString::fromUtf8(name)).toStdString(); }
+    QStringList Written() const { return QDir(Folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries); }
+};
+
+TEST_F(RendererRun, FailuresEndWithTheirStatusAndWriteNothing)
+{
+    const struct { TWords words; int status; const char* message; } cases[] = {
+        {{"x+"}, 2, "The formula is not valid at character 3.\nSyntax error\n"},
+        {{""}, 2, "The formula is not valid at character 1.\nEmpty expression\n"},
+        {{"1e400*x"}, 2, "The formula is not valid at character 6.\nFloating point overflow\n"},
+        {{"--xlow", "abc", "x"}, 1, "orvalis-plot: 'abc' is not a valid floating point value.\n"},
+        {{"--xhigh", "1e400", "x"}, 1, "orvalis-plot: Floating point overflow.\n"},
+        {{"--z", "z", "x"}, 1, "orvalis-plot: 'z' is not a valid floating point value.\n"},
+        // Empty ranges, which the plot would divide by, named by their options.
+        {{"--xlow", "1", "--xhigh", "1.0", "x"}, 1,
+         "orvalis-plot: The x range is empty: --xlow 1 and --xhigh 1.0 are the same number.\n"},
+        {{"--ymin", "2", "--ymax", "2e0", "x"}, 1,
+         "orvalis-plot: The y range is empty: --ymin 2 and --ymax 2e0 are the same number.\n"},
+        {{"--polar", "--xmin", "1", "--xmax", "1", "--ymin", "0", "--ymax", "1", "x"}, 1,
+         "orvalis-plot: The x range is empty: --xmin 1 and --xmax 1 are the same number.\n"},
+        // Bad usage: the reason, then the usage.
+        {{"--size", "79x100", "x"}, 2, nullptr},
+        {{"--color", "1", "x"}, 2, nullptr},
+        {{"--good", "0xFF0000", "x"}, 2, nullptr},
+        {{"--ymin", "1", "x"}, 2, nullptr},
+        {{"--polar", "--ymin", "1", "--ymax", "2", "x"}, 2, nullptr},
+        {{"--polar=1", "x"}, 2, nullptr},
+    };
+    for (const auto& c : cases)
+        for (const char* name : {"out.png", "out.bmp", "out.gif", "out.svg", "out.pdf"}) {
+            TWords words = c.words;
+            words.push_back(Path(name));
+            const TRendererOutcome outcome = RunLine(words);
+            EXPECT_EQ(outcome.Status, c.status) << c.words[0] << " " << name;
+            if (c.message)
+                EXPECT_EQ(outcome.Errors, c.message) << name;
+            else
+                EXPECT_TRUE(outcome.Errors.ends_with(RendererUsage())) << outcome.Errors;
+            EXPECT_EQ(Written(), QStringList()) << c.words[0] << " " << name;
+        }
+}
+
+TEST_F(RendererRun, SizesBeyondAPicturesLimitAreRefusedBeforeDrawingButMakePages)
+{
+    const struct { const char* name; int status; } cases[] = {
+        {"wide.png", 2}, {"wide.bmp", 2}, {"wide.gif", 2}, {"wide.svg", 0}, {"wide.pdf", 0}};
+    for (const auto& c : cases) {
+        const TRendererOutcome outcome = RunLine({"--size", "19200x80", "x", Path(c.name)});
+        EXPECT_EQ(outcome.Status, c.status) << c.name << ": " << outcome.Errors;
+    }
+    EXPECT_EQ(Written(), QStringList({"wide.pdf", "wide.svg"}));
+}
+
+TEST_F(RendererRun, AnOutputThatCannotBeWrittenIsAPlotErrorNamingIt)
+{
+    for (const char* name : {"no/such/folder/plot.png", "no/such/folder/plot.pdf", "no/such/folder/f%d.svg"}) {
+        TWords words = {"x", Path(name)};
+        if (std::string(name).ends_with(".svg"))
+            words.insert(words.begin(), {"--z-from", "0", "--z-to", "1", "--frames", "2"});
+        const TRendererOutcome outcome = RunLine(words);
+        EXPECT_EQ(outcome.Status, ExitFailure) << name;
+        EXPECT_TRUE(outcome.Errors.starts_with("orvalis-plot: ")) << outcome.Errors;
+        EXPECT_NE(outcome.Errors.find(Path("no/such/folder/")), std::string::npos) << outcome.Errors;
+    }
+    EXPECT_EQ(Written(), QStringList());
+}
+
+TEST_F(RendererRun, ColoursDrawRedGreenBlue)
+{
+    // y = 5 lies on the top edge of the kept window 0..5, at row 35.
+    for (const char* colour : {"#FF0000", "#f00", "red", "bgr:0x0000FF", "bgr:255"}) {
+        const std::string file = Path("flat.png");
+        const TRendererOutcome outcome = RunLine({"--ymin", "0", "--ymax", "5", "--good", colour, "--background",
+                                              "darkblue", "5", file});
+        ASSERT_EQ(outcome.Status, 0) << colour << ": " << outcome.Errors;
+        const QImage picture(QString::fromStdString(file));
+        EXPECT_EQ(picture.pixel(100, 35), qRgb(255, 0, 0)) << colour;
+        EXPECT_EQ(picture.pixel(100, 100), qRgb(0, 0, 139)) << colour;
+    }
+}
+
+}  // namespace
