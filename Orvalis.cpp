@@ -3,6 +3,7 @@
 #include "window/ProgramSettingsFile.h"
 #include "numeric/FloatingPoint.h"
 #include "numeric/NumberText.h"
+#include "plot/ProgramFaces.h"
 #include "shell/ErrorBox.h"
 #include "shell/TerminationSignals.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char* argv[])
     // window's creation already plots.
     ResetFpu();
     ReadDecimalSeparator();
+    UseProgramFaces();
     TOrvalisApplication application(argc, argv);
     ResetFpu();
     // A signal that asks the program to end closes it as the user would.

@@ -3,6 +3,7 @@
 // documents and pictures without a display. The command line and the run
 // live in plot/cli; this only makes the application object between them.
 #include "plot/cli/Renderer.h"
+#include "plot/ProgramFaces.h"
 #include "numeric/FloatingPoint.h"
 #include "numeric/NumberText.h"
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
         return ReportRendererOutcome(*outcome);
 
     PrepareRendererApplication();
+    UseProgramFacesOnly();
     QGuiApplication application(argc, argv);
     ResetFpu();
     ReadDecimalSeparator();

@@ -15,6 +15,12 @@ cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVALIS_TESTS=O
 cmake --build build/native -j "$jobs"
 ctest --test-dir build/native --output-on-failure -j "$jobs"
 
+# The windows, dialogs and pictures do not depend on the machine's other
+# fonts: their tests run again without the Noto and DejaVu faces, and the
+# pictures of both runs must be identical.
+echo "== the windows and pictures under another set of fonts =="
+tests/fonts/same-under-other-fonts.sh build/native
+
 echo "== i386 build of the core =="
 cmake -S . -B build/i386 -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE=cmake/i386.cmake -DORVALIS_GUI=OFF -DORVALIS_BENCHMARKS=OFF

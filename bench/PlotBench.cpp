@@ -89,7 +89,7 @@ void FrameAndAxes(benchmark::State& state, TCase c, TPictureSize size)
     setup.Engine.View().ResetView = true;
     setup.Engine.Plot(setup.Evaluator, setup.Request);  // fits the window
     for (auto _ : state) {
-        TPlotCanvas canvas(size);
+        TPlotCanvas canvas(size, 1.0, &setup.Engine.TextCache());
         setup.Engine.DrawFrame(canvas, setup.Request);
         setup.Engine.DrawAxes(canvas, setup.Request);
         QImage picture = canvas.Finish();

@@ -11,3 +11,7 @@ out=docs/pictures
 # A page for documents, and z swept from 0 to 1 as an animation.
 "$plot" "sqrt(x)" "$out/sqrt.svg"
 "$plot" --z-from 0 --z-to 1 --frames 40 --frame-ms 50 "z*5*exp(-(x^2))+(1-z)*x" "$out/sweep.gif"
+# The windows as they come up, for looking at, not committed (a build with
+# -DORVALIS_TESTS=ON, as ./test.sh makes): the main window's client area,
+# Preferences, About and the help window.
+build/native/tests/orvalis_window_pictures build/native/screenshots

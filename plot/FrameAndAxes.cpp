@@ -2,6 +2,7 @@
 // ticks and tick labels: everything of a plot but the curve.
 #include "plot/PlotCanvas.h"
 #include "plot/PlotEngine.h"
+#include "plot/ProgramFaces.h"
 #include "plot/core/Ticks.h"
 
 #include "numeric/CheckedArithmetic.h"
@@ -12,7 +13,7 @@
 
 namespace {
 
-const QString TitleFont = QStringLiteral("Courier New");
+const QString TitleFont = QString::fromLatin1(ProgramMonoFace);
 constexpr int TitlePoints = 12;
 // Length of the arrowheads along the axis and their half-width across it.
 constexpr std::int32_t ArrowLength = 5;

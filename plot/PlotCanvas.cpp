@@ -3,12 +3,12 @@
 #include "plot/PlotCanvas.h"
 
 #include "numeric/Exceptions.h"
+#include "plot/ProgramFaces.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QGlyphRun>
-#include <QHash>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -76,8 +76,27 @@ QColor ToQColor(TColor color)
     return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 
-TPlotCanvas::TPlotCanvas(TPictureSize size, qreal devicePixelRatio)
-    : Size_(size), Scaled(devicePixelRatio > 1.0),
+const TPlotCanvas::TPath& TPlotCanvas::PathOf(bool scaled, bool page, TDrawing drawing)
+{
+    // Ratio 1: lines in whole pixels, labels from the cache. Scaled: lines
+    // through the pixels' centres, text laid out at the device's resolution.
+    // A page: a curve is one path wherever its segments join.
+    static const TPath pixels{&TPlotCanvas::HoldLine, &TPlotCanvas::DrawHeldLines, &TPlotCanvas::DrawKnownText};
+    static const TPath scaledPixels{&TPlotCanvas::HoldCentredLine, &TPlotCanvas::DrawHeldCentredLines,
+                                    &TPlotCanvas::DrawPlainText};
+    static const TPath pages{&TPlotCanvas::HoldCentredLine, &TPlotCanvas::DrawHeldPaths, &TPlotCanvas::DrawPlainText};
+    static const TPath plainPixels{&TPlotCanvas::DrawLine, &TPlotCanvas::NoHeldLines, &TPlotCanvas::DrawPlainText};
+    static const TPath plainScaledPixels{&TPlotCanvas::DrawCentredLine, &TPlotCanvas::NoHeldLines,
+                                         &TPlotCanvas::DrawPlainText};
+    if (page)
+        return pages;
+    if (drawing == TDrawing::Plain)
+        return scaled ? plainScaledPixels : plainPixels;
+    return scaled ? scaledPixels : pixels;
+}
+
+TPlotCanvas::TPlotCanvas(TPictureSize size, qreal devicePixelRatio, TTextCache* texts, TDrawing drawing)
+    : Size_(size), Scaled(devicePixelRatio > 1.0), Path(&PathOf(Scaled, false, drawing)),
       Image(qRound(size.Width * std::max<qreal>(devicePixelRatio, 1.0)),
             qRound(size.Height * std::max<qreal>(devicePixelRatio, 1.0)), QImage::Format_RGB32)
 {
@@ -85,16 +104,24 @@ TPlotCanvas::TPlotCanvas(TPictureSize size, qreal devicePixelRatio)
         throw EOutOfMemory();
     if (Scaled)
         Image.setDevicePixelRatio(devicePixelRatio);
-    Begin(Image);
+    Begin(Image, texts);
 }
 
-TPlotCanvas::TPlotCanvas(TPictureSize size, QPaintDevice& device) : Size_(size), Scaled(true), Vector(true)
+TPlotCanvas::TPlotCanvas(TPictureSize size, QPaintDevice& device, TTextCache* texts)
+    : Size_(size), Scaled(true), Path(&PathOf(true, true, TDrawing::Fast))
 {
-    Begin(device);
+    Begin(device, texts);
 }
 
-void TPlotCanvas::Begin(QPaintDevice& device)
+TPlotCanvas::~TPlotCanvas() = default;
+
+void TPlotCanvas::Begin(QPaintDevice& device, TTextCache* texts)
 {
+    // A canvas of its own keeps few texts: it draws one picture.
+    constexpr std::size_t OwnCapacity = 256;
+    if (texts == nullptr)
+        OwnCache = std::make_unique<TTextCache>(OwnCapacity);
+    Cache = texts != nullptr ? texts : OwnCache.get();
     Painter.begin(&device);
     Painter.setRenderHint(QPainter::Antialiasing, false);
     Font.setStyleHint(QFont::TypeWriter);
@@ -102,7 +129,7 @@ void TPlotCanvas::Begin(QPaintDevice& device)
     // at any ratio; hinted to device pixels, they would move apart from each
     // other (a minus sign standing off its digits).
     Font.setHintingPreference(Scaled ? QFont::PreferVerticalHinting : QFont::PreferFullHinting);
-    SetFont("Arial", FontPoints_, 0);
+    SetFont(QString::fromLatin1(ProgramSansFace), FontPoints_, 0);
     SetPen(0, 1);
 }
 
@@ -156,36 +183,59 @@ void TPlotCanvas::Line(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::i
             Painter.drawLine(QLineF(ax, ay, bx, by).translated(Scaled ? PixelCentre : 0.0, Scaled ? PixelCentre : 0.0));
         return;
     }
-    if (Scaled)
-        CentredLines.emplace_back(QLineF(x1, y1, x2, y2).translated(PixelCentre, PixelCentre));
-    else
-        Lines.emplace_back(x1, y1, x2, y2);
-    if (Immediate)
-        FlushLines();
+    (this->*Path->Line)(x1, y1, x2, y2);
 }
 
-void TPlotCanvas::FlushLines()
+void TPlotCanvas::HoldLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
+{
+    Lines.emplace_back(x1, y1, x2, y2);
+}
+
+void TPlotCanvas::HoldCentredLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
+{
+    CentredLines.emplace_back(QLineF(x1, y1, x2, y2).translated(PixelCentre, PixelCentre));
+}
+
+void TPlotCanvas::DrawLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
+{
+    const QLine line(x1, y1, x2, y2);
+    Painter.drawLines(&line, 1);
+}
+
+void TPlotCanvas::DrawCentredLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2)
+{
+    const QLineF line = QLineF(x1, y1, x2, y2).translated(PixelCentre, PixelCentre);
+    Painter.drawLines(&line, 1);
+}
+
+void TPlotCanvas::DrawHeldLines()
 {
     if (!Lines.empty())
         Painter.drawLines(Lines.data(), static_cast<int>(Lines.size()));
-    if (Vector) {
-        // On a page a curve is one path wherever its segments join.
-        QPolygonF path;
-        for (const QLineF& line : CentredLines) {
-            if (!path.isEmpty() && path.back() != line.p1()) {
-                Painter.drawPolyline(path);
-                path.clear();
-            }
-            if (path.isEmpty())
-                path << line.p1();
-            path << line.p2();
-        }
-        if (!path.isEmpty())
-            Painter.drawPolyline(path);
-    } else if (!CentredLines.empty()) {
-        Painter.drawLines(CentredLines.data(), static_cast<int>(CentredLines.size()));
-    }
     Lines.clear();
+}
+
+void TPlotCanvas::DrawHeldCentredLines()
+{
+    if (!CentredLines.empty())
+        Painter.drawLines(CentredLines.data(), static_cast<int>(CentredLines.size()));
+    CentredLines.clear();
+}
+
+void TPlotCanvas::DrawHeldPaths()
+{
+    QPolygonF path;
+    for (const QLineF& line : CentredLines) {
+        if (!path.isEmpty() && path.back() != line.p1()) {
+            Painter.drawPolyline(path);
+            path.clear();
+        }
+        if (path.isEmpty())
+            path << line.p1();
+        path << line.p2();
+    }
+    if (!path.isEmpty())
+        Painter.drawPolyline(path);
     CentredLines.clear();
 }
 
@@ -226,24 +276,14 @@ QSize TPlotCanvas::TextExtent(const QString& text) const
     return QSize(Known(text, false).Advance, Metrics.height());
 }
 
-const TPlotCanvas::TKnownText& TPlotCanvas::Known(const QString& text, bool laidOut) const
+const TTextCache::TText& TPlotCanvas::Known(const QString& text, bool laidOut) const
 {
-    // Plots of one view draw the same labels again and again: each text is
-    // measured, and laid out as the painter would lay it out, once per font,
-    // not once per picture. Kept to the end of the process: glyphs must not
-    // outlive the fonts they come from, which the application frees before
-    // static objects go.
-    static auto& known = *new QHash<QString, TKnownText>;
-    constexpr qsizetype MaxKnown = 1 << 14;
-    const QString key = FontKey + text;
-    auto found = known.find(key);
-    if (found == known.end()) {
-        if (known.size() >= MaxKnown)
-            known.clear();
-        TKnownText measured;
-        measured.Advance = Metrics.horizontalAdvance(text);
-        found = known.insert(key, measured);
-    }
+    // Each text is measured, and laid out as the painter would lay it out,
+    // once per font, not once per picture.
+    bool kept = false;
+    TTextCache::TText* found = &Cache->Find(FontKey + text, kept);
+    if (!kept)
+        found->Advance = Metrics.horizontalAdvance(text);
     if (laidOut && !found->LaidOut) {
         QTextLayout layout(text, Font);
         layout.beginLayout();
@@ -278,13 +318,24 @@ void TPlotCanvas::TextOut(std::int32_t x, std::int32_t y, const QString& text)
     Painter.fillRect(QRect(x, y, extent.width(), extent.height()), ToQColor(BrushColor_));
     const QPen linePen = Painter.pen();
     Painter.setPen(ToQColor(FontColor));
-    if (!Immediate && !Scaled && count == text.size()) {
-        const TKnownText& laidOut = Known(text, true);
-        for (const QGlyphRun& run : laidOut.Runs)
-            Painter.drawGlyphRun(QPointF(x, y + Metrics.ascent() - laidOut.Ascent), run);
-    } else
-        Painter.drawText(QPointF(x + first * Advance, y + Metrics.ascent()), text.mid(first, count));
+    (this->*Path->Text)(x, y, text, first, count);
     Painter.setPen(linePen);
+}
+
+void TPlotCanvas::DrawKnownText(std::int32_t x, std::int32_t y, const QString& text, qsizetype first, qsizetype count)
+{
+    if (count != text.size()) {
+        DrawPlainText(x, y, text, first, count);
+        return;
+    }
+    const TTextCache::TText& laidOut = Known(text, true);
+    for (const QGlyphRun& run : laidOut.Runs)
+        Painter.drawGlyphRun(QPointF(x, y + Metrics.ascent() - laidOut.Ascent), run);
+}
+
+void TPlotCanvas::DrawPlainText(std::int32_t x, std::int32_t y, const QString& text, qsizetype first, qsizetype count)
+{
+    Painter.drawText(QPointF(x + first * Advance, y + Metrics.ascent()), text.mid(first, count));
 }
 
 QImage TPlotCanvas::Finish()

@@ -5,27 +5,42 @@
 // coordinates, so lines and text are sharp rather than scaled up. The same
 // drawing goes to any other paint device (an SVG or PDF page) in the same
 // coordinates, with lines through the centres of the pixels they cover.
+// Each of these kinds of canvas has one way of handing lines and texts to
+// the painter, chosen when the canvas is made.
 #pragma once
 
+#include "plot/TextCache.h"
 #include "plot/core/DrawingSettings.h"
 #include "plot/core/ViewWindow.h"
 
 #include <QFont>
 #include <QFontMetrics>
-#include <QGlyphRun>
-#include <QList>
 #include <QImage>
 #include <QPainter>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 class TPlotCanvas {
 public:
-    // Raises EOutOfMemory when no picture of that size can be had.
-    explicit TPlotCanvas(TPictureSize size, qreal devicePixelRatio = 1.0);
+    enum class TDrawing {
+        // Lines of one pen handed to the painter together, labels laid out
+        // once and kept in the text cache.
+        Fast,
+        // Every line handed to the painter on its own and every text laid out
+        // anew, as a plain painter is used: the pictures must not differ.
+        Plain,
+    };
+
+    // Texts are measured and laid out once in `texts`, which must outlive the
+    // canvas, or in a cache of the canvas's own when none is given. Raises
+    // EOutOfMemory when no picture of that size can be had.
+    explicit TPlotCanvas(TPictureSize size, qreal devicePixelRatio = 1.0, TTextCache* texts = nullptr,
+                         TDrawing drawing = TDrawing::Fast);
     // Draws on `device`, which must outlive the canvas and span W × H units.
-    TPlotCanvas(TPictureSize size, QPaintDevice& device);
+    TPlotCanvas(TPictureSize size, QPaintDevice& device, TTextCache* texts = nullptr);
+    ~TPlotCanvas();
     TPlotCanvas(const TPlotCanvas&) = delete;
     TPlotCanvas& operator=(const TPlotCanvas&) = delete;
 
@@ -64,10 +79,6 @@ public:
     // Ends drawing and hands over the picture (none on another device).
     QImage Finish();
 
-    // Every line handed to the painter at once and every text laid out anew,
-    // as a plain painter is used; the pictures must not differ.
-    void SetImmediate(bool immediate) { Immediate = immediate; }
-
     // The boxes of the texts drawn so far, in the order drawn.
     struct TDrawnText {
         QRect Box;
@@ -76,27 +87,45 @@ public:
     const std::vector<TDrawnText>& DrawnTexts() const { return Texts; }
 
 private:
-    void Begin(QPaintDevice& device);
-    void FlushLines();
+    // How this canvas hands lines and texts to the painter.
+    struct TPath {
+        // A line within reach of the rasteriser, in the picture's pixels.
+        void (TPlotCanvas::*Line)(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
+        // The lines held back so far, drawn.
+        void (TPlotCanvas::*FlushLines)();
+        // The characters [first, first + count) of a text whose box starts at (x, y).
+        void (TPlotCanvas::*Text)(std::int32_t x, std::int32_t y, const QString& text, qsizetype first,
+                                  qsizetype count);
+    };
+    static const TPath& PathOf(bool scaled, bool page, TDrawing drawing);
+
+    void HoldLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
+    void HoldCentredLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
+    void DrawLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
+    void DrawCentredLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
+    void DrawHeldLines();
+    void DrawHeldCentredLines();
+    void DrawHeldPaths();
+    void NoHeldLines() {}
+    void DrawKnownText(std::int32_t x, std::int32_t y, const QString& text, qsizetype first, qsizetype count);
+    void DrawPlainText(std::int32_t x, std::int32_t y, const QString& text, qsizetype first, qsizetype count);
+
+    void Begin(QPaintDevice& device, TTextCache* texts);
+    void FlushLines() { (this->*Path->FlushLines)(); }
     void ApplyFont();
     // A text of the current font: its advance, and with `laidOut` its glyphs.
-    struct TKnownText {
-        int Advance = 0;
-        bool LaidOut = false;
-        QList<QGlyphRun> Runs;
-        qreal Ascent = 0;
-    };
-    const TKnownText& Known(const QString& text, bool laidOut) const;
+    const TTextCache::TText& Known(const QString& text, bool laidOut) const;
     // A monospaced text long enough that measuring and laying it out whole
     // would cost more than the few characters that can be seen.
     bool IsLongFixedPitchText(const QString& text) const;
 
     TPictureSize Size_;
     bool Scaled;
-    bool Vector = false;
+    const TPath* Path = nullptr;
+    std::unique_ptr<TTextCache> OwnCache;
+    TTextCache* Cache = nullptr;
     QImage Image;
     QPainter Painter;
-    bool Immediate = false;
     std::vector<QLine> Lines;
     std::vector<QLineF> CentredLines;
     std::vector<TDrawnText> Texts;

@@ -19,7 +19,7 @@ double TPlotEngine::SampleFormula(const TRapidEvaluator& evaluator, double Low, 
 
 QImage TPlotEngine::Plot(const TRapidEvaluator& evaluator, const TPlotRequest& request)
 {
-    TPlotCanvas canvas(Size, DevicePixelRatio_);
+    TPlotCanvas canvas(Size, DevicePixelRatio_, &TextCache_);
     Plot(evaluator, request, canvas);
     return canvas.Finish();
 }

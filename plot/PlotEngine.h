@@ -4,6 +4,7 @@
 // in the request, and the world window it leaves is the new view.
 #pragma once
 
+#include "plot/TextCache.h"
 #include "plot/core/PlotRequest.h"
 #include "plot/core/Sampling.h"
 #include "plot/core/ViewWindow.h"
@@ -32,6 +33,9 @@ public:
     // Device pixels per picture pixel of the screen the picture is shown on.
     void SetDevicePixelRatio(qreal ratio) { DevicePixelRatio_ = ratio; }
     qreal DevicePixelRatio() const { return DevicePixelRatio_; }
+    // The texts the engine's pictures have measured and laid out, kept from
+    // plot to plot and freed with the engine.
+    TTextCache& TextCache() { return TextCache_; }
 
     std::int32_t WorldToPixelX(double x) const { return ::WorldToPixelX(View_, Size, x); }
     std::int32_t WorldToPixelY(double y) const { return ::WorldToPixelY(View_, Size, y); }
@@ -67,4 +71,5 @@ private:
     TSamples Samples_;
     TPictureSize Size{507, 266};
     qreal DevicePixelRatio_ = 1.0;
+    TTextCache TextCache_;
 };

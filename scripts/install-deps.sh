@@ -8,6 +8,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libjpeg62-turbo-dev fonts-liberation2
+  libfontconfig-dev                         # orvalis-plot's fonts: the program's faces alone
   qt6-svg-dev libgif-dev                    # orvalis-plot's SVG pages and GIF animations
 )
 if [ "${1:-test}" != run ]; then
@@ -20,6 +21,8 @@ if [ "${1:-test}" != run ]; then
     xdotool python3                           # the installed window shown and closed on Xvfb
     librsvg2-bin                              # data/make-icon.sh; rsvg-convert renders the SVG pages in the tests
     poppler-utils                             # pdftotext and pdftoppm read back the PDF pages in the tests
+    fonts-noto-core fonts-dejavu-core fonts-dejavu-extra  # common faces: windows and pictures the same with and without them
+    hyperfine gnuplot-nox                     # bench/against-gnuplot.sh
     qemu-user   # runs the i386 tests where the kernel cannot run i386 programs
     clang libclang-rt-14-dev   # the fuzz targets: libFuzzer and the sanitizer runtimes
   )

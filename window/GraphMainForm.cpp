@@ -12,6 +12,7 @@
 #include "numeric/NumberText.h"
 #include "plot/PictureFile.h"
 #include "plot/PlotCanvas.h"
+#include "plot/ProgramFaces.h"
 #include "plot/core/FormulaCompile.h"
 #include "plot/core/ViewNavigation.h"
 #include "plot/output/PlotOutput.h"
@@ -50,9 +51,9 @@ struct TFontSetting {
     int Pixels;
     bool Bold;
 };
-const TFontSetting WindowFont{"Microsoft Sans Serif", 11, false};
-const TFontSetting ControlFont{"Courier New", 13, false};
-const TFontSetting PlotButtonFont{"Arial", 13, true};
+const TFontSetting WindowFont{ProgramSansFace, 11, false};
+const TFontSetting ControlFont{ProgramMonoFace, 13, false};
+const TFontSetting PlotButtonFont{ProgramSansFace, 13, true};
 
 const char PositionFormat[] = "x = %8.5g,  y = %8.5g";
 
@@ -280,7 +281,7 @@ TGraphImage& TGraphMainForm::Graph() const
 
 void TGraphMainForm::ApplyFonts()
 {
-    setFont(FontOf(WindowFont));
+    centralWidget()->setFont(FontOf(WindowFont));
     for (QWidget* control : std::initializer_list<QWidget*>{
              Ui_->mousePosition, Ui_->Label1, Ui_->Label2, Ui_->Label3, Ui_->Label4, Ui_->XlowEdit,
              Ui_->XhighEdit, Ui_->Zedit})

@@ -1,5 +1,6 @@
 // Entry of the About and help window tests: widgets on Qt's offscreen
 // platform, so no display is needed.
+#include "plot/ProgramFaces.h"
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -24,6 +25,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     StandardHandler = qInstallMessageHandler(QuietRaiseNotice);
+    UseProgramFaces();
     QApplication application(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

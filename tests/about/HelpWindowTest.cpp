@@ -7,7 +7,6 @@
 #include "RapidEvaluator/Messages.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -184,13 +183,4 @@ TEST_F(HelpWindow, DocumentsEveryOptionOfOrvalisPlot)
     for (const QString& option : options)
         EXPECT_TRUE(text.contains(option)) << option.toStdString();
     EXPECT_TRUE(text.contains("orvalis-plot [options] FORMULA OUTPUT"));
-}
-
-TEST_F(HelpWindow, Screenshot)
-{
-    QDir().mkpath(ORVALIS_SCREENSHOT_DIR);
-    const QString name = QStringLiteral(ORVALIS_SCREENSHOT_DIR "/HelpWindow.png");
-    EXPECT_TRUE(Window->grab().save(name)) << name.toStdString();
-    Browser().setSource(QUrl(THelpWindow::DocumentUrl.toString() + "#errors"));
-    EXPECT_TRUE(Window->grab().save(QStringLiteral(ORVALIS_SCREENSHOT_DIR "/HelpWindowErrors.png")));
 }

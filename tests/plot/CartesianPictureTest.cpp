@@ -3,6 +3,7 @@
 #include "PlotFixture.h"
 
 #include "numeric/NumberText.h"
+#include "plot/ProgramFaces.h"
 
 #include <QFontInfo>
 
@@ -215,12 +216,22 @@ TEST_F(CartesianPicture, LongTitleStaysCentredAndIsCutAtBothSides)
     EXPECT_GT(Marked(picture, 491, 5, 506, 30), 0);
 }
 
-TEST(PlotFont, CourierNewIsAFixedPitchFace)
+// Each name the pictures ask for is the program's own face, whatever other
+// faces the machine has, and the labels' face is fixed-pitch.
+TEST(PlotFont, TheProgramsOwnFaces)
 {
-    QFont font(QStringLiteral("Courier New"));
-    font.setPixelSize(16);
-    const QFontInfo info(font);
-    EXPECT_TRUE(info.fixedPitch()) << info.family().toStdString();
+    ASSERT_FALSE(ProgramFacesFolder().isEmpty()) << "the faces' package is installed";
+    const struct {
+        const char* Face;
+        bool FixedPitch;
+    } faces[] = {{ProgramSansFace, false}, {ProgramMonoFace, true}};
+    for (const auto& face : faces) {
+        QFont font(QString::fromLatin1(face.Face));
+        font.setPixelSize(16);
+        const QFontInfo info(font);
+        EXPECT_EQ(info.family(), face.Face);
+        EXPECT_EQ(info.fixedPitch(), face.FixedPitch) << face.Face;
+    }
 }
 
 }  // namespace
@@ -247,7 +258,7 @@ TEST_F(CartesianPicture, SharpAtTwiceTheDevicePixels)
         canvas.SetBrush(Background);
         canvas.SetPenColor(Background);
         canvas.Rectangle(0, 0, 60, 20);
-        canvas.SetFont("Courier New", 8, Good);
+        canvas.SetFont(QString::fromLatin1(ProgramMonoFace), 8, Good);
         canvas.TextOut(2, 2, label);
         const QImage image = canvas.Finish();
         std::vector<int> edges;  // where ink starts or ends, column by column
@@ -267,11 +278,13 @@ TEST_F(CartesianPicture, SharpAtTwiceTheDevicePixels)
         EXPECT_GT(plain, 0) << label;
         EXPECT_EQ(minusGap(label, 2), 2 * plain) << label;
     }
-    // A width measured at one ratio is not taken for the other: a label
-    // measured sharp first is as wide as any label of its length at ratio 1.
-    const auto width = [](const QString& label, qreal ratio) {
-        TPlotCanvas canvas({60, 20}, ratio);
-        canvas.SetFont("Courier New", 8, Good);
+    // A width measured at one ratio is not taken for the other from the
+    // texts both share: a label measured sharp first is as wide as any label
+    // of its length at ratio 1.
+    TTextCache texts;
+    const auto width = [&texts](const QString& label, qreal ratio) {
+        TPlotCanvas canvas({60, 20}, ratio, &texts);
+        canvas.SetFont(QString::fromLatin1(ProgramMonoFace), 8, Good);
         return canvas.TextExtent(label).width();
     };
     width(QStringLiteral("-9.87654321"), 2);

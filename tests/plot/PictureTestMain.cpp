@@ -1,6 +1,7 @@
 // Entry of the picture tests: Qt's offscreen platform, so no display is
 // needed, and the program's floating-point control word.
 #include "numeric/FloatingPoint.h"
+#include "plot/ProgramFaces.h"
 
 #include <QGuiApplication>
 
@@ -9,6 +10,7 @@
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseProgramFaces();
     QGuiApplication application(argc, argv);
     ResetFpu();
     testing::InitGoogleTest(&argc, argv);

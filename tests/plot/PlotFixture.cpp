@@ -15,8 +15,7 @@ QImage PlotFixture::Plot(const std::string& formula, bool keepView)
     // The same plot with every line drawn on its own, as a plain painter draws it.
     const TViewWindow after = Engine.View();
     Engine.View() = view;
-    TPlotCanvas canvas(Engine.PictureSize(), Engine.DevicePixelRatio());
-    canvas.SetImmediate(true);
+    TPlotCanvas canvas(Engine.PictureSize(), Engine.DevicePixelRatio(), nullptr, TPlotCanvas::TDrawing::Plain);
     Engine.Plot(Evaluator, Request, canvas);
     EXPECT_EQ(canvas.Finish(), picture) << "lines drawn together change the picture";
     Engine.View() = after;

@@ -4,6 +4,9 @@
 #include "preferences/EditPreferences.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 
@@ -61,7 +64,16 @@ void Click(QDialog& dialog, const char* control)
 {
     auto* widget = dialog.findChild<QWidget*>(control);
     ASSERT_NE(widget, nullptr) << control;
-    QTest::mouseClick(widget, Qt::LeftButton);
+    // A check box or radio button takes clicks on its box and caption only,
+    // not on the blank beyond the caption, where its middle may lie: the
+    // user clicks the box.
+    QPoint at = widget->rect().center();
+    if (qobject_cast<QCheckBox*>(widget) != nullptr || qobject_cast<QRadioButton*>(widget) != nullptr) {
+        const auto box = qobject_cast<QCheckBox*>(widget) != nullptr ? QStyle::PM_IndicatorWidth
+                                                                      : QStyle::PM_ExclusiveIndicatorWidth;
+        at.setX(widget->style()->pixelMetric(box, nullptr, widget) / 2);
+    }
+    QTest::mouseClick(widget, Qt::LeftButton, {}, at);
 }
 
 void PressEnterOn(QDialog& dialog, const char* control)

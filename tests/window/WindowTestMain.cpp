@@ -1,6 +1,7 @@
 // Entry of the window tests: Qt's offscreen platform, so no display is
 // needed, and the program's floating-point control word.
 #include "numeric/FloatingPoint.h"
+#include "plot/ProgramFaces.h"
 #include "shell/ErrorBox.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseProgramFaces();
     TOrvalisApplication application(argc, argv);
     ResetFpu();
     testing::InitGoogleTest(&argc, argv);
