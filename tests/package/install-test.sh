@@ -45,9 +45,9 @@ deb=$(echo orvalis_*.deb)
 
 depends=$(dpkg-deb -f "$deb" Depends)
 needed=(libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 libgif7 fonts-liberation2)
-if readelf -d "$build/Orvalis" | grep -q 'NEEDED.*libjpeg'; then needed+=(libjpeg62-turbo); fi
+if readelf -d "$build/Orvalis" | grep -q 'NEEDED.*libjpeg'; then needed+=('(libjpeg62-turbo|libjpeg-turbo8|libjpeg8)'); fi
 for p in "${needed[@]}"; do
-  grep -qE "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p: $depends"
+  grep -qE "(^|, )$p(t64)?( |,|$)" <<<"$depends" || fail "Depends lacks $p: $depends"
 done
 for field in Maintainer Section Description; do
   [ -n "$(dpkg-deb -f "$deb" "$field")" ] || fail "the package has no $field"
