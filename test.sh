@@ -4,11 +4,23 @@
 # (natively where the kernel can, and always under qemu-i386), then the core
 # under AddressSanitizer and UndefinedBehaviorSanitizer, every fuzz target
 # for a short fixed time (ORVALIS_FUZZ_SECONDS, 20), and last the Debian
-# package made from the native build (as root only).
+# package, built by dpkg-buildpackage, checked by lintian and (as root)
+# installed, run and removed.
+#   ./test.sh           everything, as CI runs it
+#   ./test.sh --quick   the native build and its tests only
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh
 jobs=$(nproc)
+
+# The quick developer loop: the native tree and its tests, nothing else.
+if [ "${1:-}" = --quick ]; then
+  cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVALIS_TESTS=ON -DORVALIS_BENCHMARKS=ON
+  cmake --build build/native -j "$jobs"
+  ctest --test-dir build/native --output-on-failure -j "$jobs"
+  exit 0
+fi
+[ $# -eq 0 ] || { echo "usage: ./test.sh [--quick]" >&2; exit 2; }
 
 echo "== native x86-64 build =="
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVALIS_TESTS=ON -DORVALIS_BENCHMARKS=ON
@@ -51,5 +63,5 @@ CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
 cmake --build build/fuzz -j "$jobs"
 fuzz/run.sh build/fuzz "${ORVALIS_FUZZ_SECONDS:-20}"
 
-echo "== Debian package from the native build =="
-tests/package/install-test.sh build/native
+echo "== Debian package =="
+tests/package/install-test.sh

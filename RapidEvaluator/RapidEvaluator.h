@@ -26,6 +26,15 @@ extern double FormulaZ;
 
 class TRapidEvaluator;
 
+// Clang's function sanitizer checks a signature just before the callee of a
+// call through a pointer; generated code has none, so the calls into it are
+// exempt from that one check.
+#if defined(__clang__)
+#define ORVALIS_CALLS_GENERATED_CODE __attribute__((no_sanitize("function")))
+#else
+#define ORVALIS_CALLS_GENERATED_CODE
+#endif
+
 // Why a compile failed, for the user: the evaluator's ErrorMessage, or, for
 // an error that is no syntax error and leaves it empty (a number beyond the
 // double range, no memory), that error's own message.
@@ -62,7 +71,7 @@ public:
     // EZeroDivide or EOverflow when the formula is undefined there, after
     // which the x87 unit is reset and the next evaluation runs normally.
     // Expects the unit's three fault flags clear on entry (see FloatingPoint.h).
-    double Evaluate() const
+    ORVALIS_CALLS_GENERATED_CODE double Evaluate() const
     {
         // Only the code of the formula compiled last, and only while it is
         // the current one: after a failed compile there is nothing to run.
@@ -84,7 +93,7 @@ public:
     // inside its own guard; FormulaX keeps the last abscissa. Samples run in
     // blocks with one read of the fault flags per block, and a block whose
     // read shows a fault is evaluated again sample by sample through Evaluate.
-    void EvaluateSamples(const double* x, int count, double* values, bool* undefined) const;
+    ORVALIS_CALLS_GENERATED_CODE void EvaluateSamples(const double* x, int count, double* values, bool* undefined) const;
 
     // Registers a variable. Raises Exception when the name is taken.
     void AddVariable(const std::string& name, double* address);

@@ -22,6 +22,17 @@ TName Split(const std::string& name)
     return {name.substr(0, first), name.substr(first + 1, second - first - 1), name.substr(second + 1)};
 }
 
+// A run that failed: Google Benchmark 1.8 replaced the flag error_occurred
+// by the state skipped, which also covers runs skipped on purpose.
+template <class TRun>
+bool Failed(const TRun& run)
+{
+    if constexpr (requires { run.error_occurred; })
+        return run.error_occurred;
+    else
+        return run.skipped != 0;
+}
+
 class TRatioReporter : public benchmark::ConsoleReporter {
 public:
     // Colours only on a terminal, so that saved output stays plain text.
@@ -31,7 +42,7 @@ public:
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (run.error_occurred)
+            if (Failed(run))
                 continue;
             // With repetitions the median stands for the benchmark; without, the one run.
             const bool aggregate = run.run_type == Run::RT_Aggregate;

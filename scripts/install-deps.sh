@@ -7,7 +7,7 @@ set -euo pipefail
 # Building and running.
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libjpeg62-turbo-dev fonts-liberation2
+  qt6-base-dev libjpeg-dev fonts-liberation2
   libfontconfig-dev                         # orvalis-plot's fonts: the program's faces alone
   qt6-svg-dev libgif-dev                    # orvalis-plot's SVG pages and GIF animations
 )
@@ -17,14 +17,15 @@ if [ "${1:-test}" != run ]; then
     libgtest-dev libbenchmark-dev libmuparser-dev
     xvfb xauth
     appstream desktop-file-utils groff-base   # validate the menu and catalogue entries, the manual page
-    dpkg-dev                                  # dpkg-shlibdeps finds the Debian package's dependencies
+    build-essential debhelper dpkg-dev file   # dpkg-buildpackage makes the Debian package
+    lintian man-db                            # check the package and the manual pages
     xdotool python3                           # the installed window shown and closed on Xvfb
     librsvg2-bin                              # data/make-icon.sh; rsvg-convert renders the SVG pages in the tests
     poppler-utils                             # pdftotext and pdftoppm read back the PDF pages in the tests
     fonts-noto-core fonts-dejavu-core fonts-dejavu-extra  # common faces: windows and pictures the same with and without them
     hyperfine gnuplot-nox                     # bench/against-gnuplot.sh
     qemu-user   # runs the i386 tests where the kernel cannot run i386 programs
-    clang libclang-rt-14-dev   # the fuzz targets: libFuzzer and the sanitizer runtimes
+    clang libclang-rt-dev     # the fuzz targets: libFuzzer and the sanitizer runtimes
   )
 fi
 
@@ -36,7 +37,16 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
+if [ "$(id -u)" -eq 0 ]; then
+  sudo=()
+elif command -v sudo >/dev/null; then
+  sudo=(sudo)
+else
+  echo "Missing packages: ${missing[*]}" >&2
+  echo "Install them as root, then run this again:" >&2
+  echo "  apt-get update && apt-get install --no-install-recommends ${missing[*]}" >&2
+  exit 1
+fi
 echo "Installing: ${missing[*]}"
 "${sudo[@]}" apt-get update -q
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
