@@ -38,7 +38,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 # Newer releases name the libraries with t64; ${shlibs:Depends} finds either.
 needed=(libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 libgif7 fonts-liberation2)
 for p in "${needed[@]}"; do
-  grep -qE "(^|, )$p(t64)?( |,|$)" <<<"$depends" || fail "Depends lacks $p: $depends"
+  grep -qE "(^|, |\\| )$p(t64)?( |,|$)" <<<"$depends" || fail "Depends lacks $p: $depends"
 done
 # The distribution's hardening reached the programs: bound at once, read-only
 # relocations, position-independent.
