@@ -34,6 +34,19 @@ void ShowStandardError(QWidget* parent, const QString& message)
     UserDialogs().ShowMessage(parent, ApplicationTitle, text, QMessageBox::Critical);
 }
 
+namespace {
+
+// The icon's pictures compiled into the program, one per size a desktop asks for.
+QIcon BuiltInIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/org.orvalis.Orvalis-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+}  // namespace
+
 TOrvalisApplication::TOrvalisApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(ApplicationTitle);
@@ -41,8 +54,7 @@ TOrvalisApplication::TOrvalisApplication(int& argc, char** argv) : QApplication(
     // Wayland app_id), and every window without an icon of its own shows
     // the program's: the installed theme's, else the one built in.
     setDesktopFileName(QStringLiteral("org.orvalis.Orvalis"));
-    setWindowIcon(QIcon::fromTheme(QStringLiteral("org.orvalis.Orvalis"),
-                                   QIcon(QStringLiteral(":/icons/org.orvalis.Orvalis.svg"))));
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("org.orvalis.Orvalis"), BuiltInIcon()));
 }
 
 bool TOrvalisApplication::notify(QObject* receiver, QEvent* event)

@@ -210,11 +210,14 @@ QStringList Words(const std::vector<std::string>& arguments)
     return words;
 }
 
-std::optional<std::string> Value(const QCommandLineParser& parser, const char* name)
+// A flag's value is empty: Qt warns when a flag is asked for one.
+std::optional<std::string> Value(const QCommandLineParser& parser, const TOptionRow& row)
 {
-    if (!parser.isSet(QString::fromLatin1(name)))
+    if (!parser.isSet(QString::fromLatin1(row.Name)))
         return std::nullopt;
-    return parser.value(QString::fromLatin1(name)).toStdString();
+    if (!*row.ValueName)
+        return std::string();
+    return parser.value(QString::fromLatin1(row.Name)).toStdString();
 }
 
 // The options that only make sense together, or not together.
@@ -269,7 +272,7 @@ TCommandLine ParseRendererArguments(const std::vector<std::string>& arguments)
     if (line.Action != TCommandLine::TAction::Plot)
         return line;
     for (const TOptionRow& row : OptionTable)
-        if (const std::optional<std::string> value = Value(parser, row.Name); value && row.Apply)
+        if (const std::optional<std::string> value = Value(parser, row); value && row.Apply)
             row.Apply(request, *value);
     CheckCombinations(parser, request);
     return line;

@@ -166,14 +166,20 @@ protected:
     TRapidEvaluator Evaluator;
 };
 
-// The bytes of a written file, the moment of a PDF's making left out.
+// The bytes of a written file, with what makes each PDF unique left out:
+// the moment of its making and, in newer Qt, its document identifiers.
 std::string Comparable(const std::string& bytes)
 {
-    static const QRegularExpression date(QStringLiteral("/CreationDate \\(D:[0-9Z+'-]*\\)"));
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()))
-        .replace(date, QString())
-        .toLatin1()
-        .toStdString();
+    static const QRegularExpression unique[] = {
+        QRegularExpression(QStringLiteral("\\(D:[0-9Z+'-]*\\)")),
+        QRegularExpression(QStringLiteral("<xmp:(\\w+)>[^<]*</xmp:\\1>")),
+        QRegularExpression(QStringLiteral("uuid:[0-9A-Fa-f-]+")),
+        QRegularExpression(QStringLiteral("/ID *\\[[^\\]]*\\]")),
+    };
+    QString text = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    for (const QRegularExpression& pattern : unique)
+        text.replace(pattern, QString());
+    return text.toLatin1().toStdString();
 }
 
 TEST_F(FileWriterTest, EachFormatToEachKindOfTarget)
