@@ -25,8 +25,9 @@ struct TRendererOutcome {
 // reason and the usage on standard error). Needs no application object.
 std::variant<TRendererRequest, TRendererOutcome> ReadRendererCommandLine(const std::vector<std::string>& arguments);
 
-// Qt's offscreen platform unless another is named, and only Qt's errors on
-// standard error: before the application object is made.
+// Qt's offscreen platform unless another is named, Qt's own event
+// dispatcher, and only Qt's errors on standard error: before the
+// application object is made.
 void PrepareRendererApplication();
 
 // Draws the request and writes it: status 2 for bad usage found only now

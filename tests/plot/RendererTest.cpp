@@ -117,6 +117,15 @@ TEST_F(Renderer, HelpAndVersionGoToStandardOutput)
     run = Run({"--version"});
     EXPECT_EQ(run.Status, 0);
     EXPECT_EQ(run.Output.toStdString(), "orvalis-plot " ORVALIS_VERSION "\n");
+
+    // Help that never reached a full disk is no success.
+    QProcess full;
+    full.setStandardOutputFile(QStringLiteral("/dev/full"));
+    full.start(QStringLiteral(ORVALIS_PLOT_PATH), {"--help"});
+    ASSERT_TRUE(full.waitForFinished(30000));
+    EXPECT_EQ(full.exitCode(), 1);
+    EXPECT_EQ(QString::fromUtf8(full.readAllStandardError()).toStdString(),
+              "orvalis-plot: Cannot write the standard output: No space left on device.\n");
 }
 
 TEST_F(Renderer, SvgAndPdfPagesDrawThePictureWithTextsAsText)
