@@ -10,8 +10,7 @@
 #pragma once
 
 #include "plot/TextCache.h"
-#include "plot/core/DrawingSettings.h"
-#include "plot/core/ViewWindow.h"
+#include "plot/drawing/Canvas.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -22,7 +21,7 @@
 #include <memory>
 #include <vector>
 
-class TPlotCanvas {
+class TPlotCanvas final : public TCanvas {
 public:
     enum class TDrawing {
         // Lines of one pen handed to the painter together, labels laid out
@@ -40,41 +39,32 @@ public:
                          TDrawing drawing = TDrawing::Fast);
     // Draws on `device`, which must outlive the canvas and span W × H units.
     TPlotCanvas(TPictureSize size, QPaintDevice& device, TTextCache* texts = nullptr);
-    ~TPlotCanvas();
+    ~TPlotCanvas() override;
     TPlotCanvas(const TPlotCanvas&) = delete;
     TPlotCanvas& operator=(const TPlotCanvas&) = delete;
 
-    TPictureSize Size() const { return Size_; }
+    TPictureSize Size() const override { return Size_; }
 
-    void SetPen(TColor color, std::int32_t width);
-    void SetPenColor(TColor color) { SetPen(color, PenWidth_); }
-    void SetPenWidth(std::int32_t width) { SetPen(PenColor_, width); }
-    TColor PenColor() const { return PenColor_; }
-    void SetBrush(TColor color) { BrushColor_ = color; }
-    TColor BrushColor() const { return BrushColor_; }
+    void SetPen(TColor color, std::int32_t width) override;
+    TColor PenColor() const override { return PenColor_; }
+    std::int32_t PenWidth() const override { return PenWidth_; }
+    void SetBrush(TColor color) override { BrushColor_ = color; }
 
-    // Outline in the pen, inside in the brush; both corners lie on the outline.
-    void Rectangle(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
-    // The outline alone, for a rectangle whose inside already has the brush colour.
-    void RectangleOutline(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
-    // Both end pixels included. Lines of one pen are handed to the painter
-    // together, when the pen changes or anything else is drawn: one call for
-    // a whole curve costs far less than one per segment, for the same pixels.
-    void Line(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2);
+    void Rectangle(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) override;
+    void RectangleOutline(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) override;
+    // Lines of one pen are handed to the painter together, when the pen
+    // changes or anything else is drawn: one call for a whole curve costs far
+    // less than one per segment, for the same pixels.
+    void Line(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) override;
 
-    // A font given by name, size in points (at 96 dots per inch) and colour.
-    void SetFont(const QString& family, int points, TColor color);
-    int FontPoints() const { return FontPoints_; }
-    void SetFontPoints(int points);
-    // Width and height of a text in the current font.
-    QSize TextExtent(const QString& text) const;
-    // The box of the letters of a text placed at (x, y), without the blank
-    // band of its line above and below them.
-    QRect TextInk(std::int32_t x, std::int32_t y, const QString& text) const;
-    // The text with its top-left corner at (x, y), on a box in the brush colour.
-    // On a picture of ratio 1 its layout is kept for the next plot: the same
-    // labels come back plot after plot.
-    void TextOut(std::int32_t x, std::int32_t y, const QString& text);
+    void SetFont(const QString& family, int points, TColor color) override;
+    int FontPoints() const override { return FontPoints_; }
+    void SetFontPoints(int points) override;
+    QSize TextExtent(const QString& text) const override;
+    QRect TextInk(std::int32_t x, std::int32_t y, const QString& text) const override;
+    // On a picture of ratio 1 the text's layout is kept for the next plot:
+    // the same labels come back plot after plot.
+    void TextOut(std::int32_t x, std::int32_t y, const QString& text) override;
 
     // Ends drawing and hands over the picture (none on another device).
     QImage Finish();

@@ -1,13 +1,13 @@
 // r = f(angle, z): 2001 samples whatever the width, the window fitted to the
 // largest radius on request, segments clipped against all four edges.
-#include "plot/PlotCanvas.h"
-#include "plot/PlotEngine.h"
+#include "plot/drawing/Canvas.h"
+#include "plot/drawing/Plotter.h"
 #include "plot/core/SegmentGeometry.h"
 
 #include "numeric/CheckedArithmetic.h"
 #include "numeric/FloatingPoint.h"
 
-void TPlotEngine::PlotPolar(const TRapidEvaluator& evaluator, const TPlotRequest& request, TPlotCanvas& canvas)
+void TPlotter::PlotPolar(const TRapidEvaluator& evaluator, const TPlotRequest& request, TCanvas& canvas)
 {
     Samples_.SampleCount = MaxSampleCount;
     const std::int32_t n = Samples_.SampleCount;

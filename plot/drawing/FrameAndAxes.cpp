@@ -1,7 +1,7 @@
 // Background, boundary and title line, then the axes with arrowheads, names,
 // ticks and tick labels: everything of a plot but the curve.
-#include "plot/PlotCanvas.h"
-#include "plot/PlotEngine.h"
+#include "plot/drawing/Canvas.h"
+#include "plot/drawing/Plotter.h"
 #include "plot/ProgramFaces.h"
 #include "plot/core/Ticks.h"
 
@@ -45,7 +45,7 @@ bool Touch(const QRect& a, const QRect& b)
 
 }  // namespace
 
-void TPlotEngine::DrawFrame(TPlotCanvas& canvas, const TPlotRequest& request) const
+void TPlotter::DrawFrame(TCanvas& canvas, const TPlotRequest& request) const
 {
     const std::int32_t w = Size.Width, h = Size.Height;
     canvas.SetBrush(request.Drawing.BackgroundColor);
@@ -66,7 +66,7 @@ void TPlotEngine::DrawFrame(TPlotCanvas& canvas, const TPlotRequest& request) co
     canvas.SetFontPoints(savedPoints);
 }
 
-void TPlotEngine::DrawAxes(TPlotCanvas& canvas, const TPlotRequest& request) const
+void TPlotter::DrawAxes(TCanvas& canvas, const TPlotRequest& request) const
 {
     const long double step = TickStep(View_.XMin, View_.XMax);
     if (!(View_.YMin > 0.0) && !(View_.YMax < 0.0))
@@ -75,7 +75,7 @@ void TPlotEngine::DrawAxes(TPlotCanvas& canvas, const TPlotRequest& request) con
         DrawAxis(canvas, request, TAxis::Vertical, step);
 }
 
-void TPlotEngine::DrawAxis(TPlotCanvas& canvas, const TPlotRequest& request, TAxis axis, long double step) const
+void TPlotter::DrawAxis(TCanvas& canvas, const TPlotRequest& request, TAxis axis, long double step) const
 {
     // Positions are taken along the axis and across it, so one routine draws
     // both: the horizontal axis lies at the row of y = 0, the vertical one at

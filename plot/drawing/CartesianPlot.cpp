@@ -1,7 +1,7 @@
 // y = f(x, z): one sample per pixel column, the vertical extent fitted on
 // request, segments cut at the top and bottom edges.
-#include "plot/PlotCanvas.h"
-#include "plot/PlotEngine.h"
+#include "plot/drawing/Canvas.h"
+#include "plot/drawing/Plotter.h"
 #include "plot/core/SegmentGeometry.h"
 
 #include "numeric/CheckedArithmetic.h"
@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-void TPlotEngine::PlotCartesian(const TRapidEvaluator& evaluator, const TPlotRequest& request, TPlotCanvas& canvas)
+void TPlotter::PlotCartesian(const TRapidEvaluator& evaluator, const TPlotRequest& request, TCanvas& canvas)
 {
     const std::int32_t areaWidth = CheckedSub(Size.Width, 2 * PlotMargin);
     const std::int32_t areaHeight = CheckedSub(Size.Height, 2 * PlotMargin);

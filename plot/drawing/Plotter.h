@@ -1,0 +1,68 @@
+// The plots themselves: the world window and the samples of the last plot,
+// and the Cartesian and polar plots that turn a compiled formula and a plot
+// request into a drawing on a canvas. It knows no window and no painter:
+// what it draws comes in the request, and the world window it leaves is the
+// new view.
+#pragma once
+
+#include "plot/core/PlotRequest.h"
+#include "plot/core/Sampling.h"
+#include "plot/core/ViewWindow.h"
+
+#include <QtGlobal>
+
+class TCanvas;
+class TRapidEvaluator;
+
+class TPlotter {
+public:
+    TPlotter() = default;
+    TPlotter(const TPlotter&) = delete;
+    TPlotter& operator=(const TPlotter&) = delete;
+
+    // XMin, XMax, YMin, YMax and ResetView: set by navigation, fitted and
+    // refreshed by the plots.
+    TViewWindow& View() { return View_; }
+    const TViewWindow& View() const { return View_; }
+    const TSamples& Samples() const { return Samples_; }
+
+    // The size of the picture shown, W × H: every plot is drawn at this size
+    // and the mappings use it. Raises Exception below MinPictureSide.
+    void SetPictureSize(TPictureSize size);
+    TPictureSize PictureSize() const { return Size; }
+    // Device pixels per picture pixel of the screen the picture is shown on.
+    void SetDevicePixelRatio(qreal ratio) { DevicePixelRatio_ = ratio; }
+    qreal DevicePixelRatio() const { return DevicePixelRatio_; }
+
+    std::int32_t WorldToPixelX(double x) const { return ::WorldToPixelX(View_, Size, x); }
+    std::int32_t WorldToPixelY(double y) const { return ::WorldToPixelY(View_, Size, y); }
+    void PixelToWorld(std::int32_t X, std::int32_t Y, double& WorldX, double& WorldY) const
+    {
+        ::PixelToWorld(View_, Size, X, Y, WorldX, WorldY);
+    }
+
+    // One complete plot of the compiled formula in the request's mode on a
+    // canvas of the picture's size. The x range texts are read once. The
+    // world window is changed as the plot goes: an error (a range text that
+    // is no number, a fault of the window arithmetic) ends the plot with the
+    // canvas half drawn and the window as far as the plot had set it.
+    void Plot(const TRapidEvaluator& evaluator, const TPlotRequest& request, TCanvas& canvas);
+    void PlotCartesian(const TRapidEvaluator& evaluator, const TPlotRequest& request, TCanvas& canvas);
+    void PlotPolar(const TRapidEvaluator& evaluator, const TPlotRequest& request, TCanvas& canvas);
+
+    // The steps of a plot, for tests: sampling over Low to High at the
+    // sample count of the last plot, and the background, boundary, title,
+    // axes and ticks.
+    double SampleFormula(const TRapidEvaluator& evaluator, double Low, double High);
+    void DrawFrame(TCanvas& canvas, const TPlotRequest& request) const;
+    void DrawAxes(TCanvas& canvas, const TPlotRequest& request) const;
+
+private:
+    enum class TAxis { Horizontal, Vertical };
+    void DrawAxis(TCanvas& canvas, const TPlotRequest& request, TAxis axis, long double step) const;
+
+    TViewWindow View_;
+    TSamples Samples_;
+    TPictureSize Size{507, 266};
+    qreal DevicePixelRatio_ = 1.0;
+};
