@@ -4,6 +4,7 @@
 
 #include "numeric/Exceptions.h"
 #include "plot/ProgramFaces.h"
+#include "plot/drawing/PageGeometry.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -16,58 +17,10 @@
 
 namespace {
 
-// Points convert at 96 dots per inch on every machine, rounded as the
-// platform's point-to-pixel conversion rounds, so 8 points are 11 pixels.
-constexpr int DotsPerInch = 96;
-constexpr int PointsPerInch = 72;
-int PixelsOfPoints(int points)
-{
-    return (points * DotsPerInch + PointsPerInch / 2) / PointsPerInch;
-}
-
-// Beyond this many pixels from the picture a line is clipped before it is
-// handed to the rasteriser, whose fixed-point coordinates are narrower than
-// the mappings' 32 bits.
-constexpr double SafeCoordinate = 1 << 20;
-constexpr int LongTextLength = 1000;
 // The pixel (x, y) of the picture is the square from (x, y) to (x + 1, y + 1):
 // a scaled picture draws lines through its centre, so that they cover the
 // device pixels of that square as the unscaled picture covers the pixel.
 constexpr qreal PixelCentre = 0.5;
-
-bool IsFar(std::int32_t v)
-{
-    return std::abs(static_cast<double>(v)) > SafeCoordinate;
-}
-
-// Liang–Barsky clip of (x1, y1)–(x2, y2) against the box ±SafeCoordinate.
-bool ClipToSafeBox(double& x1, double& y1, double& x2, double& y2)
-{
-    double t0 = 0.0, t1 = 1.0;
-    const double dx = x2 - x1, dy = y2 - y1;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x1 + SafeCoordinate, SafeCoordinate - x1, y1 + SafeCoordinate, SafeCoordinate - y1};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0.0) {
-            if (q[i] < 0.0)
-                return false;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0.0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-        if (t0 > t1)
-            return false;
-    }
-    const double ax = x1 + t0 * dx, ay = y1 + t0 * dy;
-    x2 = x1 + t1 * dx;
-    y2 = y1 + t1 * dy;
-    x1 = ax;
-    y1 = ay;
-    return true;
-}
 
 }  // namespace
 
@@ -135,9 +88,7 @@ void TPlotCanvas::Begin(QPaintDevice& device, TTextCache* texts)
 
 void TPlotCanvas::SetPen(TColor color, std::int32_t width)
 {
-    // A pen wider than twice the picture's diagonal covers every pixel that
-    // any line can reach; a wider one looks the same and only costs time.
-    width = std::min(width, 2 * (Size_.Width + Size_.Height));
+    width = DrawnPenWidth(width, Size_);
     FlushLines();
     PenColor_ = color;
     PenWidth_ = width;

@@ -2,53 +2,20 @@
 // ones fontconfig, and so Qt's font database, knows by the faces' names.
 #include "plot/ProgramFaces.h"
 
-#include <QFile>
-
 #include <fontconfig/fontconfig.h>
 
 namespace {
-
-// Debian 12 and Ubuntu keep version 2 of the faces apart from the old
-// version 1 package; later releases put version 2 in the old folder.
-const char* const FaceFolders[] = {
-    "/usr/share/fonts/truetype/liberation2",
-    "/usr/share/fonts/truetype/liberation",
-};
-// Regular and bold of each face: the program draws no italic text.
-const char* const FaceFiles[] = {
-    "LiberationSans-Regular.ttf",
-    "LiberationSans-Bold.ttf",
-    "LiberationMono-Regular.ttf",
-    "LiberationMono-Bold.ttf",
-};
 
 QString FilePath(const QString& folder, const char* file)
 {
     return folder + QLatin1Char('/') + QLatin1String(file);
 }
 
-}  // namespace
-
-QString ProgramFacesFolder()
-{
-    for (const char* candidate : FaceFolders) {
-        const QString folder = QString::fromLatin1(candidate);
-        bool whole = true;
-        for (const char* file : FaceFiles)
-            whole = whole && QFile::exists(FilePath(folder, file));
-        if (whole)
-            return folder;
-    }
-    return {};
-}
-
-namespace {
-
 // The faces' files added to `config`, which becomes the current configuration.
 void UseConfiguration(FcConfig* config, const QString& folder)
 {
     bool added = config != nullptr;
-    for (const char* file : FaceFiles)
+    for (const char* file : ProgramFaceFiles)
         added = added && FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(
                                                             FilePath(folder, file).toLocal8Bit().constData()));
     if (added)

@@ -6,14 +6,9 @@
 // found in the machine's other fonts.
 #pragma once
 
-#include <QString>
+#include "plot/drawing/FaceFiles.h"
 
-// The sans-serif face of the window, the dialogs, the About window and the
-// "Plot now" button; metric-compatible with Arial.
-constexpr const char ProgramSansFace[] = "Liberation Sans";
-// The fixed-pitch face of the edit boxes, their captions and every text of a
-// picture; metric-compatible with Courier New.
-constexpr const char ProgramMonoFace[] = "Liberation Mono";
+#include <QString>
 
 // Before the application object exists: the machine's font configuration,
 // in which the names above find the faces' files from the program's
@@ -26,6 +21,3 @@ void UseProgramFaces();
 // program's faces alone, so that the machine's fonts are never scanned. For
 // a process that draws no text but its own (the command-line renderer).
 void UseProgramFacesOnly();
-
-// The folder the faces' files were found in; empty when none holds them.
-QString ProgramFacesFolder();

@@ -9,6 +9,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libjpeg-dev fonts-liberation2
   libfontconfig-dev                         # orvalis-plot's fonts: the program's faces alone
+  libfreetype-dev                           # SVG pages measure their texts in the faces' files
   qt6-svg-dev libgif-dev                    # orvalis-plot's SVG pages and GIF animations
 )
 if [ "${1:-test}" != run ]; then

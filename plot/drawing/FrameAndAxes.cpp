@@ -2,7 +2,7 @@
 // ticks and tick labels: everything of a plot but the curve.
 #include "plot/drawing/Canvas.h"
 #include "plot/drawing/Plotter.h"
-#include "plot/ProgramFaces.h"
+#include "plot/drawing/FaceFiles.h"
 #include "plot/core/Ticks.h"
 
 #include "numeric/CheckedArithmetic.h"

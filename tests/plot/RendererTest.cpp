@@ -1,6 +1,8 @@
 // orvalis-plot as a script uses it: pictures, pages and animations written
 // and read back with other programs, errors reported with their exit status,
 // nothing written on failure.
+#include "SameDrawing.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -12,8 +14,6 @@
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 namespace {
 
@@ -44,33 +44,6 @@ protected:
         const QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
         EXPECT_FALSE(path.isEmpty()) << name << " is not installed: run scripts/install-deps.sh";
         return path;
-    }
-
-    // A page rasterised by another program against the picture: they differ
-    // only by smoothing, within two pixels of a line or a letter. A PDF page
-    // is a whole number of points, up to one pixel more than the picture.
-    static void ExpectSameDrawing(const QImage& page, const QImage& picture, const char* what)
-    {
-        const QSize more = page.size() - picture.size();
-        ASSERT_TRUE(more.width() >= 0 && more.width() <= 1 && more.height() >= 0 && more.height() <= 1)
-            << what << ": " << page.width() << "x" << page.height();
-        const QRgb background = picture.pixel(0, 0);
-        const auto nearInk = [&](int x, int y) {
-            for (int v = std::max(0, y - 2); v <= std::min(picture.height() - 1, y + 2); ++v)
-                for (int u = std::max(0, x - 2); u <= std::min(picture.width() - 1, x + 2); ++u)
-                    if (picture.pixel(u, v) != background)
-                        return true;
-            return false;
-        };
-        int same = 0;
-        for (int y = 0; y < picture.height(); ++y)
-            for (int x = 0; x < picture.width(); ++x) {
-                const bool equal = (page.pixel(x, y) & 0xFFFFFF) == (picture.pixel(x, y) & 0xFFFFFF);
-                same += equal;
-                if (!equal && !nearInk(x, y))
-                    ADD_FAILURE() << what << ": pixel (" << x << ", " << y << ") away from every line";
-            }
-        EXPECT_GT(same, picture.width() * picture.height() * 95 / 100) << what;
     }
 
     static QByteArray Head(const QString& file, int bytes)

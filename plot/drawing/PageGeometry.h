@@ -1,0 +1,34 @@
+// The rules every canvas of a plot draws by, whatever draws its pixels:
+// point sizes in pixels, the widest pen worth drawing, and the clip of lines
+// that reach far beyond the picture.
+#pragma once
+
+#include "plot/core/ViewWindow.h"
+
+#include <cstdint>
+
+// Points convert at 96 dots per inch on every machine, rounded as the
+// platform's point-to-pixel conversion rounds, so 8 points are 11 pixels.
+constexpr int PageDotsPerInch = 96;
+constexpr int PixelsOfPoints(int points)
+{
+    constexpr int PointsPerInch = 72;
+    return (points * PageDotsPerInch + PointsPerInch / 2) / PointsPerInch;
+}
+
+// A pen wider than twice the picture's diagonal covers every pixel that any
+// line can reach; a wider one looks the same and only costs time.
+std::int32_t DrawnPenWidth(std::int32_t width, TPictureSize size);
+
+// Beyond this many pixels from the picture a line is clipped before it is
+// drawn: rasterisers' fixed-point coordinates are narrower than the
+// mappings' 32 bits.
+constexpr double SafeCoordinate = 1 << 20;
+bool IsFar(std::int32_t v);
+// Liang–Barsky clip of (x1, y1)–(x2, y2) against the box ±SafeCoordinate;
+// false when nothing of the line is inside.
+bool ClipToSafeBox(double& x1, double& y1, double& x2, double& y2);
+
+// A fixed-pitch text longer than this is drawn from the characters that can
+// be seen: measuring and laying out the whole of it would cost far more.
+constexpr int LongTextLength = 1000;

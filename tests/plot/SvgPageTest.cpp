@@ -1,0 +1,184 @@
+// SVG pages written without Qt's GUI: their texts measured as Qt's painter
+// measures them on a page, and their drawing, rasterised by another program,
+// that of Qt's painter on a page and the picture of the same plot.
+#include "PlotFixture.h"
+#include "SameDrawing.h"
+
+#include "numeric/Exceptions.h"
+#include "plot/drawing/FaceFiles.h"
+#include "plot/drawing/SvgCanvas.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QSvgGenerator>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <functional>
+
+namespace {
+
+const QString Mono = QString::fromLatin1(ProgramMonoFace);
+
+// Texts of the kinds a plot draws: every printable character, tick labels,
+// titles with tabs (stops at every 80 pixels, reached exactly or just
+// missed), and texts long enough for rounding to add up.
+QStringList MeasuredTexts()
+{
+    QStringList texts;
+    QString printable;
+    for (char c = ' '; c <= '~'; ++c) {
+        texts << QString(QLatin1Char(c));
+        printable += QLatin1Char(c);
+    }
+    texts << printable << "-10" << "0.5" << "-1.23456789012345e-15" << "1e+15" << "3.14159265358979" << "R(x)"
+          << "Y = sin(x)" << "R = sin(4*x)*z" << "  " << " -" << "g_|" << QString(900, QLatin1Char('W'));
+    for (const char* tabbed : {"\t", "a\tb", "\t\tx", "ab\t", "xxxxxxxxxxxx\tX", "xxxxxxxxxxxxx\tX", "xxxxxxxx\tX",
+                               "xxxxxxxxx\tX", "Y = sin(x)\t*\tx"})
+        texts << QString::fromLatin1(tabbed);
+    texts << QString(1500, QLatin1Char('x'));
+    return texts;
+}
+
+TEST(FaceMetrics, MeasureAsQtsPainterOnAPage)
+{
+    QImage page(64, 64, QImage::Format_RGB32);
+    TPlotCanvas qt(TPictureSize{507, 266}, page);
+    TSvgCanvas svg(TPictureSize{507, 266}, ProgramFaceFile(ProgramMonoRegularFile));
+    for (const int points : {8, 12}) {
+        qt.SetFont(Mono, points, 0);
+        svg.SetFont(Mono, points, 0);
+        for (const QString& text : MeasuredTexts()) {
+            const std::string shown = std::to_string(points) + " pt '" + text.left(40).toStdString() + "'";
+            EXPECT_EQ(svg.TextExtent(text), qt.TextExtent(text)) << shown;
+            // Qt's ink of a text with tabs is no box of its letters (it ends
+            // at the last tab stop); a plot asks only the axes' names for it.
+            if (!text.contains(QLatin1Char('\t'))) {
+                EXPECT_EQ(svg.TextInk(-3, 7, text), qt.TextInk(-3, 7, text)) << shown;
+            }
+        }
+    }
+    qt.Finish();
+
+    try {
+        TSvgCanvas missing(TPictureSize{507, 266}, QStringLiteral("/no/such/folder/Face.ttf"));
+        ADD_FAILURE() << "a missing face file";
+    } catch (const Exception& error) {
+        EXPECT_NE(error.Message().find("/no/such/folder/Face.ttf"), std::string::npos) << error.Message();
+    }
+}
+
+class SvgPage : public PlotFixture {
+protected:
+    QTemporaryDir Folder;
+
+    // The page rasterised by rsvg-convert (scripts/install-deps.sh installs it).
+    QImage Rasterised(const QByteArray& svg, const QString& name)
+    {
+        const QString tool = QStandardPaths::findExecutable(QStringLiteral("rsvg-convert"));
+        EXPECT_FALSE(tool.isEmpty()) << "rsvg-convert is not installed: run scripts/install-deps.sh";
+        QFile file(Folder.filePath(name + ".svg"));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(svg) == svg.size());
+        file.close();
+        const TPictureSize size = Engine.PictureSize();
+        QProcess process;
+        process.start(tool, {"-w", QString::number(size.Width), "-h", QString::number(size.Height), file.fileName(),
+                             "-o", Folder.filePath(name + ".png")});
+        EXPECT_TRUE(process.waitForFinished(30000) && process.exitCode() == 0)
+            << process.readAllStandardError().toStdString();
+        return QImage(Folder.filePath(name + ".png")).convertToFormat(QImage::Format_RGB32);
+    }
+
+    static QStringList Texts(const QByteArray& svg)
+    {
+        QXmlStreamReader xml(svg);
+        QStringList texts;
+        while (!xml.atEnd())
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("text"))
+                texts << xml.readElementText(QXmlStreamReader::IncludeChildElements);
+        EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+        return texts;
+    }
+};
+
+TEST_F(SvgPage, DrawsThePictureOfTheSamePlot)
+{
+    struct TCase {
+        const char* Name;
+        const char* Formula;
+        std::function<void(TPlotRequest&, TViewWindow&)> Set;
+    };
+    const TCase cases[] = {
+        {"cartesian", "sin(x)", [](TPlotRequest& r, TViewWindow&) { r.TitleCaption = "Y <&> ="; }},
+        {"polar", "sin(4*x)",
+         [](TPlotRequest& r, TViewWindow&) {
+             r.Cartesian = false;
+             r.TitleCaption = "R =";
+             r.XlowText = "0";
+             r.XhighText = "6.3";
+         }},
+        {"wide pen", "x^2/10", [](TPlotRequest& r, TViewWindow&) { r.Drawing.LineWidth = 6; }},
+        {"bad points, no boundary", "sqrt(x)*3",
+         [](TPlotRequest& r, TViewWindow&) {
+             r.Drawing.Boundary = false;
+             r.Drawing.BackgroundColor = 0x204060;
+             r.Drawing.GoodPointColor = 0xFFFFFF;
+         }},
+        {"tabs in the title", "cos(x)",
+         [](TPlotRequest& r, TViewWindow&) { r.Formula = "cos(x)\t\t+ 0\t*x"; }},
+        // Lines from far above the picture to far below it: y = x over a
+        // window a hundred-millionth as tall as wide.
+        {"far lines", "x",
+         [](TPlotRequest&, TViewWindow& view) {
+             view.ResetView = false;
+             view.YMin = -1e-7;
+             view.YMax = 1e-7;
+         }},
+    };
+    for (const TCase& c : cases) {
+        Request = TPlotRequest();
+        Request.Formula = c.Formula;
+        Engine.View() = TViewWindow();
+        Engine.View().ResetView = true;
+        c.Set(Request, Engine.View());
+        Evaluator.SetFormula(c.Formula);
+        Evaluator.Compile();
+        const TViewWindow view = Engine.View();
+        const QImage picture = Engine.Plot(Evaluator, Request);
+        const TViewWindow after = Engine.View();
+        Engine.View() = view;
+        const QByteArray svg = PlotSvgPage(Engine, Evaluator, Request);
+        EXPECT_EQ(Engine.View().YMax, after.YMax) << c.Name << ": the page's plot leaves the same view";
+        const QImage page = Rasterised(svg, QString::fromLatin1(c.Name));
+        // Below the title: the picture measures its texts hinted to whole
+        // pixels, so a long title stands a few pixels apart from a page's.
+        const auto belowTitle = [](const QImage& image) {
+            return image.copy(0, PlotMargin, image.width(), image.height() - PlotMargin);
+        };
+        ExpectSameDrawing(belowTitle(page), belowTitle(picture), c.Name);
+
+        // Qt's painter's page of the same plot, rasterised alike: the same pixels.
+        Engine.View() = view;
+        QByteArray qtSvg;
+        QBuffer buffer(&qtSvg);
+        buffer.open(QIODevice::WriteOnly);
+        {
+            QSvgGenerator generator;
+            generator.setOutputDevice(&buffer);
+            generator.setSize(picture.size());
+            generator.setViewBox(QRect(QPoint(0, 0), picture.size()));
+            generator.setResolution(96);
+            TPlotCanvas canvas(Engine.PictureSize(), generator);
+            Engine.Plot(Evaluator, Request, canvas);
+            canvas.Finish();
+        }
+        EXPECT_EQ(page, Rasterised(qtSvg, QString::fromLatin1(c.Name) + " by Qt")) << c.Name;
+        const QStringList texts = Texts(svg);
+        EXPECT_TRUE(texts.contains(QString::fromStdString(Request.TitleCaption + ' ' + Request.Formula)))
+            << c.Name << ": " << texts.join('|').toStdString();
+    }
+}
+
+}  // namespace
