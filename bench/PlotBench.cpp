@@ -1,11 +1,13 @@
 // Whole plots (sampling, frame, axes, curve, the finished picture) against a
 // bare fill of a picture of the same size, with the parts measured apart so
-// that the report says where the time goes; and a sweep of z into a GIF.
+// that the report says where the time goes; a sweep of z into a GIF; and
+// SVG pages written by the program's own canvas against Qt's SVG generator.
 #include "RatioReport.h"
 
 #include "plot/output/GifWriter.h"
 #include "plot/PlotCanvas.h"
 #include "plot/PlotEngine.h"
+#include "plot/drawing/SvgCanvas.h"
 #include "plot/output/PlotOutput.h"
 #include "RapidEvaluator/RapidEvaluator.h"
 #include "numeric/FloatingPoint.h"
@@ -114,12 +116,40 @@ void GifSweep(benchmark::State& state, TCase c, TPictureSize size)
     }
 }
 
+// The SVG page of one plot, by Qt's painter on its SVG generator or by the
+// program's own canvas.
+void QtSvgPage(benchmark::State& state, TCase c, TPictureSize size)
+{
+    TPlotSetup setup(c, size);
+    for (auto _ : state) {
+        setup.Engine.View().ResetView = true;
+        const QByteArray page = PlotFile(setup.Engine, setup.Evaluator, setup.Request, TOutputFormat::Svg);
+        benchmark::DoNotOptimize(page.data());
+    }
+}
+
+void OwnSvgPage(benchmark::State& state, TCase c, TPictureSize size)
+{
+    TPlotSetup setup(c, size);
+    for (auto _ : state) {
+        setup.Engine.View().ResetView = true;
+        const QByteArray page = PlotSvgPage(setup.Engine, setup.Evaluator, setup.Request);
+        benchmark::DoNotOptimize(page.data());
+    }
+}
+
 void Register()
 {
     const TCase sweep{"z*5*exp(-(x^2))+(1-z)*x", false, "-10", "10"};
     const TPictureSize start{507, 266};
     benchmark::RegisterBenchmark("Sweep 507x266/One plot/100 frames", Whole, sweep, start);
     benchmark::RegisterBenchmark("Sweep 507x266/GIF/100 frames", GifSweep, sweep, start);
+
+    for (const TCase& c : Cases) {
+        const std::string name = std::string(c.Formula) + (c.Polar ? " (polar)" : "");
+        benchmark::RegisterBenchmark(("SVG page 507x266/Qt's generator/" + name).c_str(), QtSvgPage, c, start);
+        benchmark::RegisterBenchmark(("SVG page 507x266/Own canvas/" + name).c_str(), OwnSvgPage, c, start);
+    }
 
     for (const TPictureSize size : Sizes) {
         const std::string group = "Plot " + std::to_string(size.Width) + "x" + std::to_string(size.Height);
@@ -141,5 +171,5 @@ int main(int argc, char** argv)
     QGuiApplication application(argc, argv);
     ResetFpu();
     Register();
-    return RunWithRatios(argc, argv, "Fill", {{"Sweep 507x266", "One plot"}});
+    return RunWithRatios(argc, argv, "Fill", {{"Sweep 507x266", "One plot"}, {"SVG page 507x266", "Qt's generator"}});
 }
