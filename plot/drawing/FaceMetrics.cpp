@@ -6,6 +6,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_ADVANCES_H
 
 #include <algorithm>
 #include <cmath>
@@ -57,7 +58,7 @@ TFaceMetrics::TFaceMetrics(const QString& file, int pixelSize) : Face(std::make_
 
 TFaceMetrics::~TFaceMetrics() = default;
 
-const TFaceMetrics::TGlyph& TFaceMetrics::Glyph(char32_t c) const
+TFaceMetrics::TGlyph& TFaceMetrics::Glyph(char32_t c) const
 {
     TGlyph* glyph = nullptr;
     if (c < 128) {
@@ -71,18 +72,30 @@ const TFaceMetrics::TGlyph& TFaceMetrics::Glyph(char32_t c) const
         if (!added)
             return *glyph;
     }
-    // A character the face cannot load takes no room and has no ink.
-    if (FT_Load_Char(Face->Face, c, FT_LOAD_TARGET_LIGHT) != 0)
-        return *glyph = TGlyph{};
-    const FT_GlyphSlot slot = Face->Face->glyph;
-    const FT_Glyph_Metrics& m = slot->metrics;
-    // The design advance (16.16 pixels) cut to 1/64 pixel.
-    glyph->Advance64 = static_cast<std::int32_t>(slot->linearHoriAdvance >> 10);
-    glyph->Left = Floor64(m.horiBearingX);
-    glyph->Right = Ceil64(m.horiBearingX + m.width);
-    glyph->Top = -Ceil64(m.horiBearingY);
-    glyph->Bottom = -Floor64(m.horiBearingY - m.height);
+    // The design advance (16.16 pixels) cut to 1/64 pixel, read from the
+    // face's table of advances: loading the glyph would hint it. A character
+    // the face cannot give takes no room and has no ink.
+    glyph->Index = FT_Get_Char_Index(Face->Face, c);
+    FT_Fixed advance = 0;
+    if (FT_Get_Advance(Face->Face, glyph->Index, FT_LOAD_NO_HINTING, &advance) != 0)
+        advance = 0;
+    glyph->Advance64 = static_cast<std::int32_t>(advance >> 10);
     return *glyph;
+}
+
+const TFaceMetrics::TGlyph& TFaceMetrics::Inked(TGlyph& glyph) const
+{
+    if (glyph.Inked)
+        return glyph;
+    glyph.Inked = true;
+    if (FT_Load_Glyph(Face->Face, glyph.Index, FT_LOAD_TARGET_LIGHT) != 0)
+        return glyph;
+    const FT_Glyph_Metrics& m = Face->Face->glyph->metrics;
+    glyph.Left = Floor64(m.horiBearingX);
+    glyph.Right = Ceil64(m.horiBearingX + m.width);
+    glyph.Top = -Ceil64(m.horiBearingY);
+    glyph.Bottom = -Floor64(m.horiBearingY - m.height);
+    return glyph;
 }
 
 template <typename TPlace>
@@ -101,7 +114,7 @@ std::int64_t TFaceMetrics::Walk(const QString& text, TPlace&& place) const
             c = QChar::surrogateToUcs4(text[i].unicode(), text[i + 1].unicode());
             ++i;
         }
-        const TGlyph& glyph = Glyph(c);
+        TGlyph& glyph = Glyph(c);
         place(pen, &glyph);
         pen += glyph.Advance64;
     }
@@ -110,7 +123,7 @@ std::int64_t TFaceMetrics::Walk(const QString& text, TPlace&& place) const
 
 QSize TFaceMetrics::TextExtent(const QString& text) const
 {
-    return QSize(Round64(Walk(text, [](std::int64_t, const TGlyph*) {})), Height_);
+    return QSize(Round64(Walk(text, [](std::int64_t, TGlyph*) {})), Height_);
 }
 
 QRect TFaceMetrics::TextInk(std::int32_t x, std::int32_t y, const QString& text) const
@@ -123,10 +136,10 @@ QRect TFaceMetrics::TextInk(std::int32_t x, std::int32_t y, const QString& text)
     constexpr std::int64_t None = std::numeric_limits<std::int64_t>::max();
     std::int64_t left = None, right = 0;
     std::int32_t top = std::numeric_limits<std::int32_t>::max(), bottom = 0;
-    Walk(text, [&](std::int64_t pen, const TGlyph* placed) {
+    Walk(text, [&](std::int64_t pen, TGlyph* placed) {
         if (placed == nullptr)
             return;
-        const TGlyph& glyph = *placed;
+        const TGlyph& glyph = Inked(*placed);
         left = std::min(left, pen + std::int64_t{glyph.Left} * 64);
         right = std::max(right, pen + std::int64_t{glyph.Right} * 64);
         top = std::min(top, glyph.Top);
@@ -142,7 +155,7 @@ QRect TFaceMetrics::TextInk(std::int32_t x, std::int32_t y, const QString& text)
 std::vector<std::int64_t> TFaceMetrics::PieceStarts(const QString& text) const
 {
     std::vector<std::int64_t> starts{0};
-    Walk(text, [&](std::int64_t pen, const TGlyph* glyph) {
+    Walk(text, [&](std::int64_t pen, TGlyph* glyph) {
         if (glyph == nullptr)
             starts.push_back(pen);
     });

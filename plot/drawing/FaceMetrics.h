@@ -41,13 +41,17 @@ public:
     std::vector<std::int64_t> PieceStarts(const QString& text) const;
 
 private:
-    // One glyph's advance in 1/64 pixel and its ink in whole pixels,
-    // relative to its pen position on the baseline (y grows downwards).
+    // One glyph's advance in 1/64 pixel and, once asked for, its ink in
+    // whole pixels relative to its pen position on the baseline (y grows
+    // downwards): the ink needs the hinted outline, which costs far more.
     struct TGlyph {
+        std::uint32_t Index;
         std::int32_t Advance64;
+        bool Inked;
         std::int32_t Left, Top, Right, Bottom;
     };
-    const TGlyph& Glyph(char32_t c) const;
+    TGlyph& Glyph(char32_t c) const;
+    const TGlyph& Inked(TGlyph& glyph) const;
     // Calls `place(pen64, &glyph)` for each character but tabs, and
     // `place(pen64, nullptr)` after each tab with the pen at its stop;
     // returns the end of the text in 1/64 pixel.

@@ -161,6 +161,23 @@ void TSvgCanvas::Point(double x, double y)
     AppendNumber(Document, y + PixelCentre);
 }
 
+void TSvgCanvas::Point(std::int32_t x, std::int32_t y)
+{
+    // The centre of a pixel, written as a whole number and a half.
+    const auto half = [this](std::int32_t v) {
+        if (v < 0) {
+            Document += '-';
+            AppendNumber(Document, -(std::int64_t{v} + 1));
+        } else {
+            AppendNumber(Document, std::int64_t{v});
+        }
+        Document += ".5";
+    };
+    half(x);
+    Document += ',';
+    half(y);
+}
+
 void TSvgCanvas::Rectangle(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
 {
     EndGroup();

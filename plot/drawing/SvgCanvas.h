@@ -53,6 +53,7 @@ private:
     void EndGroup();
     void BeginGroup();
     void Point(double x, double y);
+    void Point(std::int32_t x, std::int32_t y);
 
     TPictureSize Size_;
     QString MonoFace;
