@@ -2,10 +2,9 @@
 // by digits or by name, or the settings file's number behind a prefix.
 #include "plot/cli/ColourOption.h"
 
+#include "plot/cli/ColourNames.h"
 #include "plot/cli/RendererOptions.h"
 #include "settings/IniInteger.h"
-
-#include <QColor>
 
 #include <algorithm>
 #include <cctype>
@@ -48,10 +47,8 @@ TColor ParseColour(std::string_view option, std::string_view text)
     } else if (!text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
                    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
                })) {
-        // Qt knows the SVG colour names; "transparent" is no colour to draw with.
-        const QColor named = QColor::fromString(QLatin1StringView(text.data(), text.size()));
-        if (named.isValid() && named.alpha() == 255)
-            return rgb(named.red(), named.green(), named.blue());
+        if (const std::optional<std::uint32_t> named = FindNamedColour(text))
+            return rgb(*named >> 16, (*named >> 8) & 0xFF, *named & 0xFF);
     } else if (const std::optional<std::int32_t> number = ParseIniInteger(text)) {
         throw TUsageError(forms + "; " + Quoted(text) + " is a number without bgr:, so write bgr:" +
                           std::string(text) + " for the settings file's colour (" +

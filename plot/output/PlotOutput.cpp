@@ -27,7 +27,6 @@
 namespace {
 
 constexpr int DotsPerInch = 96;
-const QString FrameNumber = QStringLiteral("%d");
 
 std::string_view View(const QByteArray& bytes)
 {
@@ -118,17 +117,6 @@ private:
 
 }  // namespace
 
-TOutputFormat OutputFormatOf(const QString& name)
-{
-    const struct { const char* Ending; TOutputFormat Format; } endings[] = {
-        {".png", TOutputFormat::Png}, {".svg", TOutputFormat::Svg}, {".pdf", TOutputFormat::Pdf},
-        {".gif", TOutputFormat::Gif}};
-    for (const auto& ending : endings)
-        if (name.endsWith(QLatin1String(ending.Ending), Qt::CaseInsensitive))
-            return ending.Format;
-    return TOutputFormat::Bmp;
-}
-
 QByteArray PlotFile(TPlotEngine& engine, const TRapidEvaluator& evaluator, const TPlotRequest& request,
                     TOutputFormat format)
 {
@@ -150,30 +138,6 @@ QByteArray PlotFile(TPlotEngine& engine, const TRapidEvaluator& evaluator, const
         break;
     }
     return EncodePicture(engine.Plot(evaluator, request), "bmp");
-}
-
-double TZSweep::Z(std::int32_t frame) const
-{
-    if (frame >= Frames - 1)
-        return To;
-    return StoreDouble(From + (static_cast<long double>(To) - From) * frame / (Frames - 1));
-}
-
-void SweepZ(const TZSweep& sweep, TPlotEngine& engine, bool resetView, const std::function<void(std::int32_t)>& frame)
-{
-    for (std::int32_t i = 0; i < sweep.Frames; ++i) {
-        FormulaZ = sweep.Z(i);
-        if (resetView)
-            engine.View().ResetView = true;
-        frame(i);
-    }
-}
-
-QString FrameName(const QString& pattern, std::int32_t frame)
-{
-    QString name = pattern;
-    const qsizetype at = name.indexOf(FrameNumber);
-    return at < 0 ? name : name.replace(at, FrameNumber.size(), QString::number(frame));
 }
 
 void WritePlotOutput(TPlotEngine& engine, const TRapidEvaluator& evaluator, const TPlotRequest& request,

@@ -1,15 +1,18 @@
 // orvalis-plot's command line read in-process: the requests good command
 // lines make, the message and status of bad ones, the colour forms, the
 // limits that depend on the output, and the usage against the manual page.
+#include "plot/cli/ColourNames.h"
 #include "plot/cli/ColourOption.h"
 #include "plot/cli/Renderer.h"
 
+#include <QColor>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSet>
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
 #include <set>
 
@@ -182,6 +185,10 @@ TEST(RendererCommandLine, ColoursAreRedGreenBlueOrMarkedAsTheSettingsFileForm)
         {"transparent", ", not 'transparent'"}, {"nosuchcolour", ", not 'nosuchcolour'"},
         {"dark green", ", not 'dark green'"}, {"bgr:", ", not 'bgr:'"}, {"bgr:red", ", not 'bgr:red'"},
         {"BGR:255", ", not 'BGR:255'"}, {"", ", not ''"},
+        // Names that are not colours: before the first, after the last, a
+        // name cut short or carried on past the longest.
+        {"a", ", not 'a'"}, {"zzz", ", not 'zzz'"}, {"aliceblu", ", not 'aliceblu'"},
+        {"yellowgreens", ", not 'yellowgreens'"}, {"LightGoldenrodYellowish", ", not 'LightGoldenrodYellowish'"},
     };
     const std::string forms = "--good takes #RRGGBB, #RGB or a colour name such as red (red-green-blue), or bgr: "
                               "and the settings file's number 0x00BBGGRR";
@@ -195,6 +202,32 @@ TEST(RendererCommandLine, ColoursAreRedGreenBlueOrMarkedAsTheSettingsFileForm)
             EXPECT_NE(message.find(e.message), std::string::npos) << message;
         }
     }
+}
+
+// The colour names are the program's own table, read in any letter case as
+// Qt reads them: each of Qt's names, written three ways, gives Qt's colour.
+TEST(RendererCommandLine, ColourNamesAreQtsInAnyLetterCase)
+{
+    int names = 0;
+    for (const QString& name : QColor::colorNames()) {
+        if (name == u"transparent")
+            continue;
+        ++names;
+        const QColor qt = QColor::fromString(name);
+        const TColor expected = static_cast<TColor>(qt.red() | qt.green() << 8 | qt.blue() << 16);
+        std::string mixed = name.toStdString();
+        for (std::size_t i = 0; i < mixed.size(); i += 2)
+            mixed[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(mixed[i])));
+        for (const std::string& text : {name.toLower().toStdString(), name.toUpper().toStdString(), mixed}) {
+            try {
+                EXPECT_EQ(Hex(ParseColour("good", text)), Hex(expected)) << text;
+            } catch (const TUsageError& error) {
+                ADD_FAILURE() << text << " refused: " << error.what();
+            }
+        }
+    }
+    // No name that Qt does not know.
+    EXPECT_EQ(std::size(NamedColours), static_cast<std::size_t>(names));
 }
 
 TEST(RendererCommandLine, Utf8IsCheckedByteForByte)
