@@ -104,9 +104,11 @@ TSvgCanvas::TSvgCanvas(TPictureSize size, const QString& monoFace)
     AppendNumber(Document, std::int64_t{size.Width});
     Document += ' ';
     AppendNumber(Document, std::int64_t{size.Height});
-    Document += "\" font-family=\"";
+    // A viewer without the face keeps the texts fixed-pitch, near the width
+    // they were measured at.
+    Document += "\" font-family=\"'";
     AppendEscaped(Document, Family);
-    Document += "\" xml:space=\"preserve\">\n";
+    Document += "', monospace\" xml:space=\"preserve\">\n";
 }
 
 TSvgCanvas::~TSvgCanvas() = default;
