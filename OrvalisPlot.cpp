@@ -1,22 +1,22 @@
 // orvalis-plot: renders one plot of a formula, or a sweep of z, to picture,
-// page or animation files with the same engine as the window, for scripts,
+// page or animation files with the same plots as the window, for scripts,
 // documents and pictures without a display. The command line and the run
-// live in plot/cli; this only makes the application object between them.
+// live in plot/cli. An SVG page is drawn and written here without Qt's GUI;
+// everything else is drawn by Qt's painter in a module loaded for it.
+#include "plot/cli/PainterPart.h"
 #include "plot/cli/Renderer.h"
-#include "plot/ProgramFaces.h"
 #include "numeric/FloatingPoint.h"
 #include "numeric/NumberText.h"
 
-#include <QGuiApplication>
-
 #include <cerrno>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
 
-// Ends the process once its output is out. Tearing down the application
+// Ends the process once its output is out. Tearing down Qt's application
 // object and running the libraries' exit handlers would cost a tenth of a
 // short run to free what the system frees anyway. A standard output that
 // could not be written (a full disk, say) fails the run.
@@ -40,10 +40,14 @@ int main(int argc, char** argv)
     if (const auto* outcome = std::get_if<TRendererOutcome>(&line))
         EndProcess(ReportRendererOutcome(*outcome));
 
-    PrepareRendererApplication();
-    UseProgramFacesOnly();
-    QGuiApplication application(argc, argv);
-    ResetFpu();
-    ReadDecimalSeparator();
-    EndProcess(ReportRendererOutcome(RenderPlot(std::get<TRendererRequest>(line))));
+    const TRendererRequest& request = std::get<TRendererRequest>(line);
+    if (DrawnWithoutPainter(request)) {
+        // The locale as Qt's application object would set it.
+        std::setlocale(LC_ALL, "");
+        PrepareRendererApplication();
+        ReadDecimalSeparator();
+        EndProcess(ReportRendererOutcome(RenderPage(request)));
+    }
+    RunWithPainter(argc, argv, EndProcess);
+    EndProcess(ExitFailure);
 }

@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev libjpeg-dev fonts-liberation2
   libfontconfig-dev                         # orvalis-plot's fonts: the program's faces alone
   libfreetype-dev                           # SVG pages measure their texts in the faces' files
-  qt6-svg-dev libgif-dev                    # orvalis-plot's SVG pages and GIF animations
+  libgif-dev qt6-svg-dev                    # GIF animations; Qt's SVG pages against the own in tests
 )
 if [ "${1:-test}" != run ]; then
   packages+=(

@@ -2,8 +2,9 @@
 // and the texts printed.
 #include "plot/cli/Renderer.h"
 
-#include "plot/PictureFile.h"
-#include "plot/PlotEngine.h"
+#include "plot/drawing/Plotter.h"
+#include "plot/drawing/SvgCanvas.h"
+#include "plot/output/OutputFile.h"
 #include "plot/core/FormulaCompile.h"
 #include "RapidEvaluator/RapidEvaluator.h"
 #include "numeric/Exceptions.h"
@@ -41,7 +42,7 @@ void CheckNotEmpty(char axis, const char* low, const std::string& lowText, doubl
 
 // The numbers the window would read from its edits, read the same way, and
 // the window they keep.
-void ApplyNumbers(const TRendererRequest& request, TPlotEngine& engine)
+void ApplyNumbers(const TRendererRequest& request, TPlotter& engine)
 {
     FormulaZ = ReadNumber(request.ZText);
     if (!request.Polar) {
@@ -74,8 +75,8 @@ TPlotRequest PlotRequestOf(const TRendererRequest& request)
     return plot;
 }
 
-void WriteOutput(const TRendererRequest& request, TOutputFormat format, TPlotEngine& engine,
-                 const TRapidEvaluator& evaluator, const TPlotRequest& plot)
+void WriteOutput(const TRendererRequest& request, TOutputFormat format, TPlotter& plotter,
+                 const TRapidEvaluator& evaluator, const TPlotRequest& plot, const TPlotWriter& write)
 {
     std::optional<TAnimation> animation;
     if (request.Sweep) {
@@ -87,7 +88,7 @@ void WriteOutput(const TRendererRequest& request, TOutputFormat format, TPlotEng
     }
     const QString target =
         request.Output == StandardOutputName ? StandardOutputTarget : QString::fromStdString(request.Output);
-    WritePlotOutput(engine, evaluator, plot, target, format, animation);
+    write(plotter, evaluator, plot, target, format, animation);
 }
 
 // Qt's own notices (a missing runtime folder, say) are no business of a
@@ -128,9 +129,14 @@ void PrepareRendererApplication()
     qputenv("QT_NO_GLIB", "1");
 }
 
-TRendererOutcome RenderPlot(const TRendererRequest& request)
+TOutputFormat RendererOutputFormat(const TRendererRequest& request)
 {
-    const TOutputFormat format = request.Format.value_or(OutputFormatOf(QString::fromStdString(request.Output)));
+    return request.Format.value_or(OutputFormatOf(QString::fromStdString(request.Output)));
+}
+
+TRendererOutcome RenderPlot(const TRendererRequest& request, TPlotter& plotter, const TPlotWriter& write)
+{
+    const TOutputFormat format = RendererOutputFormat(request);
     try {
         CheckRendererOutput(request, format);
     } catch (const TUsageError& error) {
@@ -142,12 +148,11 @@ TRendererOutcome RenderPlot(const TRendererRequest& request)
     if (const std::optional<std::string> report = CompileForPlot(evaluator, plot.Formula, "\n"))
         return {ExitUsage, "", *report + "\n"};
 
-    TPlotEngine engine;
-    engine.View().ResetView = !request.YMinText;
+    plotter.View().ResetView = !request.YMinText;
     try {
-        engine.SetPictureSize(request.Size);
-        ApplyNumbers(request, engine);
-        WriteOutput(request, format, engine, evaluator, plot);
+        plotter.SetPictureSize(request.Size);
+        ApplyNumbers(request, plotter);
+        WriteOutput(request, format, plotter, evaluator, plot, write);
     } catch (const std::exception& error) {
         ResetFpu();
         return {ExitFailure, "", "orvalis-plot: " + ErrorSentence(error.what()) + "\n"};
@@ -160,4 +165,19 @@ int ReportRendererOutcome(const TRendererOutcome& outcome)
     std::fputs(outcome.Output.c_str(), stdout);
     std::fputs(outcome.Errors.c_str(), stderr);
     return outcome.Status;
+}
+
+bool DrawnWithoutPainter(const TRendererRequest& request)
+{
+    return RendererOutputFormat(request) == TOutputFormat::Svg && !request.Sweep;
+}
+
+TRendererOutcome RenderPage(const TRendererRequest& request)
+{
+    TPlotter plotter;
+    return RenderPlot(request, plotter,
+                      [](TPlotter& plotter, const TRapidEvaluator& evaluator, const TPlotRequest& plot,
+                         const QString& target, TOutputFormat, const std::optional<TAnimation>&) {
+                          WriteWholeFile(target, PlotSvgPage(plotter, evaluator, plot));
+                      });
 }

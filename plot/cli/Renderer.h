@@ -4,10 +4,19 @@
 #pragma once
 
 #include "plot/cli/RendererOptions.h"
+#include "plot/output/OutputFormat.h"
 
+#include <QString>
+
+#include <functional>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
+
+class TPlotter;
+class TRapidEvaluator;
+struct TPlotRequest;
 
 inline constexpr int ExitFailure = 1;
 inline constexpr int ExitUsage = 2;
@@ -30,12 +39,25 @@ std::variant<TRendererRequest, TRendererOutcome> ReadRendererCommandLine(const s
 // application object is made.
 void PrepareRendererApplication();
 
-// Draws the request and writes it: status 2 for bad usage found only now
-// (a size beyond what the output's format takes) and for a formula that does
-// not compile, 1 for any other error (a number or range that the window would
-// refuse, a fault that ends the plot, an output that cannot be written).
-// Needs a QGuiApplication; on failure nothing is written.
-TRendererOutcome RenderPlot(const TRendererRequest& request);
+// The output's format: by its name, or --format for standard output.
+TOutputFormat RendererOutputFormat(const TRendererRequest& request);
+
+// Writes one plot, or with `animation` the frames of a sweep, to `target`.
+using TPlotWriter = std::function<void(TPlotter& plotter, const TRapidEvaluator& evaluator, const TPlotRequest& plot,
+                                       const QString& target, TOutputFormat format,
+                                       const std::optional<TAnimation>& animation)>;
+
+// Draws the request with `plotter` and writes it with `write`: status 2 for
+// bad usage found only now (a size beyond what the output's format takes)
+// and for a formula that does not compile, 1 for any other error (a number
+// or range that the window would refuse, a fault that ends the plot, an
+// output that cannot be written). On failure nothing is written.
+TRendererOutcome RenderPlot(const TRendererRequest& request, TPlotter& plotter, const TPlotWriter& write);
+
+// One SVG page needs no painter: it is drawn and written without Qt's GUI.
+bool DrawnWithoutPainter(const TRendererRequest& request);
+// RenderPlot for such a request.
+TRendererOutcome RenderPage(const TRendererRequest& request);
 
 // Prints the outcome's texts and gives its status.
 int ReportRendererOutcome(const TRendererOutcome& outcome);

@@ -5,7 +5,7 @@
 
 #include "plot/core/DrawingSettings.h"
 #include "plot/core/ViewWindow.h"
-#include "plot/output/PlotOutput.h"
+#include "plot/output/OutputFormat.h"
 
 #include <optional>
 #include <stdexcept>

@@ -1,13 +1,14 @@
-// The renderer's outputs: pictures encoded by Qt's image writers, pages by
-// its SVG generator and PDF writer, animations by giflib; every file goes
-// through the one file writer, numbered frames committed only once all are
-// written.
+// The renderer's outputs: pictures encoded by Qt's image writers, SVG pages
+// by the program's own canvas, PDF pages by Qt's PDF writer, animations by
+// giflib; every file goes through the one file writer, numbered frames
+// committed only once all are written.
 #include "plot/output/PlotOutput.h"
 
 #include "plot/output/GifWriter.h"
 #include "plot/PlotCanvas.h"
 #include "plot/PictureFile.h"
 #include "plot/PlotEngine.h"
+#include "plot/drawing/SvgCanvas.h"
 #include "RapidEvaluator/RapidEvaluator.h"
 #include "files/SafeFile.h"
 #include "numeric/FloatingPoint.h"
@@ -15,7 +16,6 @@
 #include <QBuffer>
 #include <QPageLayout>
 #include <QPdfWriter>
-#include <QSvgGenerator>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -33,33 +33,23 @@ std::string_view View(const QByteArray& bytes)
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
 
-QByteArray PlotPage(TPlotEngine& engine, const TRapidEvaluator& evaluator, const TPlotRequest& request,
-                    TOutputFormat format)
+// A PDF page through Qt's PDF writer, of the picture's geometry at 96 pixels
+// per inch.
+QByteArray PlotPdfPage(TPlotEngine& engine, const TRapidEvaluator& evaluator, const TPlotRequest& request)
 {
     const TPictureSize size = engine.PictureSize();
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (format == TOutputFormat::Svg) {
-        QSvgGenerator generator;
-        generator.setOutputDevice(&buffer);
-        generator.setSize(QSize(size.Width, size.Height));
-        generator.setViewBox(QRect(0, 0, size.Width, size.Height));
-        generator.setResolution(DotsPerInch);
-        TPlotCanvas canvas(size, generator);
-        engine.Plot(evaluator, request, canvas);
-        canvas.Finish();
-    } else {
-        QPdfWriter writer(&buffer);
-        writer.setResolution(DotsPerInch);
-        const QSizeF inches(qreal(size.Width) / DotsPerInch, qreal(size.Height) / DotsPerInch);
-        writer.setPageLayout(QPageLayout(QPageSize(inches, QPageSize::Inch, QString(), QPageSize::ExactMatch),
-                                         QPageLayout::Portrait, QMarginsF()));
-        writer.setCreator(QStringLiteral("orvalis-plot"));
-        TPlotCanvas canvas(size, writer);
-        engine.Plot(evaluator, request, canvas);
-        canvas.Finish();
-    }
+    QPdfWriter writer(&buffer);
+    writer.setResolution(DotsPerInch);
+    const QSizeF inches(qreal(size.Width) / DotsPerInch, qreal(size.Height) / DotsPerInch);
+    writer.setPageLayout(QPageLayout(QPageSize(inches, QPageSize::Inch, QString(), QPageSize::ExactMatch),
+                                     QPageLayout::Portrait, QMarginsF()));
+    writer.setCreator(QStringLiteral("orvalis-plot"));
+    TPlotCanvas canvas(size, writer);
+    engine.Plot(evaluator, request, canvas);
+    canvas.Finish();
     return bytes;
 }
 
@@ -122,8 +112,9 @@ QByteArray PlotFile(TPlotEngine& engine, const TRapidEvaluator& evaluator, const
 {
     switch (format) {
     case TOutputFormat::Svg:
+        return PlotSvgPage(engine, evaluator, request);
     case TOutputFormat::Pdf:
-        return PlotPage(engine, evaluator, request, format);
+        return PlotPdfPage(engine, evaluator, request);
     case TOutputFormat::Gif: {
         const QImage picture = engine.Plot(evaluator, request);
         QByteArray bytes;

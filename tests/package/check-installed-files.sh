@@ -106,7 +106,10 @@ for status in 0 1 2; do
   grep -qE "^ +$status( |$)" "$work/statuses.txt" || fail "the manual page does not explain exit status $status"
 done
 
-# The installed renderer draws the default picture.
+# The installed renderer draws the default picture with its painter module,
+# and the SVG page without it.
 "$bin/orvalis-plot" "sin(x)" "$work/sin.png" || fail "orvalis-plot failed"
 [ "$(png_size "$work/sin.png")" = 507x266 ] || fail "orvalis-plot drew $(png_size "$work/sin.png"), not 507x266"
+"$bin/orvalis-plot" "sin(x)" "$work/sin.svg" || fail "orvalis-plot failed on an SVG page"
+grep -q '<svg' "$work/sin.svg" || fail "orvalis-plot wrote no SVG page"
 echo "installed files under $prefix: OK ($(wc -w <<<"$options") options documented)"

@@ -36,17 +36,20 @@ deb=orvalis_${version}_$(dpkg --print-architecture).deb
 
 depends=$(dpkg-deb -f "$deb" Depends)
 # Newer releases name the libraries with t64; ${shlibs:Depends} finds either.
-needed=(libqt6widgets6 libqt6gui6 libqt6core6 libqt6svg6 libgif7 fonts-liberation2)
+needed=(libqt6widgets6 libqt6gui6 libqt6core6 libfreetype6 libgif7 fonts-liberation2)
 for p in "${needed[@]}"; do
   grep -qE "(^|, |\\| )$p(t64)?( |,|$)" <<<"$depends" || fail "Depends lacks $p: $depends"
 done
-# The distribution's hardening reached the programs: bound at once, read-only
-# relocations, position-independent.
-for program in Orvalis orvalis-plot; do
-  dpkg-deb --fsys-tarfile "$deb" | tar -xO "./usr/bin/$program" >"$work/$program"
-  readelf -d "$work/$program" | grep -q 'FLAGS.*BIND_NOW' || fail "$program is not linked with -z now"
-  readelf -lW "$work/$program" | grep -q GNU_RELRO || fail "$program has no RELRO segment"
-  readelf -h "$work/$program" | grep -q 'DYN ' || fail "$program is not position-independent"
+# The distribution's hardening reached the programs and the renderer's
+# module: bound at once, read-only relocations, position-independent.
+module=$(dpkg-deb --contents "$deb" | grep -o '\./usr/lib/[^ ]*/orvalis/orvalis-plot-painter\.so$') \
+  || fail "the package holds no orvalis-plot-painter.so under /usr/lib/<triplet>/orvalis"
+for file in ./usr/bin/Orvalis ./usr/bin/orvalis-plot "$module"; do
+  name=$(basename "$file")
+  dpkg-deb --fsys-tarfile "$deb" | tar -xO "$file" >"$work/$name"
+  readelf -d "$work/$name" | grep -q 'FLAGS.*BIND_NOW' || fail "$name is not linked with -z now"
+  readelf -lW "$work/$name" | grep -q GNU_RELRO || fail "$name has no RELRO segment"
+  readelf -h "$work/$name" | grep -q 'DYN ' || fail "$name is not position-independent"
 done
 
 echo "== lintian --pedantic $deb"

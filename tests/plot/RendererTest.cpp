@@ -169,6 +169,35 @@ TEST_F(Renderer, SweepFailingAtOneFrameWritesNothing)
     EXPECT_EQ(QDir(Folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
 }
 
+// An SVG page is drawn without loading Qt's GUI, whose libraries alone cost
+// as much as the rest of such a run; a picture loads them with the painter
+// module. A copy of the program without its module says so.
+TEST_F(Renderer, OnlyThePainterLoadsQtsGui)
+{
+    const auto loaded = [this](const QString& program, const QString& output) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("files"));
+        process.setProcessEnvironment(environment);
+        process.start(program, {"sin(x)", Path(output)});
+        EXPECT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitCode(), 0) << output.toStdString();
+        return QString::fromUtf8(process.readAllStandardError());
+    };
+    const QString program = QStringLiteral(ORVALIS_PLOT_PATH);
+    EXPECT_FALSE(loaded(program, "page.svg").contains("libQt6Gui"));
+    EXPECT_TRUE(QFile::exists(Path("page.svg")));
+    EXPECT_TRUE(loaded(program, "picture.png").contains("libQt6Gui"));
+
+    const QString alone = Path("alone");
+    ASSERT_TRUE(QFile::copy(program, alone));
+    const TRun run = Run({"sin(x)", Path("alone.png")}, alone);
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_TRUE(run.Errors.startsWith("orvalis-plot: Cannot load the drawing module: ")) << run.Errors.toStdString();
+    EXPECT_FALSE(QFile::exists(Path("alone.png")));
+    EXPECT_EQ(Run({"sin(x)", Path("alone.svg")}, alone).Status, 0);
+}
+
 TEST_F(Renderer, UnwritableOutputIsAnErrorAndLeavesNothing)
 {
     const QString missing = Path("no/such/folder/plot.png");

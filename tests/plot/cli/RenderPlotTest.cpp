@@ -1,7 +1,7 @@
 // orvalis-plot's whole run in-process, from the words of a command line to
 // the file and the texts: the status and message of each failure, with
 // nothing written, and the colours of the picture.
-#include "plot/cli/Renderer.h"
+#include "plot/cli/PainterRenderer.h"
 
 #include <QDir>
 #include <QImage>
