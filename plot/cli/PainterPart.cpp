@@ -30,8 +30,8 @@ std::string ProgramFolder()
     return program.substr(0, program.rfind('/'));
 }
 
-}  // namespace
-
+// The module's file: in the program library folder of an installed copy,
+// or beside the program in a build folder.
 std::string PainterPartPath()
 {
     const std::string folder = ProgramFolder();
@@ -40,6 +40,8 @@ std::string PainterPartPath()
         return installed;
     return folder + "/" + ModuleName;
 }
+
+}  // namespace
 
 void RunWithPainter(int argc, char** argv, void (*end)(int status))
 {

@@ -4,12 +4,6 @@
 // the rest of such a run.
 #pragma once
 
-#include <string>
-
-// The module's file: in the program library folder of an installed copy,
-// or beside the program in a build folder.
-std::string PainterPartPath();
-
 // Loads the module and hands it the command line; `end` ends the process
 // with the run's status. Returns only when the module cannot be loaded,
 // having said why on standard error.

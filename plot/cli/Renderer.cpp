@@ -99,6 +99,12 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
         std::fprintf(stderr, "orvalis-plot: %s\n", qPrintable(message));
 }
 
+// The output's format: by its name, or --format for standard output.
+TOutputFormat RendererOutputFormat(const TRendererRequest& request)
+{
+    return request.Format.value_or(OutputFormatOf(QString::fromStdString(request.Output)));
+}
+
 }  // namespace
 
 std::variant<TRendererRequest, TRendererOutcome> ReadRendererCommandLine(const std::vector<std::string>& arguments)
@@ -127,11 +133,6 @@ void PrepareRendererApplication()
     // The renderer runs no event loop: Qt's own dispatcher starts in a
     // fraction of the time GLib's takes.
     qputenv("QT_NO_GLIB", "1");
-}
-
-TOutputFormat RendererOutputFormat(const TRendererRequest& request)
-{
-    return request.Format.value_or(OutputFormatOf(QString::fromStdString(request.Output)));
 }
 
 TRendererOutcome RenderPlot(const TRendererRequest& request, TPlotter& plotter, const TPlotWriter& write)

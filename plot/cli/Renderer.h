@@ -39,9 +39,6 @@ std::variant<TRendererRequest, TRendererOutcome> ReadRendererCommandLine(const s
 // application object is made.
 void PrepareRendererApplication();
 
-// The output's format: by its name, or --format for standard output.
-TOutputFormat RendererOutputFormat(const TRendererRequest& request);
-
 // Writes one plot, or with `animation` the frames of a sweep, to `target`.
 using TPlotWriter = std::function<void(TPlotter& plotter, const TRapidEvaluator& evaluator, const TPlotRequest& plot,
                                        const QString& target, TOutputFormat format,
