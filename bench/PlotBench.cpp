@@ -50,7 +50,7 @@ struct TPlotSetup {
         Engine.SetPictureSize(size);
         Evaluator.SetFormula(c.Formula);
         Evaluator.Compile();
-        FormulaZ = 0.3;
+        Request.Z = 0.3;
     }
 };
 
@@ -81,7 +81,7 @@ void Sampling(benchmark::State& state, TCase c, TPictureSize size)
     double low, high;
     ReadXRange(setup.Request.XlowText, setup.Request.XhighText, low, high);
     for (auto _ : state)
-        benchmark::DoNotOptimize(setup.Engine.SampleFormula(setup.Evaluator, low, high));
+        benchmark::DoNotOptimize(setup.Engine.SampleFormula(setup.Evaluator, low, high, setup.Request.Z));
 }
 
 // A fresh picture with background, boundary, title, axes, ticks and labels.
@@ -109,8 +109,8 @@ void GifSweep(benchmark::State& state, TCase c, TPictureSize size)
     for (auto _ : state) {
         std::size_t bytes = 0;
         TGifWriter gif(QSize(size.Width, size.Height), 40, [&bytes](std::string_view part) { bytes += part.size(); });
-        SweepZ({0.0, 1.0, SweepFrames}, setup.Engine, true,
-               [&](std::int32_t) { gif.AddFrame(setup.Engine.Plot(setup.Evaluator, setup.Request)); });
+        SweepZ({0.0, 1.0, SweepFrames}, setup.Engine, true, setup.Request,
+               [&](std::int32_t, const TPlotRequest& frame) { gif.AddFrame(setup.Engine.Plot(setup.Evaluator, frame)); });
         gif.Finish();
         benchmark::DoNotOptimize(bytes);
     }

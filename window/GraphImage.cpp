@@ -1,14 +1,10 @@
-// The image control: painting the held picture and passing on the mouse.
+// The picture part of the plot view: painting the held picture.
 #include "window/GraphImage.h"
 
-#include <QMouseEvent>
-#include <QWheelEvent>
 #include <QPainter>
 
 TGraphImage::TGraphImage(QWidget* parent) : QWidget(parent)
 {
-    setCursor(Qt::CrossCursor);
-    setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -48,34 +44,4 @@ void TGraphImage::paintEvent(QPaintEvent*)
     const QRegion rest = QRegion(rect()) - QRegion(PictureRect());
     for (const QRect& part : rest)
         painter.fillRect(part, palette().window());
-}
-
-void TGraphImage::mousePressEvent(QMouseEvent* event)
-{
-    const QPoint at = event->position().toPoint();
-    emit MouseDown(event->button(), event->modifiers(), at.x(), at.y());
-}
-
-void TGraphImage::mouseMoveEvent(QMouseEvent* event)
-{
-    const QPoint at = event->position().toPoint();
-    emit MouseMove(event->modifiers(), at.x(), at.y());
-}
-
-void TGraphImage::mouseReleaseEvent(QMouseEvent* event)
-{
-    const QPoint at = event->position().toPoint();
-    emit MouseUp(event->button(), event->modifiers(), at.x(), at.y());
-}
-
-void TGraphImage::wheelEvent(QWheelEvent* event)
-{
-    const QPoint at = event->position().toPoint();
-    emit Wheel(event->angleDelta().y(), at.x(), at.y());
-    event->accept();
-}
-
-void TGraphImage::resizeEvent(QResizeEvent*)
-{
-    emit Resized();
 }

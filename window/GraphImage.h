@@ -1,6 +1,5 @@
-// Graph: the image control of the main window. It holds the picture of the
-// last plot, shows it at its top-left corner and reports the mouse in its
-// own pixel coordinates.
+// The picture part of the plot view: it holds the picture of the last plot
+// and shows it at its top-left corner.
 #pragma once
 
 #include <QImage>
@@ -20,21 +19,8 @@ public:
     // plot draws it anew in full. Without a picture there is nothing to fit.
     void FitPictureToSize(QColor fill);
 
-signals:
-    void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers keys, int x, int y);
-    void MouseMove(Qt::KeyboardModifiers keys, int x, int y);
-    void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers keys, int x, int y);
-    // A turn of the wheel by `angleDelta` (120 to the notch) at (x, y).
-    void Wheel(int angleDelta, int x, int y);
-    void Resized();
-
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
 
 private:
     // The picture's place in the control's coordinates.

@@ -1,18 +1,16 @@
-// TGraphMainForm: the program's one working window. It owns the formula
-// compiler, the plotting engine and the drawing settings, turns every user
-// action that changes the picture into one PlotRequest, and shows the
-// finished picture in Graph.
+// TGraphMainForm: the program's one working window. It keeps the menus, the
+// controls bound to the settings and the plot request, the settings' saving
+// and the export; the plot view Graph owns the plotting and what happens in
+// the picture.
 #pragma once
 
-#include "RapidEvaluator/RapidEvaluator.h"
-#include "plot/PlotEngine.h"
 #include "plot/core/PlotRequest.h"
 #include "settings/SettingsFile.h"
+#include "window/PictureExport.h"
+#include "window/PlotView.h"
+#include "window/SettingsAutosave.h"
 
-#include <QEvent>
 #include <QMainWindow>
-#include <QPoint>
-#include <QTimer>
 
 #include <memory>
 #include <string>
@@ -21,14 +19,9 @@ namespace Ui {
 class TGraphMainForm;
 }
 class QAction;
-enum class TOutputFormat;
 class TAboutForm;
-class TGraphImage;
 
-// Posted to the window after a change of size; its handler plots.
-inline const QEvent::Type WM_PLOTREQUEST = static_cast<QEvent::Type>(QEvent::User + 1);
-
-class TGraphMainForm : public QMainWindow {
+class TGraphMainForm : public QMainWindow, private TPlotViewHost {
     Q_OBJECT
 
 public:
@@ -37,14 +30,13 @@ public:
     explicit TGraphMainForm(std::string settingsFileName, QWidget* parent = nullptr);
     ~TGraphMainForm() override;
 
-    TPlotEngine& Engine() { return Engine_; }
-    // BackgroundColor, AxisColor, GoodPointColor, BadPointColor, LineWidth,
-    // Boundary and Ticks.
+    TPlotView& Graph() const;
+    TPlotEngine& Engine() { return Graph().Engine(); }
+    // The drawing settings every plot request carries.
     TDrawingSettings& Drawing() { return Drawing_; }
-    TGraphImage& Graph() const;
-    const std::string& SettingsFileName() const { return SettingsFileName_; }
+    const std::string& SettingsFileName() const { return Autosave.FileName(); }
     // How many plots have been shown so far.
-    int PlotCount() const { return PlotCount_; }
+    int PlotCount() const { return Graph().PlotCount(); }
 
     // The plot request and the handlers it is reached from.
     void PlotRequest();
@@ -52,17 +44,6 @@ public:
     void Cartesian1Click();
     void Polar1Click();
     void Exit1Click();
-
-    // Navigation: the arrow buttons pan by a fifth of the span, the cross
-    // puts the x range back to -10..10 and fits the view.
-    enum class TMove { Left, Right, Up, Down, Origin };
-    void Navigate(TMove move);
-    void GraphMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers keys, int X, int Y);
-    void GraphMouseMove(Qt::KeyboardModifiers keys, int X, int Y);
-    void GraphMouseUp(Qt::MouseButton button, Qt::KeyboardModifiers keys, int X, int Y);
-    // Zooms about the point under the pointer, which stays there: each notch
-    // of 120 units scales both spans by 1/1.25 forward and 1.25 backward.
-    void GraphMouseWheel(int angleDelta, int X, int Y);
 
     // The parameter z and the examples.
     void TrackBar1Change();
@@ -82,72 +63,36 @@ public:
     void Savetobitmap1Click();
 
 protected:
-    bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
     void FormCreate();
-    void FormResize();
     void FormDestroy();
     // The controls bound to the settings, through the one table that binds
-    // them: all of them read into a record or shown from one, or the one
-    // bound to a field of the record.
+    // them: all of them read into a record or shown from one.
     TSettings ControlSettings() const;
     void ShowSettings(const TSettings& settings);
-    template <class Value>
-    Value Setting(Value TSettings::*field) const;
-    template <class Value>
-    void SetSetting(Value TSettings::*field, const Value& value);
-    // A changed setting is written soon after, once the changes pause, so
-    // that an end without a close (the display gone) keeps it.
     void WatchSettings();
     void SettingsChanged();
-    void SaveChangedSettings();
     void ConnectHandlers();
     void AttachTrackBarHandler();
     void ApplyFonts();
     void SetMode(bool cartesian);
     void SetTitleCaption();
     bool IsCartesian() const;
-
-    // The compile that starts a plot; a formula that does not compile is
-    // reported in a message box.
-    bool CompileFormula(const std::string& formula);
-    // What the controls say about the next plot, read once.
-    TPlotRequest ReadPlotRequest() const;
     // The x range texts, written with six significant digits.
     void WriteXRange(double low, double high);
-    // The x range of the mode: the edits in Cartesian mode, the window's
-    // horizontal extent in polar mode.
-    void ReadModeXRange(double& low, double& high) const;
-    void WriteModeXRange(double low, double high);
-    // The picture shown, drawn again as an SVG or PDF page.
-    QByteArray PlotShownPage(TOutputFormat format) const;
-    // The engine is given Graph's size and pixel ratio before it maps or plots.
-    void SyncPictureSize();
+
+    // What the view asks of the window.
+    TPlotRequest CurrentRequest() const override;
+    void ShowXRange(const std::string& low, const std::string& high) override;
+    bool ClickZoomsIn() const override;
+    void ShowPosition(const std::string& text) override;
 
     std::unique_ptr<Ui::TGraphMainForm> Ui_;
     std::unique_ptr<TAboutForm> AboutForm_;
-    TRapidEvaluator Evaluator;
-    TPlotEngine Engine_;
     TDrawingSettings Drawing_;
-    std::string SettingsFileName_;
+    TSettingsAutosave Autosave;
+    TPictureExport Export;
     QMetaObject::Connection TrackBarHandler;
-    bool PanDragActive = false;
-    QPoint PanDragStart;
-    // Wheel turns smaller than a notch (touchpads) add up to one.
-    int WheelAngle = 0;
-    int PlotCount_ = 0;
-    QTimer SaveTimer;
-    std::optional<TSettings> Unsaved;
-    // The save dialog offers the name and the filter chosen last.
-    QString LastBitmapName;
-    qsizetype LastSaveFilter = 0;
-    // What the picture shown was drawn from, so that a page shows the same.
-    struct TShownPlot {
-        TPlotRequest Request;
-        TViewWindow View;
-        TPictureSize Size;
-        double Z = 0;
-    } Shown;
 };

@@ -42,9 +42,9 @@ void CheckNotEmpty(char axis, const char* low, const std::string& lowText, doubl
 
 // The numbers the window would read from its edits, read the same way, and
 // the window they keep.
-void ApplyNumbers(const TRendererRequest& request, TPlotter& engine)
+void ApplyNumbers(const TRendererRequest& request, TPlotRequest& plot, TPlotter& engine)
 {
-    FormulaZ = ReadNumber(request.ZText);
+    plot.Z = ReadNumber(request.ZText);
     if (!request.Polar) {
         double low, high;
         ReadXRange(request.XlowText, request.XhighText, low, high);
@@ -144,7 +144,7 @@ TRendererOutcome RenderPlot(const TRendererRequest& request, TPlotter& plotter, 
         return UsageOutcome(error.what());
     }
 
-    const TPlotRequest plot = PlotRequestOf(request);
+    TPlotRequest plot = PlotRequestOf(request);
     TRapidEvaluator evaluator;
     if (const std::optional<std::string> report = CompileForPlot(evaluator, plot.Formula, "\n"))
         return {ExitUsage, "", *report + "\n"};
@@ -152,7 +152,7 @@ TRendererOutcome RenderPlot(const TRendererRequest& request, TPlotter& plotter, 
     plotter.View().ResetView = !request.YMinText;
     try {
         plotter.SetPictureSize(request.Size);
-        ApplyNumbers(request, plotter);
+        ApplyNumbers(request, plot, plotter);
         WriteOutput(request, format, plotter, evaluator, plot, write);
     } catch (const std::exception& error) {
         ResetFpu();

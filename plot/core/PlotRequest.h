@@ -17,5 +17,8 @@ struct TPlotRequest {
     bool Cartesian = true;
     // The caption left of the formula, "Y =" or "R =", which starts the title.
     std::string TitleCaption = "Y =";
+    // The parameter z the formula is evaluated at; the sampling hands it to
+    // the compiled code for exactly its own run.
+    double Z = 0.0;
     TDrawingSettings Drawing;
 };

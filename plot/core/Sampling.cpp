@@ -8,8 +8,9 @@
 #include <algorithm>
 #include <cmath>
 
-double SampleFormula(const TRapidEvaluator& evaluator, double Low, double High, TSamples& samples)
+double SampleFormula(const TRapidEvaluator& evaluator, double Low, double High, double Z, TSamples& samples)
 {
+    FormulaZ = Z;
     const std::int32_t n = std::clamp(samples.SampleCount, 1, MaxSampleCount);
     const double step = StoreDouble((static_cast<long double>(High) - Low) / n);
     std::array<double, MaxSampleCount + 1> positions;

@@ -19,8 +19,9 @@ struct TSamples {
 };
 
 // Evaluates the compiled formula at Low + i × step, step = (High − Low) / N,
-// for i = 0 to N, writing FormulaX before each evaluation. A sample whose
+// for i = 0 to N, with z at Z: this is the one place that hands z to the
+// compiled code, so a plot depends on its request alone. A sample whose
 // evaluation raises any error stays 0.0 and undefined, and sampling goes on.
 // Returns the largest magnitude among the defined samples, or 1.0 when that
 // is 0. N outside 1 to MaxSampleCount is taken as the nearest of the two.
-double SampleFormula(const TRapidEvaluator& evaluator, double Low, double High, TSamples& samples);
+double SampleFormula(const TRapidEvaluator& evaluator, double Low, double High, double Z, TSamples& samples);

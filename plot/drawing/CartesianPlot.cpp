@@ -17,7 +17,7 @@ void TPlotter::PlotCartesian(const TRapidEvaluator& evaluator, const TPlotReques
     const std::int32_t n = Samples_.SampleCount;
     double low, high;
     ReadXRange(request.XlowText, request.XhighText, low, high);
-    SampleFormula(evaluator, low, high);
+    SampleFormula(evaluator, low, high, request.Z);
     View_.XMin = low;
     View_.XMax = high;
 

@@ -12,9 +12,9 @@ void TPlotter::SetPictureSize(TPictureSize size)
     Size = size;
 }
 
-double TPlotter::SampleFormula(const TRapidEvaluator& evaluator, double Low, double High)
+double TPlotter::SampleFormula(const TRapidEvaluator& evaluator, double Low, double High, double Z)
 {
-    return ::SampleFormula(evaluator, Low, High, Samples_);
+    return ::SampleFormula(evaluator, Low, High, Z, Samples_);
 }
 
 void TPlotter::Plot(const TRapidEvaluator& evaluator, const TPlotRequest& request, TCanvas& canvas)

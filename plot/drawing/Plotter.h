@@ -50,10 +50,10 @@ public:
     void PlotCartesian(const TRapidEvaluator& evaluator, const TPlotRequest& request, TCanvas& canvas);
     void PlotPolar(const TRapidEvaluator& evaluator, const TPlotRequest& request, TCanvas& canvas);
 
-    // The steps of a plot, for tests: sampling over Low to High at the
-    // sample count of the last plot, and the background, boundary, title,
+    // The steps of a plot, for tests: sampling over Low to High at z = Z and
+    // the sample count of the last plot, and the background, boundary, title,
     // axes and ticks.
-    double SampleFormula(const TRapidEvaluator& evaluator, double Low, double High);
+    double SampleFormula(const TRapidEvaluator& evaluator, double Low, double High, double Z);
     void DrawFrame(TCanvas& canvas, const TPlotRequest& request) const;
     void DrawAxes(TCanvas& canvas, const TPlotRequest& request) const;
 

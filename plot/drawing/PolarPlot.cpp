@@ -13,7 +13,7 @@ void TPlotter::PlotPolar(const TRapidEvaluator& evaluator, const TPlotRequest& r
     const std::int32_t n = Samples_.SampleCount;
     double low, high;
     ReadXRange(request.XlowText, request.XhighText, low, high);
-    const double rMax = SampleFormula(evaluator, low, high);
+    const double rMax = SampleFormula(evaluator, low, high, request.Z);
 
     if (View_.ResetView) {
         // Equal scales on both axes, centred on the origin; then the shorter

@@ -2,7 +2,7 @@
 #include "plot/output/OutputFormat.h"
 
 #include "plot/drawing/Plotter.h"
-#include "RapidEvaluator/RapidEvaluator.h"
+#include "plot/core/PlotRequest.h"
 #include "numeric/FloatingPoint.h"
 
 namespace {
@@ -29,13 +29,15 @@ double TZSweep::Z(std::int32_t frame) const
     return StoreDouble(From + (static_cast<long double>(To) - From) * frame / (Frames - 1));
 }
 
-void SweepZ(const TZSweep& sweep, TPlotter& plotter, bool resetView, const std::function<void(std::int32_t)>& frame)
+void SweepZ(const TZSweep& sweep, TPlotter& plotter, bool resetView, const TPlotRequest& request,
+            const std::function<void(std::int32_t, const TPlotRequest&)>& frame)
 {
+    TPlotRequest each = request;
     for (std::int32_t i = 0; i < sweep.Frames; ++i) {
-        FormulaZ = sweep.Z(i);
+        each.Z = sweep.Z(i);
         if (resetView)
             plotter.View().ResetView = true;
-        frame(i);
+        frame(i, each);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <functional>
 
 class TPlotter;
+struct TPlotRequest;
 
 enum class TOutputFormat { Bmp, Png, Svg, Pdf, Gif };
 
@@ -23,10 +24,12 @@ struct TZSweep {
     double Z(std::int32_t frame) const;
 };
 
-// Calls `frame`(i) for i = 0 … N − 1 with FormulaZ at the z of frame i and,
-// when `resetView`, ResetView set as a new z sets it in the window. The
-// evaluator is not touched: the code compiled once serves every frame.
-void SweepZ(const TZSweep& sweep, TPlotter& plotter, bool resetView, const std::function<void(std::int32_t)>& frame);
+// Calls `frame`(i, request) for i = 0 … N − 1 with the request's z at the z
+// of frame i and, when `resetView`, ResetView set as a new z sets it in the
+// window. The evaluator is not touched: the code compiled once serves every
+// frame.
+void SweepZ(const TZSweep& sweep, TPlotter& plotter, bool resetView, const TPlotRequest& request,
+            const std::function<void(std::int32_t, const TPlotRequest&)>& frame);
 
 // The name of frame i: the first "%d" of the pattern replaced by i.
 QString FrameName(const QString& pattern, std::int32_t frame);

@@ -154,15 +154,17 @@ void WritePlotOutput(TPlotEngine& engine, const TRapidEvaluator& evaluator, cons
         TFileWriter file(LocalFileName(name));
         TGifWriter gif(QSize(size.Width, size.Height), animation->FrameMs,
                        [&file](std::string_view part) { file.Write(part); });
-        SweepZ(animation->Sweep, engine, resetView, [&](std::int32_t) { gif.AddFrame(engine.Plot(evaluator, request)); });
+        SweepZ(animation->Sweep, engine, resetView, request, [&](std::int32_t, const TPlotRequest& frame) {
+            gif.AddFrame(engine.Plot(evaluator, frame));
+        });
         gif.Finish();
         file.Commit();
         return;
     }
     TStagedFiles files(animation->Sweep.Frames);
-    SweepZ(animation->Sweep, engine, resetView, [&](std::int32_t i) {
+    SweepZ(animation->Sweep, engine, resetView, request, [&](std::int32_t i, const TPlotRequest& frame) {
         const QString frameName = FrameName(name, i);
-        files.Add(frameName, PlotFile(engine, evaluator, request, OutputFormatOf(frameName)));
+        files.Add(frameName, PlotFile(engine, evaluator, frame, OutputFormatOf(frameName)));
     });
     files.Commit();
 }

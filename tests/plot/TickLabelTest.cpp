@@ -203,7 +203,7 @@ TEST_F(TickLabels, ExamplesAreTheSameWithLinesDrawnTogetherOrOneByOne)
         Request.Formula = y.empty() ? ExampleValue(items, "R") : y;
         Request.XlowText = y.empty() ? "0" : "-10";
         Request.XhighText = y.empty() ? "60" : "10";
-        FormulaZ = z.empty() ? 0.3 : static_cast<double>(TextToNumber(z));
+        Request.Z = z.empty() ? 0.3 : static_cast<double>(TextToNumber(z));
         ++examples;
         for (const TPictureSize size : {TPictureSize{507, 266}, TPictureSize{1920, 1080}}) {
             Engine.SetPictureSize(size);

@@ -4,7 +4,7 @@
 
 #include "FakeDialogs.h"
 
-#include "window/GraphImage.h"
+#include "window/PlotView.h"
 #include "window/GraphMainForm.h"
 
 #include <QAction>
@@ -48,7 +48,7 @@ protected:
     // Resizes the window so that Graph has the given size, and settles.
     void ResizeGraph(int width, int height) const;
 
-    TGraphImage& Graph() const { return Window->Graph(); }
+    TPlotView& Graph() const { return Window->Graph(); }
     const TViewWindow& View() const { return Window->Engine().View(); }
     void SetYRange(double low, double high) const;
     void SetXRange(const QString& low, const QString& high) const;

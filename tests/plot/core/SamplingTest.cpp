@@ -29,7 +29,7 @@ TSamples WithCount(std::int32_t n)
 TEST(Sampling, TwoThousandIntervalsOverMinusTenToTen)
 {
     TSamples samples = WithCount(2000);
-    SampleFormula(*Compiled("x"), -10, 10, samples);
+    SampleFormula(*Compiled("x"), -10, 10, 0, samples);
     const double step = 0.01;
     for (int i = 0; i <= 2000; ++i) {
         ASSERT_FALSE(samples.SampleUndefined[i]);
@@ -45,7 +45,7 @@ TEST(Sampling, UndefinedSamplesHoldZeroAndSamplingGoesOn)
 {
     TSamples samples = WithCount(437);
     samples.Samples.fill(99.0);  // stale values of an earlier plot
-    SampleFormula(*Compiled("sqrt(x)"), -10, 10, samples);
+    SampleFormula(*Compiled("sqrt(x)"), -10, 10, 0, samples);
     int undefined = 0;
     for (int i = 0; i <= 437; ++i) {
         const double x = -10.0 + i * (20.0 / 437);
@@ -76,10 +76,10 @@ TEST(Sampling, LargestMagnitude)
     };
     for (const auto& c : cases) {
         TSamples samples = WithCount(10);
-        EXPECT_EQ(SampleFormula(*Compiled(c.formula), c.low, c.high, samples), c.maxAbs) << c.formula;
+        EXPECT_EQ(SampleFormula(*Compiled(c.formula), c.low, c.high, 0, samples), c.maxAbs) << c.formula;
     }
     TSamples samples = WithCount(10);
-    SampleFormula(*Compiled("ln(-1-x*x)"), -5, 5, samples);
+    SampleFormula(*Compiled("ln(-1-x*x)"), -5, 5, 0, samples);
     for (int i = 0; i <= 10; ++i)
         EXPECT_TRUE(samples.SampleUndefined[i] && samples.Samples[i] == 0.0);
 }
@@ -87,10 +87,10 @@ TEST(Sampling, LargestMagnitude)
 TEST(Sampling, EmptyAndReversedRanges)
 {
     TSamples samples = WithCount(10);
-    SampleFormula(*Compiled("x"), 2.5, 2.5, samples);
+    SampleFormula(*Compiled("x"), 2.5, 2.5, 0, samples);
     for (int i = 0; i <= 10; ++i)
         EXPECT_EQ(samples.Samples[i], 2.5);
-    SampleFormula(*Compiled("x"), 5, -5, samples);
+    SampleFormula(*Compiled("x"), 5, -5, 0, samples);
     for (int i = 0; i <= 10; ++i)
         EXPECT_EQ(samples.Samples[i], 5.0 - i);
 }
@@ -100,7 +100,7 @@ TEST(Sampling, CountsOutsideTheArraysAreClamped)
     for (std::int32_t n : {0, -5, 2001, INT32_MAX}) {
         TSamples samples = WithCount(n);
         samples.Samples.fill(-1.0);
-        SampleFormula(*Compiled("1"), 0, 1, samples);
+        SampleFormula(*Compiled("1"), 0, 1, 0, samples);
         const int used = n < 1 ? 1 : MaxSampleCount;
         for (int i = 0; i <= used; ++i)
             ASSERT_EQ(samples.Samples[i], 1.0) << "n = " << n << ", i = " << i;

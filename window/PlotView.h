@@ -1,0 +1,107 @@
+// Graph, the plot view: it shows the picture of the last plot and owns what
+// happens in it — the compile of the formula, the plotting engine with its
+// world window, the navigation moves, the mouse, wheel and drag input and
+// the position readout. The window it sits in supplies plot requests.
+#pragma once
+
+#include "RapidEvaluator/RapidEvaluator.h"
+#include "plot/PlotEngine.h"
+#include "plot/core/PlotRequest.h"
+#include "window/GraphImage.h"
+
+#include <QEvent>
+#include <QPoint>
+
+#include <string>
+
+// What the view asks of the window it sits in.
+class TPlotViewHost {
+public:
+    // The request the controls describe at this moment.
+    virtual TPlotRequest CurrentRequest() const = 0;
+    // A move of the Cartesian x range, whose texts live in the window.
+    virtual void ShowXRange(const std::string& low, const std::string& high) = 0;
+    // Whether a click zooms in (the magnifier chosen); Ctrl turns it round.
+    virtual bool ClickZoomsIn() const = 0;
+    // The world point under the pointer, as text.
+    virtual void ShowPosition(const std::string& text) = 0;
+
+protected:
+    ~TPlotViewHost() = default;
+};
+
+// Posted to the view after a change of size; its handler plots.
+inline const QEvent::Type WM_PLOTREQUEST = static_cast<QEvent::Type>(QEvent::User + 1);
+
+class TPlotView : public TGraphImage {
+    Q_OBJECT
+
+public:
+    explicit TPlotView(QWidget* parent = nullptr);
+
+    // The window the view reads its requests from; set once, before any plot.
+    void SetHost(TPlotViewHost* host) { Host = host; }
+
+    TPlotEngine& Engine() { return Engine_; }
+    const TPlotEngine& Engine() const { return Engine_; }
+    // How many plots have been shown so far.
+    int PlotCount() const { return PlotCount_; }
+
+    // Plots the host's current request in the view as it stands; a formula
+    // that does not compile is reported in a message box and the old
+    // picture stays.
+    void Replot();
+    // The same with the window fitted anew to the curve.
+    void PlotFitted();
+    // Asks the next plot to fit the window anew.
+    void RequestFit() { Engine_.View().ResetView = true; }
+
+    // Navigation: the arrow buttons pan by a fifth of the span, the cross
+    // puts the x range back to -10..10 and fits the view. Each move reads
+    // the x range first, moves the window and replots it without a fit.
+    enum class TMove { Left, Right, Up, Down, Origin };
+    void Navigate(TMove move);
+    void GraphMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers keys, int X, int Y);
+    void GraphMouseMove(int X, int Y);
+    void GraphMouseUp(int X, int Y);
+    // Zooms about the point under the pointer, which stays there: each notch
+    // of 120 units scales both spans by 1/1.25 forward and 1.25 backward.
+    void GraphMouseWheel(int angleDelta, int X, int Y);
+
+    // What the picture shown was drawn from, so that a page shows the same.
+    struct TShownPlot {
+        TPlotRequest Request;
+        TViewWindow View;
+        TPictureSize Size;
+    };
+    const TShownPlot& Shown() const { return Shown_; }
+
+protected:
+    bool event(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // The x range of the mode: the window's texts in Cartesian mode, the
+    // world window's horizontal extent in polar mode.
+    void ReadModeXRange(const TPlotRequest& request, double& low, double& high) const;
+    void WriteModeXRange(const TPlotRequest& request, double low, double high);
+    // The engine is given the view's size and pixel ratio before it maps or plots.
+    void SyncPictureSize();
+    // Runs one input handler; an error it raises is shown over the window.
+    template <class Action>
+    void Guarded(Action&& action);
+
+    TPlotViewHost* Host = nullptr;
+    TRapidEvaluator Evaluator;
+    TPlotEngine Engine_;
+    bool PanDragActive = false;
+    QPoint PanDragStart;
+    // Wheel turns smaller than a notch (touchpads) add up to one.
+    int WheelAngle = 0;
+    int PlotCount_ = 0;
+    TShownPlot Shown_;
+};
