@@ -2,6 +2,9 @@
 // bitmap files, as the user chooses them.
 #include "WindowFixture.h"
 
+#include "plot/output/OutputFormat.h"
+#include "window/PictureExport.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -107,6 +110,23 @@ TEST_F(Export, EachFormatAsTheNameOrElseTheFilterSays)
     EXPECT_EQ(Dialogs.OfferedFilters,
               QStringList({"Bitmaps (*.bmp)", "PNG pictures (*.png)", "SVG drawings (*.svg)", "PDF documents (*.pdf)"}));
     EXPECT_TRUE(Dialogs.Messages.empty());
+}
+
+// A page is drawn again from the plot shown: at the z shown, whatever z the
+// formula code last ran at.
+TEST_F(Export, APageDrawsTheZThatWasShown)
+{
+    Open();
+    SetText("YFormula", "x*z");
+    Click("PlotBtn");
+    Control<QSlider>("TrackBar1")->setValue(700);
+    Dialogs.SaveAnswer = Path("z.svg");
+    Choose("Savetobitmapfile1");
+    TPlotView::TShownPlot at = Graph().Shown();
+    at.Request.Z = 0.7;
+    EXPECT_EQ(Bytes(Path("z.svg")), PlotShownPage(at, TOutputFormat::Svg));
+    at.Request.Z = 0.3;
+    EXPECT_NE(Bytes(Path("z.svg")), PlotShownPage(at, TOutputFormat::Svg));
 }
 
 TEST_F(Export, OverwritesWithoutAQuestionAndCancelWritesNothing)
