@@ -8,7 +8,9 @@
 #include "about/HelpWindow.h"
 #include "numeric/CheckedArithmetic.h"
 #include "numeric/FloatingPoint.h"
+#include "numeric/Exceptions.h"
 #include "numeric/NumberText.h"
+#include "plot/core/ViewNavigation.h"
 #include "plot/ProgramFaces.h"
 #include "plot/core/ViewWindow.h"
 #include "preferences/EditPreferences.h"
@@ -22,7 +24,10 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShowEvent>
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 
 using namespace bound_controls;
@@ -56,6 +61,44 @@ QFont FontOf(const TFontSetting& setting)
     font.setPixelSize(setting.Pixels);
     font.setBold(setting.Bold);
     return font;
+}
+
+// Posted when the window is first shown, after the plot its size asks for:
+// what the start had to say is said then, in one box.
+const QEvent::Type StartShown = static_cast<QEvent::Type>(QEvent::User + 2);
+const std::string DefaultLow = "-10", DefaultHigh = "10";
+
+// TEMPORARY until the navigation limits land.
+bool IsUsableRange(double low, double high)
+{
+    const double larger = std::max(std::fabs(low), std::fabs(high));
+    return std::isfinite(low) && std::isfinite(high) && low < high && larger <= 1e300 && high - low >= larger * 1e-11;
+}
+
+// Why the two range texts cannot make a plot, naming the box at fault, or
+// nothing when they can.
+std::optional<std::string> XRangeProblem(const std::string& lowText, const std::string& highText)
+{
+    const struct {
+        const char* Box;
+        const std::string& Text;
+    } boxes[] = {{"from", lowText}, {"to", highText}};
+    double low, high;
+    for (const auto& box : boxes) {
+        try {
+            ReadXRange(box.Text, box.Text, low, high);
+        } catch (const std::exception& error) {
+            ResetFpu();
+            return "The box \"" + std::string(box.Box) + "\" of the x range holds \"" + box.Text +
+                   "\", which is no number a plot can use: " + ErrorSentence(error.what());
+        }
+    }
+    ReadXRange(lowText, highText, low, high);
+    if (low == high)
+        return "The x range is empty: the boxes \"from\" and \"to\" hold the same number, " + lowText + ".";
+    if (!IsUsableRange(std::min(low, high), std::max(low, high)))
+        return "The x range from " + lowText + " to " + highText + " is too narrow or too wide to plot.";
+    return std::nullopt;
 }
 
 // z of a track bar position.
@@ -96,7 +139,7 @@ void TGraphMainForm::WatchSettings()
 
 void TGraphMainForm::SettingsChanged()
 {
-    Autosave.Changed(ControlSettings());
+    Autosave.Changed(SettingsToStore());
 }
 
 TPlotView& TGraphMainForm::Graph() const
@@ -166,22 +209,63 @@ void TGraphMainForm::AttachTrackBarHandler()
                               [this] { RunGuarded(this, [this] { TrackBar1Change(); }); });
 }
 
+// What the start finds wrong is said once the window is seen, in one box:
+// the plots until then keep their reports. An x range from the file that
+// cannot be plotted stays in its boxes while the picture shows the default.
 void TGraphMainForm::FormCreate()
 {
+    Graph().HoldReports();
     // Setting the track bar from the file must not plot: the one plot comes
     // after every setting is in place.
     disconnect(TrackBarHandler);
-    ShowSettings(ReadSettings(TIniFile(SettingsFileName())));
+    const TSettings stored = ReadSettings(TIniFile(SettingsFileName()));
+    ShowSettings(stored);
     SetMode(IsCartesian());
     SetTitleCaption();
     AttachTrackBarHandler();
-    TrackBar1Change();
+    if (const std::optional<std::string> problem = XRangeProblem(stored.XLow, stored.Xhigh)) {
+        PlotDefaultRange = true;
+        Graph().Report(FromStd(*problem + "\nThe graph shows x from " + DefaultLow + " to " + DefaultHigh + "."),
+                       QMessageBox::Warning);
+    } else {
+        LastUsableRange = {stored.XLow, stored.Xhigh};
+    }
+    Graph().Guarded([this] { TrackBar1Change(); });
+}
+
+void TGraphMainForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous())
+        QCoreApplication::postEvent(this, new QEvent(StartShown));
+}
+
+bool TGraphMainForm::event(QEvent* event)
+{
+    if (event->type() == StartShown) {
+        PlotDefaultRange = false;
+        Graph().ReleaseReports();
+        return true;
+    }
+    return QMainWindow::event(event);
 }
 
 void TGraphMainForm::FormDestroy()
 {
     TIniFile file(SettingsFileName());
-    WriteSettings(file, ControlSettings());
+    WriteSettings(file, SettingsToStore());
+}
+
+TSettings TGraphMainForm::SettingsToStore()
+{
+    TSettings settings = ControlSettings();
+    if (XRangeProblem(settings.XLow, settings.Xhigh)) {
+        settings.XLow = LastUsableRange.first;
+        settings.Xhigh = LastUsableRange.second;
+    } else {
+        LastUsableRange = {settings.XLow, settings.Xhigh};
+    }
+    return settings;
 }
 
 TSettings TGraphMainForm::ControlSettings() const
@@ -211,6 +295,10 @@ TPlotRequest TGraphMainForm::CurrentRequest() const
         if (row.Request)
             request.*row.Request = ValueOf(Ui_.get()->*row.Widget);
     });
+    if (PlotDefaultRange) {
+        request.XlowText = DefaultLow;
+        request.XhighText = DefaultHigh;
+    }
     request.Z = ZOfPosition(Ui_->TrackBar1->value());
     request.Drawing = Drawing_;
     return request;

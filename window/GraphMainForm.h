@@ -64,6 +64,8 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void FormCreate();
@@ -71,6 +73,9 @@ private:
     // The controls bound to the settings, through the one table that binds
     // them: all of them read into a record or shown from one.
     TSettings ControlSettings() const;
+    // The record the settings file gets: the controls', but never an x range
+    // that cannot be plotted; the last one that can stands in for it.
+    TSettings SettingsToStore();
     void ShowSettings(const TSettings& settings);
     void WatchSettings();
     void SettingsChanged();
@@ -95,4 +100,9 @@ private:
     TSettingsAutosave Autosave;
     TPictureExport Export;
     QMetaObject::Connection TrackBarHandler;
+    // Set while the x range of the settings file cannot be plotted: until the
+    // window is seen its plots show the default range, the boxes keeping
+    // their texts.
+    bool PlotDefaultRange = false;
+    std::pair<std::string, std::string> LastUsableRange{"-10", "10"};
 };

@@ -1,6 +1,8 @@
 // The plot view's plots, its navigation and its mouse, wheel and drag input.
 #include "window/PlotView.h"
 
+#include "numeric/Exceptions.h"
+#include "numeric/FloatingPoint.h"
 #include "numeric/NumberText.h"
 #include "plot/PlotCanvas.h"
 #include "plot/core/FormulaCompile.h"
@@ -12,11 +14,24 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 
+#include <utility>
+
 namespace {
 
 const QString ApplicationTitle = QStringLiteral("Orvalis");
 const char PositionFormat[] = "x = %8.5g,  y = %8.5g";
 const double OriginLow = -10, OriginHigh = 10;
+
+bool ReadsAsRange(const TPlotRequest& request, double& low, double& high)
+{
+    try {
+        ReadXRange(request.XlowText, request.XhighText, low, high);
+        return true;
+    } catch (const std::exception&) {
+        ResetFpu();
+        return false;
+    }
+}
 
 }  // namespace
 
@@ -26,21 +41,61 @@ TPlotView::TPlotView(QWidget* parent) : TGraphImage(parent)
     setMouseTracking(true);
 }
 
-template <class Action>
-void TPlotView::Guarded(Action&& action)
+void TPlotView::Guarded(const std::function<void()>& action)
 {
-    RunGuarded(window(), std::forward<Action>(action));
+    if (!Holding) {
+        RunGuarded(window(), action);
+        return;
+    }
+    try {
+        action();
+    } catch (const std::exception& error) {
+        ResetFpu();
+        Report(QString::fromStdString(ErrorSentence(error.what())), QMessageBox::Critical);
+    }
+}
+
+void TPlotView::Report(const QString& text, QMessageBox::Icon icon)
+{
+    if (!Holding) {
+        UserDialogs().ShowMessage(window(), ApplicationTitle, text, icon);
+        return;
+    }
+    // The same report from the plot at creation and the one after the first
+    // resize is said once.
+    if (!Held)
+        Held = THeldReport{text, icon};
+    else if (!Held->Text.split(QStringLiteral("\n\n")).contains(text))
+        Held->Text += QStringLiteral("\n\n") + text;
+}
+
+void TPlotView::ReleaseReports()
+{
+    Holding = false;
+    if (std::optional<THeldReport> held = std::exchange(Held, std::nullopt))
+        Report(held->Text, held->Icon);
 }
 
 void TPlotView::Replot()
 {
     const TPlotRequest request = Host->CurrentRequest();
     if (const std::optional<std::string> report = CompileForPlot(Evaluator, request.Formula, "\r")) {
-        UserDialogs().ShowMessage(window(), ApplicationTitle, QString::fromStdString(*report), QMessageBox::NoIcon);
+        Report(QString::fromStdString(*report), QMessageBox::NoIcon);
         return;
     }
     SyncPictureSize();
-    SetPicture(Engine_.Plot(Evaluator, request));
+    QImage picture;
+    try {
+        picture = Engine_.Plot(Evaluator, request);
+    } catch (const std::exception& error) {
+        // A fault of an empty range says why under its own message.
+        double low, high;
+        if (!ReadsAsRange(request, low, high) || low != high)
+            throw;
+        throw Exception(ErrorSentence(error.what()) + "\nThe x range is empty: \"" + request.XlowText + "\" and \"" +
+                        request.XhighText + "\" are the same number.");
+    }
+    SetPicture(std::move(picture));
     Shown_ = {request, Engine_.View(), Engine_.PictureSize()};
     setAccessibleName(QStringLiteral("Graph of %1 = %2")
                           .arg(request.Cartesian ? 'y' : 'r')

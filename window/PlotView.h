@@ -10,8 +10,11 @@
 #include "window/GraphImage.h"
 
 #include <QEvent>
+#include <QMessageBox>
 #include <QPoint>
 
+#include <functional>
+#include <optional>
 #include <string>
 
 // What the view asks of the window it sits in.
@@ -68,6 +71,16 @@ public:
     // of 120 units scales both spans by 1/1.25 forward and 1.25 backward.
     void GraphMouseWheel(int angleDelta, int X, int Y);
 
+    // While reports are held (the start, before the window is seen), what a
+    // plot would say in a message box is kept, and all of it is shown in one
+    // box when they are released.
+    void HoldReports() { Holding = true; }
+    void ReleaseReports();
+    // A message box over the window, or kept while reports are held.
+    void Report(const QString& text, QMessageBox::Icon icon);
+    // Runs one action; an error it raises is reported over the window.
+    void Guarded(const std::function<void()>& action);
+
     // What the picture shown was drawn from, so that a page shows the same.
     struct TShownPlot {
         TPlotRequest Request;
@@ -91,9 +104,6 @@ private:
     void WriteModeXRange(const TPlotRequest& request, double low, double high);
     // The engine is given the view's size and pixel ratio before it maps or plots.
     void SyncPictureSize();
-    // Runs one input handler; an error it raises is shown over the window.
-    template <class Action>
-    void Guarded(Action&& action);
 
     TPlotViewHost* Host = nullptr;
     TRapidEvaluator Evaluator;
@@ -104,4 +114,10 @@ private:
     int WheelAngle = 0;
     int PlotCount_ = 0;
     TShownPlot Shown_;
+    bool Holding = false;
+    struct THeldReport {
+        QString Text;
+        QMessageBox::Icon Icon;
+    };
+    std::optional<THeldReport> Held;
 };

@@ -153,7 +153,7 @@ TEST_F(MainWindow, ErrorsOfAPlotAreShownWithAClosingPeriod)
     Open();
     const struct { const char* low; const char* high; const char* text; } cases[] = {
         {"abc", "10", "'abc' is not a valid floating point value."},
-        {"1", "1", "Invalid floating point operation."},
+        {"1", "1", "Invalid floating point operation.\nThe x range is empty: \"1\" and \"1\" are the same number."},
         {"1e400", "10", "Floating point overflow."},
     };
     for (const auto& c : cases) {
@@ -209,14 +209,17 @@ TEST_F(MainWindow, ErrorOfTheFirstPlotIsShownAndTheWindowIsStillMade)
 {
     WriteSettingsFile("[Main]\nXLow=abc\n");
     Open();
-    ASSERT_EQ(Dialogs.Messages.size(), 2u) << "the plot at creation and the one after the first resize";
-    EXPECT_EQ(Dialogs.Messages[0].Text, "'abc' is not a valid floating point value.");
-    EXPECT_EQ(Dialogs.Messages[0].Icon, QMessageBox::Critical);
+    ASSERT_EQ(Dialogs.Messages.size(), 1u) << "said once, not by each plot of the start";
+    EXPECT_EQ(Dialogs.Messages[0].Text, "The box \"from\" of the x range holds \"abc\", which is no number a plot can use: "
+                                        "'abc' is not a valid floating point value.\nThe graph shows x from -10 to 10.");
+    EXPECT_EQ(Dialogs.Messages[0].Icon, QMessageBox::Warning);
     EXPECT_TRUE(Window->isVisible());
     EXPECT_EQ(Text("XlowEdit"), "abc");
+    EXPECT_EQ(View().XMin, -10) << "the picture shows the default range";
+    EXPECT_EQ(Window->PlotCount(), 2);
     SetXRange("-1", "1");
     Click("PlotBtn");
-    EXPECT_EQ(Window->PlotCount(), 1);
+    EXPECT_EQ(Window->PlotCount(), 3);
 }
 
 TEST_F(MainWindow, HelpMenuShowsTheHelpAndTheAboutWindow)
