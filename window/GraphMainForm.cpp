@@ -63,27 +63,6 @@ const double CartesianExampleLow = -10, CartesianExampleHigh = 10;
 const std::string PolarExampleLow = "0";
 const std::string PolarExampleHigh = "60";
 
-// The formats of "Save to bitmap file...", the dialog's filters in this
-// order, BMP first. A name ending in one of the endings is written in its
-// format whatever the filter; any other name in the filter's.
-struct TSaveFormat {
-    const char* Filter;
-    const char* Ending;
-    TOutputFormat Format;
-};
-const TSaveFormat SaveFormats[] = {{"Bitmaps (*.bmp)", ".bmp", TOutputFormat::Bmp},
-                                   {"PNG pictures (*.png)", ".png", TOutputFormat::Png},
-                                   {"SVG drawings (*.svg)", ".svg", TOutputFormat::Svg},
-                                   {"PDF documents (*.pdf)", ".pdf", TOutputFormat::Pdf}};
-
-const TSaveFormat& SaveFormatOf(const TSaveChoice& choice)
-{
-    for (const TSaveFormat& format : SaveFormats)
-        if (choice.Name.endsWith(QLatin1String(format.Ending), Qt::CaseInsensitive))
-            return format;
-    return SaveFormats[std::clamp<qsizetype>(choice.Filter, 0, std::size(SaveFormats) - 1)];
-}
-
 QFont FontOf(const TFontSetting& setting)
 {
     QFont font(QString::fromLatin1(setting.Family));
@@ -695,27 +674,19 @@ void TGraphMainForm::Savetobitmap1Click()
 {
     if (!Graph().HasPicture())
         return;
-    QStringList filters;
-    for (const TSaveFormat& format : SaveFormats)
-        filters << QString::fromLatin1(format.Filter);
     const std::optional<TSaveChoice> choice =
-        UserDialogs().ChooseSaveFileName(this, filters, LastBitmapName, LastSaveFilter);
+        UserDialogs().ChooseSaveFileName(this, SaveDialogFilters(), LastBitmapName, LastSaveFilter);
     if (!choice)
         return;
     LastBitmapName = choice->Name;
     LastSaveFilter = choice->Filter;
-    // The name as chosen: no extension is added.
-    switch (const TOutputFormat format = SaveFormatOf(*choice).Format) {
-    case TOutputFormat::Bmp:
-        WritePictureFile(Graph().Picture(), choice->Name, "bmp");
-        break;
-    case TOutputFormat::Png:
-        WritePictureFile(Graph().Picture(), choice->Name, "png");
-        break;
-    default:
-        WriteWholeFile(choice->Name, PlotShownPage(format));
-        break;
-    }
+    // The name as chosen: no extension is added. A picture is the one shown;
+    // any other format draws the shown plot again.
+    const TOutputFormatRow& format = OutputFormatRow(SaveDialogFormat(choice->Name, choice->Filter));
+    if (format.Encoder == TOutputEncoder::ImageWriter)
+        WritePictureFile(Graph().Picture(), choice->Name, format.Name);
+    else
+        WriteWholeFile(choice->Name, PlotShownPage(format.Format));
 }
 
 QByteArray TGraphMainForm::PlotShownPage(TOutputFormat format) const

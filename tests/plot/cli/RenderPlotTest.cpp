@@ -4,6 +4,7 @@
 #include "plot/cli/PainterRenderer.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -35,9 +36,22 @@ TEST_F(RendererRun, FailuresEndWithTheirStatusAndWriteNothing)
         {{"x+"}, 2, "The formula is not valid at character 3.\nSyntax error\n"},
         {{""}, 2, "The formula is not valid at character 1.\nEmpty expression\n"},
         {{"1e400*x"}, 2, "The formula is not valid at character 6.\nFloating point overflow\n"},
-        {{"--xlow", "abc", "x"}, 1, "orvalis-plot: 'abc' is not a valid floating point value.\n"},
-        {{"--xhigh", "1e400", "x"}, 1, "orvalis-plot: Floating point overflow.\n"},
-        {{"--z", "z", "x"}, 1, "orvalis-plot: 'z' is not a valid floating point value.\n"},
+        // A text that is no number, named by its option.
+        {{"--xlow", "abc", "x"}, 1, "orvalis-plot: --xlow: 'abc' is not a valid floating point value.\n"},
+        {{"--xhigh", "1e400", "x"}, 1, "orvalis-plot: --xhigh: Floating point overflow.\n"},
+        {{"--z", "z", "x"}, 1, "orvalis-plot: --z: 'z' is not a valid floating point value.\n"},
+        {{"--polar", "--xlow", "0", "--xhigh", "1,5.", "x"}, 1,
+         "orvalis-plot: --xhigh: '1,5.' is not a valid floating point value.\n"},
+        {{"--ymin", "-1", "--ymax", "e", "x"}, 1, "orvalis-plot: --ymax: 'e' is not a valid floating point value.\n"},
+        {{"--ymin", "", "--ymax", "1", "x"}, 1, "orvalis-plot: --ymin: '' is not a valid floating point value.\n"},
+        {{"--polar", "--xmin", "1e999", "--xmax", "1", "--ymin", "0", "--ymax", "1", "x"}, 1,
+         "orvalis-plot: --xmin: Floating point overflow.\n"},
+        {{"--polar", "--xmin", "0", "--xmax", "x", "--ymin", "0", "--ymax", "1", "x"}, 1,
+         "orvalis-plot: --xmax: 'x' is not a valid floating point value.\n"},
+        {{"--z-from", "a", "--z-to", "1", "--frames", "2", "x"}, 1,
+         "orvalis-plot: --z-from: 'a' is not a valid floating point value.\n"},
+        {{"--z-from", "0", "--z-to", "-1e400", "--frames", "2", "x"}, 1,
+         "orvalis-plot: --z-to: Floating point overflow.\n"},
         // Empty ranges, which the plot would divide by, named by their options.
         {{"--xlow", "1", "--xhigh", "1.0", "x"}, 1,
          "orvalis-plot: The x range is empty: --xlow 1 and --xhigh 1.0 are the same number.\n"},
@@ -45,7 +59,7 @@ TEST_F(RendererRun, FailuresEndWithTheirStatusAndWriteNothing)
          "orvalis-plot: The y range is empty: --ymin 2 and --ymax 2e0 are the same number.\n"},
         {{"--polar", "--xmin", "1", "--xmax", "1", "--ymin", "0", "--ymax", "1", "x"}, 1,
          "orvalis-plot: The x range is empty: --xmin 1 and --xmax 1 are the same number.\n"},
-        // Bad usage: the reason, then the usage.
+        // Bad usage: the reason, then where to read the usage.
         {{"--size", "79x100", "x"}, 2, nullptr},
         {{"--color", "1", "x"}, 2, nullptr},
         {{"--good", "0xFF0000", "x"}, 2, nullptr},
@@ -54,15 +68,21 @@ TEST_F(RendererRun, FailuresEndWithTheirStatusAndWriteNothing)
         {{"--polar=1", "x"}, 2, nullptr},
     };
     for (const auto& c : cases)
-        for (const char* name : {"out.png", "out.bmp", "out.gif", "out.svg", "out.pdf"}) {
+        for (const char* name : {"out.png", "out.bmp", "out.gif", "out.svg", "out.pdf", "f%d.png"}) {
             TWords words = c.words;
+            // A sweep goes to a GIF or numbered frames, and only a sweep to
+            // numbered frames.
+            const bool sweep = words[0] == "--z-from";
+            const bool frames = std::string(name).find("%d") != std::string::npos;
+            if (frames != sweep && !(sweep && std::string(name).ends_with(".gif")))
+                continue;
             words.push_back(Path(name));
             const TRendererOutcome outcome = RunLine(words);
             EXPECT_EQ(outcome.Status, c.status) << c.words[0] << " " << name;
             if (c.message)
                 EXPECT_EQ(outcome.Errors, c.message) << name;
             else
-                EXPECT_TRUE(outcome.Errors.ends_with(RendererUsage())) << outcome.Errors;
+                EXPECT_TRUE(outcome.Errors.ends_with("\nTry 'orvalis-plot --help'.\n")) << outcome.Errors;
             EXPECT_EQ(Written(), QStringList()) << c.words[0] << " " << name;
         }
 }
@@ -90,6 +110,24 @@ TEST_F(RendererRun, AnOutputThatCannotBeWrittenIsAPlotErrorNamingIt)
         EXPECT_NE(outcome.Errors.find(Path("no/such/folder/")), std::string::npos) << outcome.Errors;
     }
     EXPECT_EQ(Written(), QStringList());
+}
+
+TEST_F(RendererRun, AnUnknownEndingIsRefusedAndANameWithoutOneIsBmp)
+{
+    for (const char* name : {"out.jpg", "out.tiff", "out.", "plot.png.jpeg"}) {
+        const TRendererOutcome outcome = RunLine({"x", Path(name)});
+        EXPECT_EQ(outcome.Status, ExitUsage) << name;
+        EXPECT_TRUE(outcome.Errors.starts_with("orvalis-plot: OUTPUT '" + Path(name) + "' ends in ")) << outcome.Errors;
+        EXPECT_NE(outcome.Errors.find(".bmp, .png, .svg, .pdf and .gif"), std::string::npos) << outcome.Errors;
+    }
+    EXPECT_EQ(Written(), QStringList());
+
+    ASSERT_TRUE(QDir(Folder.path()).mkdir(QStringLiteral("dir.v2")));
+    const TRendererOutcome outcome = RunLine({"x", Path("dir.v2/out")});
+    ASSERT_EQ(outcome.Status, 0) << outcome.Errors;
+    QFile file(QString::fromStdString(Path("dir.v2/out")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(2) == "BM");
 }
 
 TEST_F(RendererRun, ColoursDrawRedGreenBlue)
