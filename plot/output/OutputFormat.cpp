@@ -25,6 +25,7 @@ const TOutputFormatRow FormatTable[] = {
     {TOutputFormat::Svg, "svg", {".svg"}, "SVG drawings (*.svg)", Page, NoPainter, "image/svg+xml", SvgPage},
     {TOutputFormat::Pdf, "pdf", {".pdf"}, "PDF documents (*.pdf)", Page, Painter, "application/pdf", PdfPage},
     {TOutputFormat::Gif, "gif", {".gif"}, nullptr, Raster, Painter, "image/gif", GifAnimation},
+    {TOutputFormat::Ppm, "ppm", {".ppm"}, nullptr, Raster, Painter, "image/x-portable-pixmap", ImageWriter},
 };
 
 bool EndsInEndingOf(const QString& name, const TOutputFormatRow& row)

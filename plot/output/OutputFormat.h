@@ -14,7 +14,7 @@
 
 class TPlotter;
 
-enum class TOutputFormat { Bmp, Png, Svg, Pdf, Gif };
+enum class TOutputFormat { Bmp, Png, Svg, Pdf, Gif, Ppm };
 
 // How a format's bytes are made.
 enum class TOutputEncoder {

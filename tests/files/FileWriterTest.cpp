@@ -41,7 +41,7 @@ struct TFormat {
 
 const TFormat Formats[] = {
     {"BMP", ".bmp", false}, {"PNG", ".png", false}, {"SVG", ".svg", false},
-    {"PDF", ".pdf", false}, {"GIF", ".gif", false}, {"GIF sweep", ".gif", true},
+    {"PDF", ".pdf", false}, {"GIF", ".gif", false}, {"GIF sweep", ".gif", true}, {"PPM", ".ppm", false},
 };
 
 // A target made ready for one write: its name, and after the write the

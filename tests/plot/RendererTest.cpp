@@ -56,7 +56,7 @@ protected:
 TEST_F(Renderer, WritesPngOrBmpByTheNameOfTheOutput)
 {
     const struct { const char* name; const char* magic; } outputs[] = {
-        {"a.png", "\x89PNG"}, {"b.PNG", "\x89PNG"}, {"c.bmp", "BM"}, {"plot", "BM"}};
+        {"a.png", "\x89PNG"}, {"b.PNG", "\x89PNG"}, {"c.bmp", "BM"}, {"plot", "BM"}, {"d.Ppm", "P6"}};
     for (const auto& output : outputs) {
         const TRun run = Run({"sin(x)", Path(output.name)});
         ASSERT_EQ(run.Status, 0) << output.name << ": " << run.Errors.toStdString();

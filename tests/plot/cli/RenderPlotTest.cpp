@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 namespace {
 
 using TWords = std::vector<std::string>;
@@ -68,7 +70,7 @@ TEST_F(RendererRun, FailuresEndWithTheirStatusAndWriteNothing)
         {{"--polar=1", "x"}, 2, nullptr},
     };
     for (const auto& c : cases)
-        for (const char* name : {"out.png", "out.bmp", "out.gif", "out.svg", "out.pdf", "f%d.png"}) {
+        for (const char* name : {"out.png", "out.bmp", "out.gif", "out.svg", "out.pdf", "out.ppm", "f%d.png"}) {
             TWords words = c.words;
             // A sweep goes to a GIF or numbered frames, and only a sweep to
             // numbered frames.
@@ -118,7 +120,7 @@ TEST_F(RendererRun, AnUnknownEndingIsRefusedAndANameWithoutOneIsBmp)
         const TRendererOutcome outcome = RunLine({"x", Path(name)});
         EXPECT_EQ(outcome.Status, ExitUsage) << name;
         EXPECT_TRUE(outcome.Errors.starts_with("orvalis-plot: OUTPUT '" + Path(name) + "' ends in ")) << outcome.Errors;
-        EXPECT_NE(outcome.Errors.find(".bmp, .png, .svg, .pdf and .gif"), std::string::npos) << outcome.Errors;
+        EXPECT_NE(outcome.Errors.find(".bmp, .png, .svg, .pdf, .gif and .ppm"), std::string::npos) << outcome.Errors;
     }
     EXPECT_EQ(Written(), QStringList());
 
@@ -128,6 +130,48 @@ TEST_F(RendererRun, AnUnknownEndingIsRefusedAndANameWithoutOneIsBmp)
     QFile file(QString::fromStdString(Path("dir.v2/out")));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(2) == "BM");
+}
+
+// A binary PPM read by its definition: "P6", width, height and the largest
+// value as text, one blank, then the pixels' red, green and blue bytes.
+QImage ReadPpm(const QByteArray& bytes)
+{
+    qsizetype at = 0;
+    const auto field = [&] {
+        while (at < bytes.size() && std::isspace(static_cast<unsigned char>(bytes[at])))
+            ++at;
+        const qsizetype start = at;
+        while (at < bytes.size() && !std::isspace(static_cast<unsigned char>(bytes[at])))
+            ++at;
+        return bytes.mid(start, at - start);
+    };
+    if (field() != "P6")
+        return {};
+    const int width = field().toInt(), height = field().toInt();
+    if (field() != "255" || bytes.size() - (at + 1) != qsizetype(width) * height * 3)
+        return {};
+    QImage picture(width, height, QImage::Format_RGB32);
+    const auto* pixel = reinterpret_cast<const unsigned char*>(bytes.constData() + at + 1);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x, pixel += 3)
+            picture.setPixel(x, y, qRgb(pixel[0], pixel[1], pixel[2]));
+    return picture;
+}
+
+TEST_F(RendererRun, PpmHoldsThePictureThatPngHolds)
+{
+    const TWords line = {"--size", "300x150", "--good", "#FF8000", "--background", "darkblue", "sin(3*x)"};
+    for (const char* name : {"plot.ppm", "plot.png"}) {
+        TWords words = line;
+        words.push_back(Path(name));
+        ASSERT_EQ(RunLine(words).Status, 0) << name;
+    }
+    QFile file(QString::fromStdString(Path("plot.ppm")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QImage ppm = ReadPpm(file.readAll());
+    ASSERT_EQ(ppm.size(), QSize(300, 150));
+    EXPECT_EQ(ppm, QImage(QString::fromStdString(Path("plot.png"))).convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(ppm.pixel(2, 2), qRgb(0, 0, 139));
 }
 
 TEST_F(RendererRun, ColoursDrawRedGreenBlue)
