@@ -64,13 +64,10 @@ std::string Listed(const std::vector<std::string>& items, const char* last)
     return text;
 }
 
-std::vector<std::string> FormatWords(bool upper, bool (*wanted)(const TOutputFormatRow&))
+// "PNG" for the row named "png".
+std::string UpperName(const TOutputFormatRow& row)
 {
-    std::vector<std::string> words;
-    for (const TOutputFormatRow& row : OutputFormats())
-        if (!wanted || wanted(row))
-            words.push_back(upper ? QString::fromLatin1(row.Name).toUpper().toStdString() : row.Name);
-    return words;
+    return QString::fromLatin1(row.Name).toUpper().toStdString();
 }
 
 // The article before a format's name read letter by letter: "an" when the
@@ -84,14 +81,19 @@ std::string KindArticle(std::string_view name)
 // "png, bmp, svg, pdf or gif": the words --format takes.
 std::string FormatNameList()
 {
-    return Listed(FormatWords(false, nullptr), "or");
+    std::vector<std::string> names;
+    for (const TOutputFormatRow& row : OutputFormats())
+        names.push_back(row.Name);
+    return Listed(names, "or");
 }
 
 // "a BMP, PNG or GIF picture": the formats of one kind.
 std::string KindText(bool raster)
 {
-    const std::vector<std::string> names = FormatWords(true, raster ? [](const TOutputFormatRow& row) { return row.Raster; }
-                                                                    : [](const TOutputFormatRow& row) { return !row.Raster; });
+    std::vector<std::string> names;
+    for (const TOutputFormatRow& row : OutputFormats())
+        if (row.Raster == raster)
+            names.push_back(UpperName(row));
     return KindArticle(names.front()) + " " + Listed(names, "or") + (raster ? " picture" : " page");
 }
 
@@ -309,6 +311,7 @@ void CheckCombinations(const QCommandLineParser& parser, const TRendererRequest&
         throw TUsageError("- as OUTPUT (standard output) needs --format " + FormatNameList());
     if (!standardOutput && request.Format)
         throw TUsageError("--format goes with - as OUTPUT; a file takes the format of its name's ending");
+    // An ending that no format has is refused here, before any module loads.
     RendererOutputFormat(request);
 }
 
@@ -374,7 +377,7 @@ void CheckRendererOutput(const TRendererRequest& request, TOutputFormat format)
     if (!request.Sweep)
         return;
     const TOutputFormatRow& animation = AnimationFormat();
-    const std::string animationName = QString::fromLatin1(animation.Name).toUpper().toStdString();
+    const std::string animationName = UpperName(animation);
     if (request.Output == StandardOutputName && format != animation.Format)
         throw TUsageError("a sweep of z goes to standard output as " + KindArticle(animationName) + " " +
                           animationName + " (--format " + animation.Name + "), not as separate frames");
@@ -388,7 +391,7 @@ const std::string& RendererUsage()
     static const std::string usage = [] {
         std::vector<std::string> endings;
         for (const TOutputFormatRow& row : OutputFormats())
-            endings.push_back(row.Endings[0] + std::string(1, NoBreak) + QString::fromLatin1(row.Name).toUpper().toStdString());
+            endings.push_back(row.Endings[0] + std::string(1, NoBreak) + UpperName(row));
         std::string text = "usage: orvalis-plot [options] FORMULA OUTPUT\n" +
                            Wrapped("Plots FORMULA once and writes the picture to OUTPUT by its name's ending: " +
                                        Listed(endings, "or") +

@@ -19,7 +19,7 @@ constexpr bool Painter = true, NoPainter = false;
 
 // BMP first: the save dialog offers it first, and a name without an ending
 // is written as BMP.
-const TOutputFormatRow FormatTable[] = {
+constexpr TOutputFormatRow FormatTable[] = {
     {TOutputFormat::Bmp, "bmp", {".bmp"}, "Bitmaps (*.bmp)", Raster, Painter, "image/bmp", ImageWriter},
     {TOutputFormat::Png, "png", {".png"}, "PNG pictures (*.png)", Raster, Painter, "image/png", ImageWriter},
     {TOutputFormat::Svg, "svg", {".svg"}, "SVG drawings (*.svg)", Page, NoPainter, "image/svg+xml", SvgPage},
