@@ -66,12 +66,10 @@ void CheckRequest(const std::vector<std::string>& words, const TRendererRequest&
         Report("a number of frames beyond the stated limits", input);
     if (request.FrameMs < 0 || request.FrameMs > MaxFrameMs)
         Report("a frame time beyond the stated limits", input);
-    for (const TOutputFormat format :
-         {TOutputFormat::Bmp, TOutputFormat::Png, TOutputFormat::Svg, TOutputFormat::Pdf, TOutputFormat::Gif}) {
+    for (const TOutputFormatRow& row : OutputFormats()) {
         try {
-            CheckRendererOutput(request, format);
-            const bool raster = format != TOutputFormat::Svg && format != TOutputFormat::Pdf;
-            const std::int32_t most = raster ? MaxRasterSide : MaxVectorSide;
+            CheckRendererOutput(request, row.Format);
+            const std::int32_t most = row.Raster ? MaxRasterSide : MaxVectorSide;
             if (request.Size.Width > most || request.Size.Height > most)
                 Report("a size beyond the stated limit of its format", input);
         } catch (const TUsageError& error) {

@@ -5,39 +5,12 @@
 #include "plot/PictureFile.h"
 #include "plot/core/FormulaCompile.h"
 #include "plot/output/OutputFile.h"
+#include "plot/output/OutputFormat.h"
 #include "plot/output/PlotOutput.h"
 #include "shell/UserDialogs.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
-
-#include <algorithm>
-#include <iterator>
-
-namespace {
-
-// The formats of "Save to bitmap file...", the dialog's filters in this
-// order, BMP first. A name ending in one of the endings is written in its
-// format whatever the filter; any other name in the filter's.
-struct TSaveFormat {
-    const char* Filter;
-    const char* Ending;
-    TOutputFormat Format;
-};
-const TSaveFormat SaveFormats[] = {{"Bitmaps (*.bmp)", ".bmp", TOutputFormat::Bmp},
-                                   {"PNG pictures (*.png)", ".png", TOutputFormat::Png},
-                                   {"SVG drawings (*.svg)", ".svg", TOutputFormat::Svg},
-                                   {"PDF documents (*.pdf)", ".pdf", TOutputFormat::Pdf}};
-
-const TSaveFormat& SaveFormatOf(const TSaveChoice& choice)
-{
-    for (const TSaveFormat& format : SaveFormats)
-        if (choice.Name.endsWith(QLatin1String(format.Ending), Qt::CaseInsensitive))
-            return format;
-    return SaveFormats[std::clamp<qsizetype>(choice.Filter, 0, std::size(SaveFormats) - 1)];
-}
-
-}  // namespace
 
 void CopyPictureToClipboard(const TPlotView& view)
 {
@@ -49,26 +22,19 @@ void TPictureExport::SaveToFile(QWidget* parent, const TPlotView& view)
 {
     if (!view.HasPicture())
         return;
-    QStringList filters;
-    for (const TSaveFormat& format : SaveFormats)
-        filters << QString::fromLatin1(format.Filter);
-    const std::optional<TSaveChoice> choice = UserDialogs().ChooseSaveFileName(parent, filters, LastName, LastFilter);
+    const std::optional<TSaveChoice> choice =
+        UserDialogs().ChooseSaveFileName(parent, SaveDialogFilters(), LastName, LastFilter);
     if (!choice)
         return;
     LastName = choice->Name;
     LastFilter = choice->Filter;
-    // The name as chosen: no extension is added.
-    switch (const TOutputFormat format = SaveFormatOf(*choice).Format) {
-    case TOutputFormat::Bmp:
-        WritePictureFile(view.Picture(), choice->Name, "bmp");
-        break;
-    case TOutputFormat::Png:
-        WritePictureFile(view.Picture(), choice->Name, "png");
-        break;
-    default:
-        WriteWholeFile(choice->Name, PlotShownPage(view.Shown(), format));
-        break;
-    }
+    // The name as chosen: no extension is added. A picture is the one shown;
+    // any other format draws the shown plot again.
+    const TOutputFormatRow& format = OutputFormatRow(SaveDialogFormat(choice->Name, choice->Filter));
+    if (format.Encoder == TOutputEncoder::ImageWriter)
+        WritePictureFile(view.Picture(), choice->Name, format.Name);
+    else
+        WriteWholeFile(choice->Name, PlotShownPage(view.Shown(), format.Format));
 }
 
 QByteArray PlotShownPage(const TPlotView::TShownPlot& shown, TOutputFormat format)

@@ -19,16 +19,51 @@ namespace {
 
 // Where the picture for "-" goes: the picture writer writes it in place.
 const QString StandardOutputTarget = QStringLiteral("/dev/stdout");
+// What follows a usage error, instead of the whole usage.
+const char UsageHint[] = "Try 'orvalis-plot --help'.\n";
 
 TRendererOutcome UsageOutcome(const std::string& message)
 {
-    return {ExitUsage, "", "orvalis-plot: " + message + "\n" + RendererUsage()};
+    return {ExitUsage, "", "orvalis-plot: " + message + "\n" + UsageHint};
 }
 
 // A number as the window reads its edits: EConvertError or EOverflow.
 double ReadNumber(const std::string& text)
 {
     return StoreDouble(TextToNumber(text));
+}
+
+// Every text the run reads as a number, with the option that gave it.
+const struct {
+    const char* Option;
+    const std::string* (*Text)(const TRendererRequest&);
+} NumberOptions[] = {
+    {"xlow", [](const TRendererRequest& r) { return &r.XlowText; }},
+    {"xhigh", [](const TRendererRequest& r) { return &r.XhighText; }},
+    {"z", [](const TRendererRequest& r) { return &r.ZText; }},
+    {"ymin", [](const TRendererRequest& r) { return r.YMinText ? &*r.YMinText : nullptr; }},
+    {"ymax", [](const TRendererRequest& r) { return r.YMaxText ? &*r.YMaxText : nullptr; }},
+    {"xmin", [](const TRendererRequest& r) { return r.XMinText ? &*r.XMinText : nullptr; }},
+    {"xmax", [](const TRendererRequest& r) { return r.XMaxText ? &*r.XMaxText : nullptr; }},
+    {"z-from", [](const TRendererRequest& r) { return r.Sweep ? &r.Sweep->FromText : nullptr; }},
+    {"z-to", [](const TRendererRequest& r) { return r.Sweep ? &r.Sweep->ToText : nullptr; }},
+};
+
+// The window's message for a text that is no number says nothing of where
+// the text came from: each is read once before the plot, so that its error
+// names the option.
+void CheckNumberTexts(const TRendererRequest& request)
+{
+    for (const auto& option : NumberOptions) {
+        const std::string* text = option.Text(request);
+        if (!text)
+            continue;
+        try {
+            ReadNumber(*text);
+        } catch (const Exception& error) {
+            throw Exception(std::string("--") + option.Option + ": " + error.Message());
+        }
+    }
 }
 
 // The two ends of a range that the plot divides by.
@@ -99,12 +134,6 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
         std::fprintf(stderr, "orvalis-plot: %s\n", qPrintable(message));
 }
 
-// The output's format: by its name, or --format for standard output.
-TOutputFormat RendererOutputFormat(const TRendererRequest& request)
-{
-    return request.Format.value_or(OutputFormatOf(QString::fromStdString(request.Output)));
-}
-
 }  // namespace
 
 std::variant<TRendererRequest, TRendererOutcome> ReadRendererCommandLine(const std::vector<std::string>& arguments)
@@ -137,8 +166,9 @@ void PrepareRendererApplication()
 
 TRendererOutcome RenderPlot(const TRendererRequest& request, TPlotter& plotter, const TPlotWriter& write)
 {
-    const TOutputFormat format = RendererOutputFormat(request);
+    TOutputFormat format;
     try {
+        format = RendererOutputFormat(request);
         CheckRendererOutput(request, format);
     } catch (const TUsageError& error) {
         return UsageOutcome(error.what());
@@ -152,6 +182,7 @@ TRendererOutcome RenderPlot(const TRendererRequest& request, TPlotter& plotter, 
     plotter.View().ResetView = !request.YMinText;
     try {
         plotter.SetPictureSize(request.Size);
+        CheckNumberTexts(request);
         ApplyNumbers(request, plot, plotter);
         WriteOutput(request, format, plotter, evaluator, plot, write);
     } catch (const std::exception& error) {
@@ -170,7 +201,11 @@ int ReportRendererOutcome(const TRendererOutcome& outcome)
 
 bool DrawnWithoutPainter(const TRendererRequest& request)
 {
-    return RendererOutputFormat(request) == TOutputFormat::Svg && !request.Sweep;
+    try {
+        return !OutputFormatRow(RendererOutputFormat(request)).NeedsPainter && !request.Sweep;
+    } catch (const TUsageError&) {
+        return false;  // the painter's run reports it
+    }
 }
 
 TRendererOutcome RenderPage(const TRendererRequest& request)

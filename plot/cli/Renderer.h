@@ -31,7 +31,8 @@ struct TRendererOutcome {
 
 // The request of a command line that asks for a plot, or the outcome of one
 // that asks for the usage or the version or is bad usage (status 2, the
-// reason and the usage on standard error). Needs no application object.
+// reason and "Try 'orvalis-plot --help'." on standard error). Needs no
+// application object.
 std::variant<TRendererRequest, TRendererOutcome> ReadRendererCommandLine(const std::vector<std::string>& arguments);
 
 // Qt's offscreen platform unless another is named, Qt's own event
@@ -47,8 +48,9 @@ using TPlotWriter = std::function<void(TPlotter& plotter, const TRapidEvaluator&
 // Draws the request with `plotter` and writes it with `write`: status 2 for
 // bad usage found only now (a size beyond what the output's format takes)
 // and for a formula that does not compile, 1 for any other error (a number
-// or range that the window would refuse, a fault that ends the plot, an
-// output that cannot be written). On failure nothing is written.
+// or range that the window would refuse, named by its option, a fault that
+// ends the plot, an output that cannot be written). On failure nothing is
+// written.
 TRendererOutcome RenderPlot(const TRendererRequest& request, TPlotter& plotter, const TPlotWriter& write);
 
 // One SVG page needs no painter: it is drawn and written without Qt's GUI.

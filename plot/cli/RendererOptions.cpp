@@ -12,12 +12,16 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <stdexcept>
+#include <string_view>
+#include <vector>
 
 namespace {
 
 const char ProgramName[] = "orvalis-plot";
-// The usage's descriptions start in this column.
+// The usage's descriptions start in this column; its lines end by this one.
 constexpr std::size_t HelpColumn = 28;
+constexpr std::size_t UsageWidth = 79;
 
 std::string Quoted(std::string_view text)
 {
@@ -51,27 +55,92 @@ TPictureSize ReadSize(const std::string& text)
     return {side(std::string_view(text).substr(0, by)), side(std::string_view(text).substr(by + 1))};
 }
 
-const struct {
-    const char* Name;
-    TOutputFormat Format;
-} FormatNames[] = {{"png", TOutputFormat::Png},
-                   {"bmp", TOutputFormat::Bmp},
-                   {"svg", TOutputFormat::Svg},
-                   {"pdf", TOutputFormat::Pdf},
-                   {"gif", TOutputFormat::Gif}};
+// "a, b or c".
+std::string Listed(const std::vector<std::string>& items, const char* last)
+{
+    std::string text;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == items.size() ? std::string(" ") + last + " " : std::string(", ")) + items[i];
+    return text;
+}
+
+// "PNG" for the row named "png".
+std::string UpperName(const TOutputFormatRow& row)
+{
+    return QString::fromLatin1(row.Name).toUpper().toStdString();
+}
+
+// The article before a format's name read letter by letter: "an" when the
+// first letter's name begins with a vowel sound ("an SVG", "a PNG").
+std::string KindArticle(std::string_view name)
+{
+    const bool an = !name.empty() && std::string_view("AEFHILMNORSX").find(name[0]) != std::string_view::npos;
+    return an ? "an" : "a";
+}
+
+// "png, bmp, svg, pdf or gif": the words --format takes.
+std::string FormatNameList()
+{
+    std::vector<std::string> names;
+    for (const TOutputFormatRow& row : OutputFormats())
+        names.push_back(row.Name);
+    return Listed(names, "or");
+}
+
+// "a BMP, PNG or GIF picture": the formats of one kind.
+std::string KindText(bool raster)
+{
+    std::vector<std::string> names;
+    for (const TOutputFormatRow& row : OutputFormats())
+        if (row.Raster == raster)
+            names.push_back(UpperName(row));
+    return KindArticle(names.front()) + " " + Listed(names, "or") + (raster ? " picture" : " page");
+}
+
+// The format whose file holds every frame of a sweep.
+const TOutputFormatRow& AnimationFormat()
+{
+    for (const TOutputFormatRow& row : OutputFormats())
+        if (row.Encoder == TOutputEncoder::GifAnimation)
+            return row;
+    throw std::logic_error("no format holds an animation");
+}
 
 // In any letter case, as the endings of file names are read.
 TOutputFormat ReadFormat(const std::string& text)
 {
-    for (const auto& format : FormatNames)
-        if (QString::fromStdString(text).compare(QLatin1StringView(format.Name), Qt::CaseInsensitive) == 0)
-            return format.Format;
-    throw TUsageError("--format takes png, bmp, svg, pdf or gif, not " + Quoted(text));
+    for (const TOutputFormatRow& row : OutputFormats())
+        if (QString::fromStdString(text).compare(QLatin1StringView(row.Name), Qt::CaseInsensitive) == 0)
+            return row.Format;
+    throw TUsageError("--format takes " + FormatNameList() + ", not " + Quoted(text));
 }
 
-bool IsRaster(TOutputFormat format)
+// Joins two words that a line must not break between.
+constexpr char NoBreak = '\x1F';
+
+// Breaks `text` into lines of at most `width` characters between words.
+std::string Wrapped(const std::string& text, std::size_t width)
 {
-    return format != TOutputFormat::Svg && format != TOutputFormat::Pdf;
+    std::string out;
+    std::size_t lineStart = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find(' ', at), text.size());
+        if (end - lineStart > width && at > lineStart) {
+            out.back() = '\n';
+            lineStart = at;
+        }
+        out += text.substr(at, end - at + 1);
+        at = end + 1;
+    }
+    std::replace(out.begin(), out.end(), NoBreak, ' ');
+    return out;
+}
+
+const std::string& FormatHelp()
+{
+    static const std::string help =
+        Wrapped("with - as OUTPUT (standard output): " + FormatNameList(), UsageWidth - HelpColumn);
+    return help;
 }
 
 // One option: its name, the name of its value (none for a switch), its help
@@ -149,7 +218,7 @@ const TOptionRow OptionTable[] = {
     {"frame-ms", "N", "how long a GIF shows each frame",
      [](TRendererRequest& r, const std::string& v) { r.FrameMs = ReadInteger("frame-ms", v, 0, MaxFrameMs); },
      [](const TRendererRequest& r) { return std::to_string(r.FrameMs); }},
-    {"format", "NAME", "with - as OUTPUT (standard output): png, bmp, svg,\npdf or gif",
+    {"format", "NAME", FormatHelp().c_str(),
      [](TRendererRequest& r, const std::string& v) { r.Format = ReadFormat(v); }, nullptr},
     {"help", "", "this text; nothing is plotted", nullptr, nullptr},
     {"version", "", "the version; nothing is plotted", nullptr, nullptr},
@@ -239,9 +308,11 @@ void CheckCombinations(const QCommandLineParser& parser, const TRendererRequest&
         throw TUsageError("--z and a sweep of z exclude each other");
     const bool standardOutput = request.Output == StandardOutputName;
     if (standardOutput && !request.Format)
-        throw TUsageError("- as OUTPUT (standard output) needs --format png, bmp, svg, pdf or gif");
+        throw TUsageError("- as OUTPUT (standard output) needs --format " + FormatNameList());
     if (!standardOutput && request.Format)
         throw TUsageError("--format goes with - as OUTPUT; a file takes the format of its name's ending");
+    // An ending that no format has is refused here, before any module loads.
+    RendererOutputFormat(request);
 }
 
 }  // namespace
@@ -278,29 +349,57 @@ TCommandLine ParseRendererArguments(const std::vector<std::string>& arguments)
     return line;
 }
 
+TOutputFormat RendererOutputFormat(const TRendererRequest& request)
+{
+    if (request.Format)
+        return *request.Format;
+    const QString name = QString::fromStdString(request.Output);
+    if (const std::optional<TOutputFormat> format = OutputFormatOf(name))
+        return *format;
+    std::vector<std::string> endings;
+    for (const TOutputFormatRow& row : OutputFormats())
+        for (const char* ending : row.Endings)
+            if (ending)
+                endings.push_back(ending);
+    throw TUsageError("OUTPUT " + Quoted(request.Output) + " ends in " + NameEnding(name).toStdString() +
+                      ", which is no format orvalis-plot writes: the endings are " + Listed(endings, "and") +
+                      ", and a name without one is written as BMP");
+}
+
 void CheckRendererOutput(const TRendererRequest& request, TOutputFormat format)
 {
-    const std::int32_t most = IsRaster(format) ? MaxRasterSide : MaxVectorSide;
+    const bool raster = OutputFormatRow(format).Raster;
+    const std::int32_t most = raster ? MaxRasterSide : MaxVectorSide;
     if (request.Size.Width > most || request.Size.Height > most)
         throw TUsageError("--size is at most " + std::to_string(most) + "x" + std::to_string(most) + " for " +
-                          (IsRaster(format) ? "a BMP, PNG or GIF picture" : "an SVG or PDF page") + ", not " +
-                          std::to_string(request.Size.Width) + "x" + std::to_string(request.Size.Height));
+                          KindText(raster) + ", not " + std::to_string(request.Size.Width) + "x" +
+                          std::to_string(request.Size.Height));
     if (!request.Sweep)
         return;
-    if (request.Output == StandardOutputName && format != TOutputFormat::Gif)
-        throw TUsageError("a sweep of z goes to standard output as a GIF (--format gif), not as separate frames");
-    if (format != TOutputFormat::Gif && request.Output.find("%d") == std::string::npos)
-        throw TUsageError("a sweep of z writes a .gif or files named with %d");
+    const TOutputFormatRow& animation = AnimationFormat();
+    const std::string animationName = UpperName(animation);
+    if (request.Output == StandardOutputName && format != animation.Format)
+        throw TUsageError("a sweep of z goes to standard output as " + KindArticle(animationName) + " " +
+                          animationName + " (--format " + animation.Name + "), not as separate frames");
+    if (format != animation.Format && request.Output.find("%d") == std::string::npos)
+        throw TUsageError("a sweep of z writes " + KindArticle(animation.Endings[0]) + " " + animation.Endings[0] +
+                          " or files named with %d");
 }
 
 const std::string& RendererUsage()
 {
     static const std::string usage = [] {
-        std::string text = "usage: orvalis-plot [options] FORMULA OUTPUT\n"
-                           "Plots FORMULA once and writes the picture to OUTPUT by its name's ending:\n"
-                           ".png PNG, .svg SVG, .pdf PDF (96 pixels per inch), .gif GIF, anything else\n"
-                           "BMP; - writes to standard output in the --format given.\n"
-                           "Numbers are read as the window reads its edits.\n";
+        std::vector<std::string> endings;
+        for (const TOutputFormatRow& row : OutputFormats())
+            endings.push_back(row.Endings[0] + std::string(1, NoBreak) + UpperName(row));
+        std::string text = "usage: orvalis-plot [options] FORMULA OUTPUT\n" +
+                           Wrapped("Plots FORMULA once and writes the picture to OUTPUT by its name's ending: " +
+                                       Listed(endings, "or") +
+                                       ", a name without an ending BMP; any other ending is refused. Pages "
+                                       "are at 96 pixels per inch. -" +
+                                       NoBreak + "writes to standard output in the --format given.",
+                                   UsageWidth) +
+                           "\nNumbers are read as the window reads its edits.\n";
         const TRendererRequest defaults;
         for (const TOptionRow& row : OptionTable) {
             std::string head = std::string("  --") + row.Name + (*row.ValueName ? " " : "") + row.ValueName;

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-// Bad usage: the message says what is wrong; the usage text follows it.
+// Bad usage: the message says what is wrong; a pointer to --help follows it.
 class TUsageError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -66,8 +66,14 @@ struct TCommandLine {
 
 // Reads the words after the program's name. Every word must be UTF-8. The
 // options begin with two dashes; any other word (a formula "-x", the output
-// "-") is FORMULA or OUTPUT, as is every word after "--". Raises TUsageError.
+// "-") is FORMULA or OUTPUT, as is every word after "--". Raises TUsageError,
+// also for an OUTPUT whose ending no format has.
 TCommandLine ParseRendererArguments(const std::vector<std::string>& arguments);
+
+// The output's format: --format for standard output, else by its name's
+// ending. Raises TUsageError, listing the endings, for an ending that no
+// format has.
+TOutputFormat RendererOutputFormat(const TRendererRequest& request);
 
 // The checks that need the output's format (by its name, or --format for
 // standard output): the size's upper limit and what a sweep can be written

@@ -1,6 +1,10 @@
 // Output kinds by name, and the sweep of z.
 #include "plot/output/OutputFormat.h"
 
+#include <algorithm>
+#include <stdexcept>
+#include <vector>
+
 #include "plot/drawing/Plotter.h"
 #include "plot/core/PlotRequest.h"
 #include "numeric/FloatingPoint.h"
@@ -9,17 +13,80 @@ namespace {
 
 const QString FrameNumber = QStringLiteral("%d");
 
+using enum TOutputEncoder;
+constexpr bool Raster = true, Page = false;
+constexpr bool Painter = true, NoPainter = false;
+
+// BMP first: the save dialog offers it first, and a name without an ending
+// is written as BMP.
+constexpr TOutputFormatRow FormatTable[] = {
+    {TOutputFormat::Bmp, "bmp", {".bmp"}, "Bitmaps (*.bmp)", Raster, Painter, "image/bmp", ImageWriter},
+    {TOutputFormat::Png, "png", {".png"}, "PNG pictures (*.png)", Raster, Painter, "image/png", ImageWriter},
+    {TOutputFormat::Svg, "svg", {".svg"}, "SVG drawings (*.svg)", Page, NoPainter, "image/svg+xml", SvgPage},
+    {TOutputFormat::Pdf, "pdf", {".pdf"}, "PDF documents (*.pdf)", Page, Painter, "application/pdf", PdfPage},
+    {TOutputFormat::Gif, "gif", {".gif"}, nullptr, Raster, Painter, "image/gif", GifAnimation},
+    {TOutputFormat::Ppm, "ppm", {".ppm"}, nullptr, Raster, Painter, "image/x-portable-pixmap", ImageWriter},
+};
+
+bool EndsInEndingOf(const QString& name, const TOutputFormatRow& row)
+{
+    return std::any_of(row.Endings.begin(), row.Endings.end(), [&](const char* ending) {
+        return ending && name.endsWith(QLatin1StringView(ending), Qt::CaseInsensitive);
+    });
+}
+
 }  // namespace
 
-TOutputFormat OutputFormatOf(const QString& name)
+std::span<const TOutputFormatRow> OutputFormats()
 {
-    const struct { const char* Ending; TOutputFormat Format; } endings[] = {
-        {".png", TOutputFormat::Png}, {".svg", TOutputFormat::Svg}, {".pdf", TOutputFormat::Pdf},
-        {".gif", TOutputFormat::Gif}};
-    for (const auto& ending : endings)
-        if (name.endsWith(QLatin1String(ending.Ending), Qt::CaseInsensitive))
-            return ending.Format;
+    return FormatTable;
+}
+
+const TOutputFormatRow& OutputFormatRow(TOutputFormat format)
+{
+    for (const TOutputFormatRow& row : FormatTable)
+        if (row.Format == format)
+            return row;
+    throw std::logic_error("an output format without its row");
+}
+
+QString NameEnding(const QString& name)
+{
+    const QString part = name.mid(name.lastIndexOf(u'/') + 1);
+    const qsizetype dot = part.lastIndexOf(u'.');
+    return dot > 0 ? part.mid(dot) : QString();
+}
+
+std::optional<TOutputFormat> OutputFormatOf(const QString& name)
+{
+    // A known ending counts even where it is the whole last part (".png").
+    for (const TOutputFormatRow& row : FormatTable)
+        if (EndsInEndingOf(name, row))
+            return row.Format;
+    if (!NameEnding(name).isEmpty())
+        return std::nullopt;
     return TOutputFormat::Bmp;
+}
+
+QStringList SaveDialogFilters()
+{
+    QStringList filters;
+    for (const TOutputFormatRow& row : FormatTable)
+        if (row.DialogFilter)
+            filters << QString::fromLatin1(row.DialogFilter);
+    return filters;
+}
+
+TOutputFormat SaveDialogFormat(const QString& name, qsizetype filter)
+{
+    std::vector<const TOutputFormatRow*> offered;
+    for (const TOutputFormatRow& row : FormatTable)
+        if (row.DialogFilter)
+            offered.push_back(&row);
+    for (const TOutputFormatRow* row : offered)
+        if (EndsInEndingOf(name, *row))
+            return row->Format;
+    return offered[std::clamp<qsizetype>(filter, 0, static_cast<qsizetype>(offered.size()) - 1)]->Format;
 }
 
 double TZSweep::Z(std::int32_t frame) const

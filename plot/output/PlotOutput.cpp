@@ -11,6 +11,7 @@
 #include "plot/drawing/SvgCanvas.h"
 #include "RapidEvaluator/RapidEvaluator.h"
 #include "files/SafeFile.h"
+#include "numeric/Exceptions.h"
 #include "numeric/FloatingPoint.h"
 
 #include <QBuffer>
@@ -72,6 +73,16 @@ TStaging StagingForFrames(std::int32_t frames)
     return limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur >= needed ? TStaging::Unnamed : TStaging::Named;
 }
 
+// A name's format; an ending that no format has is refused before anything
+// is drawn.
+TOutputFormat FormatOfName(const QString& name)
+{
+    if (const std::optional<TOutputFormat> format = OutputFormatOf(name))
+        return *format;
+    throw Exception("Cannot write " + name.toStdString() + ": no output format has the ending " +
+                    NameEnding(name).toStdString());
+}
+
 // Files written in full before any takes its name. A failure before the
 // commit leaves no staged file; one during it takes back the files already
 // in place, so a failed sweep leaves none of its frames.
@@ -110,12 +121,13 @@ private:
 QByteArray PlotFile(TPlotEngine& engine, const TRapidEvaluator& evaluator, const TPlotRequest& request,
                     TOutputFormat format)
 {
-    switch (format) {
-    case TOutputFormat::Svg:
+    const TOutputFormatRow& row = OutputFormatRow(format);
+    switch (row.Encoder) {
+    case TOutputEncoder::SvgPage:
         return PlotSvgPage(engine, evaluator, request);
-    case TOutputFormat::Pdf:
+    case TOutputEncoder::PdfPage:
         return PlotPdfPage(engine, evaluator, request);
-    case TOutputFormat::Gif: {
+    case TOutputEncoder::GifAnimation: {
         const QImage picture = engine.Plot(evaluator, request);
         QByteArray bytes;
         TGifWriter gif(picture.size(), 0, [&bytes](std::string_view part) { bytes.append(part.data(), part.size()); });
@@ -123,18 +135,16 @@ QByteArray PlotFile(TPlotEngine& engine, const TRapidEvaluator& evaluator, const
         gif.Finish();
         return bytes;
     }
-    case TOutputFormat::Png:
-        return EncodePicture(engine.Plot(evaluator, request), "png");
-    case TOutputFormat::Bmp:
+    case TOutputEncoder::ImageWriter:
         break;
     }
-    return EncodePicture(engine.Plot(evaluator, request), "bmp");
+    return EncodePicture(engine.Plot(evaluator, request), row.Name);
 }
 
 void WritePlotOutput(TPlotEngine& engine, const TRapidEvaluator& evaluator, const TPlotRequest& request,
                      const QString& name, const std::optional<TAnimation>& animation)
 {
-    WritePlotOutput(engine, evaluator, request, name, OutputFormatOf(name), animation);
+    WritePlotOutput(engine, evaluator, request, name, FormatOfName(name), animation);
 }
 
 void WritePlotOutput(TPlotEngine& engine, const TRapidEvaluator& evaluator, const TPlotRequest& request,
@@ -148,7 +158,7 @@ void WritePlotOutput(TPlotEngine& engine, const TRapidEvaluator& evaluator, cons
     // A window given by the caller is kept for every frame; otherwise each
     // frame is fitted as the window fits it when z changes.
     const bool resetView = engine.View().ResetView;
-    if (format == TOutputFormat::Gif) {
+    if (OutputFormatRow(format).Encoder == TOutputEncoder::GifAnimation) {
         // Each frame goes to the file as it is made.
         const TPictureSize size = engine.PictureSize();
         TFileWriter file(LocalFileName(name));
@@ -164,7 +174,7 @@ void WritePlotOutput(TPlotEngine& engine, const TRapidEvaluator& evaluator, cons
     TStagedFiles files(animation->Sweep.Frames);
     SweepZ(animation->Sweep, engine, resetView, request, [&](std::int32_t i, const TPlotRequest& frame) {
         const QString frameName = FrameName(name, i);
-        files.Add(frameName, PlotFile(engine, evaluator, frame, OutputFormatOf(frameName)));
+        files.Add(frameName, PlotFile(engine, evaluator, frame, FormatOfName(frameName)));
     });
     files.Commit();
 }

@@ -172,9 +172,9 @@ TEST_F(HelpWindow, DocumentsTheLanguageAndThePlaces)
 TEST_F(HelpWindow, DocumentsEveryOptionOfOrvalisPlot)
 {
     QProcess plot;
-    plot.start(ORVALIS_PLOT_PATH, {});
+    plot.start(ORVALIS_PLOT_PATH, {"--help"});
     ASSERT_TRUE(plot.waitForFinished());
-    const QString usage = QString::fromLocal8Bit(plot.readAllStandardError());
+    const QString usage = QString::fromLocal8Bit(plot.readAllStandardOutput());
     QSet<QString> options;
     for (const auto& match : QRegularExpression("--[a-z][a-z-]*").globalMatch(usage))
         options.insert(match.captured());

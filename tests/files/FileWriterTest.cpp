@@ -41,7 +41,7 @@ struct TFormat {
 
 const TFormat Formats[] = {
     {"BMP", ".bmp", false}, {"PNG", ".png", false}, {"SVG", ".svg", false},
-    {"PDF", ".pdf", false}, {"GIF", ".gif", false}, {"GIF sweep", ".gif", true},
+    {"PDF", ".pdf", false}, {"GIF", ".gif", false}, {"GIF sweep", ".gif", true}, {"PPM", ".ppm", false},
 };
 
 // A target made ready for one write: its name, and after the write the
@@ -261,7 +261,7 @@ TEST_F(FileWriterTest, EachFormatToEachKindOfTarget)
             EXPECT_EQ(QImageReader(&buffer, "gif").imageCount(), 3) << format.Name;
         } else {
             Engine.View().ResetView = true;
-            const QByteArray inMemory = PlotFile(Engine, Evaluator, Request, OutputFormatOf(format.Ending));
+            const QByteArray inMemory = PlotFile(Engine, Evaluator, Request, *OutputFormatOf(format.Ending));
             EXPECT_TRUE(Comparable(reference) == Comparable(inMemory.toStdString()))
                 << format.Name << ": " << reference.size() << " bytes for " << inMemory.size();
         }

@@ -56,13 +56,18 @@ protected:
 TEST_F(Renderer, WritesPngOrBmpByTheNameOfTheOutput)
 {
     const struct { const char* name; const char* magic; } outputs[] = {
-        {"a.png", "\x89PNG"}, {"b.PNG", "\x89PNG"}, {"c.bmp", "BM"}, {"plot", "BM"}, {"d.png.jpg", "BM"}};
+        {"a.png", "\x89PNG"}, {"b.PNG", "\x89PNG"}, {"c.bmp", "BM"}, {"plot", "BM"}, {"d.Ppm", "P6"}};
     for (const auto& output : outputs) {
         const TRun run = Run({"sin(x)", Path(output.name)});
         ASSERT_EQ(run.Status, 0) << output.name << ": " << run.Errors.toStdString();
         EXPECT_TRUE(Head(Path(output.name), 4).startsWith(output.magic)) << output.name;
         EXPECT_EQ(QImage(Path(output.name)).size(), QSize(507, 266)) << output.name;
     }
+    // An ending that no format has is refused before anything is written.
+    const TRun run = Run({"sin(x)", Path("d.png.jpg")});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_TRUE(run.Errors.endsWith("\nTry 'orvalis-plot --help'.\n")) << run.Errors.toStdString();
+    EXPECT_FALSE(QFile::exists(Path("d.png.jpg")));
 }
 
 TEST_F(Renderer, OptionsShapeThePicture)

@@ -4,10 +4,13 @@
 #include "plot/cli/PainterRenderer.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cctype>
 
 namespace {
 
@@ -35,9 +38,22 @@ TEST_F(RendererRun, FailuresEndWithTheirStatusAndWriteNothing)
         {{"x+"}, 2, "The formula is not valid at character 3.\nSyntax error\n"},
         {{""}, 2, "The formula is not valid at character 1.\nEmpty expression\n"},
         {{"1e400*x"}, 2, "The formula is not valid at character 6.\nFloating point overflow\n"},
-        {{"--xlow", "abc", "x"}, 1, "orvalis-plot: 'abc' is not a valid floating point value.\n"},
-        {{"--xhigh", "1e400", "x"}, 1, "orvalis-plot: Floating point overflow.\n"},
-        {{"--z", "z", "x"}, 1, "orvalis-plot: 'z' is not a valid floating point value.\n"},
+        // A text that is no number, named by its option.
+        {{"--xlow", "abc", "x"}, 1, "orvalis-plot: --xlow: 'abc' is not a valid floating point value.\n"},
+        {{"--xhigh", "1e400", "x"}, 1, "orvalis-plot: --xhigh: Floating point overflow.\n"},
+        {{"--z", "z", "x"}, 1, "orvalis-plot: --z: 'z' is not a valid floating point value.\n"},
+        {{"--polar", "--xlow", "0", "--xhigh", "1,5.", "x"}, 1,
+         "orvalis-plot: --xhigh: '1,5.' is not a valid floating point value.\n"},
+        {{"--ymin", "-1", "--ymax", "e", "x"}, 1, "orvalis-plot: --ymax: 'e' is not a valid floating point value.\n"},
+        {{"--ymin", "", "--ymax", "1", "x"}, 1, "orvalis-plot: --ymin: '' is not a valid floating point value.\n"},
+        {{"--polar", "--xmin", "1e999", "--xmax", "1", "--ymin", "0", "--ymax", "1", "x"}, 1,
+         "orvalis-plot: --xmin: Floating point overflow.\n"},
+        {{"--polar", "--xmin", "0", "--xmax", "x", "--ymin", "0", "--ymax", "1", "x"}, 1,
+         "orvalis-plot: --xmax: 'x' is not a valid floating point value.\n"},
+        {{"--z-from", "a", "--z-to", "1", "--frames", "2", "x"}, 1,
+         "orvalis-plot: --z-from: 'a' is not a valid floating point value.\n"},
+        {{"--z-from", "0", "--z-to", "-1e400", "--frames", "2", "x"}, 1,
+         "orvalis-plot: --z-to: Floating point overflow.\n"},
         // Empty ranges, which the plot would divide by, named by their options.
         {{"--xlow", "1", "--xhigh", "1.0", "x"}, 1,
          "orvalis-plot: The x range is empty: --xlow 1 and --xhigh 1.0 are the same number.\n"},
@@ -45,7 +61,7 @@ TEST_F(RendererRun, FailuresEndWithTheirStatusAndWriteNothing)
          "orvalis-plot: The y range is empty: --ymin 2 and --ymax 2e0 are the same number.\n"},
         {{"--polar", "--xmin", "1", "--xmax", "1", "--ymin", "0", "--ymax", "1", "x"}, 1,
          "orvalis-plot: The x range is empty: --xmin 1 and --xmax 1 are the same number.\n"},
-        // Bad usage: the reason, then the usage.
+        // Bad usage: the reason, then where to read the usage.
         {{"--size", "79x100", "x"}, 2, nullptr},
         {{"--color", "1", "x"}, 2, nullptr},
         {{"--good", "0xFF0000", "x"}, 2, nullptr},
@@ -54,15 +70,21 @@ TEST_F(RendererRun, FailuresEndWithTheirStatusAndWriteNothing)
         {{"--polar=1", "x"}, 2, nullptr},
     };
     for (const auto& c : cases)
-        for (const char* name : {"out.png", "out.bmp", "out.gif", "out.svg", "out.pdf"}) {
+        for (const char* name : {"out.png", "out.bmp", "out.gif", "out.svg", "out.pdf", "out.ppm", "f%d.png"}) {
             TWords words = c.words;
+            // A sweep goes to a GIF or numbered frames, and only a sweep to
+            // numbered frames.
+            const bool sweep = words[0] == "--z-from";
+            const bool frames = std::string(name).find("%d") != std::string::npos;
+            if (frames != sweep && !(sweep && std::string(name).ends_with(".gif")))
+                continue;
             words.push_back(Path(name));
             const TRendererOutcome outcome = RunLine(words);
             EXPECT_EQ(outcome.Status, c.status) << c.words[0] << " " << name;
             if (c.message)
                 EXPECT_EQ(outcome.Errors, c.message) << name;
             else
-                EXPECT_TRUE(outcome.Errors.ends_with(RendererUsage())) << outcome.Errors;
+                EXPECT_TRUE(outcome.Errors.ends_with("\nTry 'orvalis-plot --help'.\n")) << outcome.Errors;
             EXPECT_EQ(Written(), QStringList()) << c.words[0] << " " << name;
         }
 }
@@ -90,6 +112,66 @@ TEST_F(RendererRun, AnOutputThatCannotBeWrittenIsAPlotErrorNamingIt)
         EXPECT_NE(outcome.Errors.find(Path("no/such/folder/")), std::string::npos) << outcome.Errors;
     }
     EXPECT_EQ(Written(), QStringList());
+}
+
+TEST_F(RendererRun, AnUnknownEndingIsRefusedAndANameWithoutOneIsBmp)
+{
+    for (const char* name : {"out.jpg", "out.tiff", "out.", "plot.png.jpeg"}) {
+        const TRendererOutcome outcome = RunLine({"x", Path(name)});
+        EXPECT_EQ(outcome.Status, ExitUsage) << name;
+        EXPECT_TRUE(outcome.Errors.starts_with("orvalis-plot: OUTPUT '" + Path(name) + "' ends in ")) << outcome.Errors;
+        EXPECT_NE(outcome.Errors.find(".bmp, .png, .svg, .pdf, .gif and .ppm"), std::string::npos) << outcome.Errors;
+    }
+    EXPECT_EQ(Written(), QStringList());
+
+    ASSERT_TRUE(QDir(Folder.path()).mkdir(QStringLiteral("dir.v2")));
+    const TRendererOutcome outcome = RunLine({"x", Path("dir.v2/out")});
+    ASSERT_EQ(outcome.Status, 0) << outcome.Errors;
+    QFile file(QString::fromStdString(Path("dir.v2/out")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(2) == "BM");
+}
+
+// A binary PPM read by its definition: "P6", width, height and the largest
+// value as text, one blank, then the pixels' red, green and blue bytes.
+QImage ReadPpm(const QByteArray& bytes)
+{
+    qsizetype at = 0;
+    const auto field = [&] {
+        while (at < bytes.size() && std::isspace(static_cast<unsigned char>(bytes[at])))
+            ++at;
+        const qsizetype start = at;
+        while (at < bytes.size() && !std::isspace(static_cast<unsigned char>(bytes[at])))
+            ++at;
+        return bytes.mid(start, at - start);
+    };
+    if (field() != "P6")
+        return {};
+    const int width = field().toInt(), height = field().toInt();
+    if (field() != "255" || bytes.size() - (at + 1) != qsizetype(width) * height * 3)
+        return {};
+    QImage picture(width, height, QImage::Format_RGB32);
+    const auto* pixel = reinterpret_cast<const unsigned char*>(bytes.constData() + at + 1);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x, pixel += 3)
+            picture.setPixel(x, y, qRgb(pixel[0], pixel[1], pixel[2]));
+    return picture;
+}
+
+TEST_F(RendererRun, PpmHoldsThePictureThatPngHolds)
+{
+    const TWords line = {"--size", "300x150", "--good", "#FF8000", "--background", "darkblue", "sin(3*x)"};
+    for (const char* name : {"plot.ppm", "plot.png"}) {
+        TWords words = line;
+        words.push_back(Path(name));
+        ASSERT_EQ(RunLine(words).Status, 0) << name;
+    }
+    QFile file(QString::fromStdString(Path("plot.ppm")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QImage ppm = ReadPpm(file.readAll());
+    ASSERT_EQ(ppm.size(), QSize(300, 150));
+    EXPECT_EQ(ppm, QImage(QString::fromStdString(Path("plot.png"))).convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(ppm.pixel(2, 2), qRgb(0, 0, 139));
 }
 
 TEST_F(RendererRun, ColoursDrawRedGreenBlue)

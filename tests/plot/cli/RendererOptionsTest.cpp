@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <set>
@@ -37,7 +38,7 @@ std::string Describe(const TRendererRequest& r)
         if (differs)
             text += " " + field;
     };
-    const char* const formats[] = {"bmp", "png", "svg", "pdf", "gif"};
+    const char* const formats[] = {"bmp", "png", "svg", "pdf", "gif", "ppm"};
     add(r.Format.has_value(), "format=" + std::string(r.Format ? formats[static_cast<int>(*r.Format)] : ""));
     add(r.Polar, "polar");
     add(r.XlowText != d.XlowText, "xlow=" + r.XlowText);
@@ -122,7 +123,7 @@ TEST(RendererCommandLine, HelpAndVersionNeedNoArguments)
         EXPECT_NE(RendererUsage().find(" " + std::to_string(limit)), std::string::npos) << limit;
 }
 
-TEST(RendererCommandLine, BadLinesSayWhyAndShowTheUsage)
+TEST(RendererCommandLine, BadLinesSayWhyAndPointToTheHelp)
 {
     const struct { TWords words; const char* message; } cases[] = {
         {{"x"}, "expected a formula and an output file"},
@@ -146,9 +147,17 @@ TEST(RendererCommandLine, BadLinesSayWhyAndShowTheUsage)
         {{"--xmin", "0", "--xmax", "1", "x", "o"}, "--xmin and --xmax go with --polar"},
         {{"--ymin", "1", "x", "o"}, "--ymin and --ymax go together"},
         {{"--polar", "--ymin", "1", "--ymax", "2", "x", "o"}, "in polar mode a window takes all of --xmin"},
-        {{"x", "-"}, "- as OUTPUT (standard output) needs --format png, bmp, svg, pdf or gif"},
+        {{"x", "-"}, "- as OUTPUT (standard output) needs --format bmp, png, svg, pdf, gif or ppm"},
         {{"--format", "png", "x", "o.png"}, "--format goes with - as OUTPUT"},
-        {{"--format", "jpg", "x", "-"}, "--format takes png, bmp, svg, pdf or gif, not 'jpg'"},
+        {{"--format", "jpg", "x", "-"}, "--format takes bmp, png, svg, pdf, gif or ppm, not 'jpg'"},
+        // An ending that no format has, wherever it comes from, is refused
+        // with the endings there are.
+        {{"x", "out.jpg"}, "OUTPUT 'out.jpg' ends in .jpg, which is no format orvalis-plot writes: the endings are "
+                           ".bmp, .png, .svg, .pdf, .gif and .ppm, and a name without one is written as BMP"},
+        {{"x", "dir/out.TIFF"}, "OUTPUT 'dir/out.TIFF' ends in .TIFF, which is no format"},
+        {{"x", "d.png.jpg"}, "OUTPUT 'd.png.jpg' ends in .jpg,"},
+        {{"x", "out."}, "OUTPUT 'out.' ends in ., which is no format"},
+        {{"--z-from", "0", "--z-to", "1", "--frames", "2", "x", "f.%d"}, "OUTPUT 'f.%d' ends in .%d,"},
         {{"x", "o\xFF.png"}, "word 2 of the command line is not valid UTF-8 (byte 2 is 0xFF)"},
         {{"--xlow", "\xC0\xAF", "x", "o"}, "word 2 of the command line is not valid UTF-8 (byte 1 is 0xC0)"},
     };
@@ -160,7 +169,9 @@ TEST(RendererCommandLine, BadLinesSayWhyAndShowTheUsage)
         EXPECT_TRUE(outcome.Output.empty());
         EXPECT_TRUE(outcome.Errors.starts_with(std::string("orvalis-plot: ") + c.message))
             << Joined(c.words) << "\n" << outcome.Errors;
-        EXPECT_TRUE(outcome.Errors.ends_with("\n" + RendererUsage())) << Joined(c.words);
+        // The reason and one line more, not the whole usage.
+        EXPECT_TRUE(outcome.Errors.ends_with("\nTry 'orvalis-plot --help'.\n")) << outcome.Errors;
+        EXPECT_EQ(std::count(outcome.Errors.begin(), outcome.Errors.end(), '\n'), 2) << outcome.Errors;
     }
 }
 
@@ -249,9 +260,11 @@ TEST(RendererCommandLine, OutputFormatsSetTheLimits)
     const struct { TWords words; TOutputFormat format; const char* message; } cases[] = {
         {{"--size", "10000x10000", "x", "o.png"}, TOutputFormat::Png, nullptr},
         {{"--size", "10001x80", "x", "o.bmp"}, TOutputFormat::Bmp,
-         "--size is at most 10000x10000 for a BMP, PNG or GIF picture, not 10001x80"},
+         "--size is at most 10000x10000 for a BMP, PNG, GIF or PPM picture, not 10001x80"},
         {{"--size", "80x10001", "x", "o.gif"}, TOutputFormat::Gif,
-         "--size is at most 10000x10000 for a BMP, PNG or GIF picture, not 80x10001"},
+         "--size is at most 10000x10000 for a BMP, PNG, GIF or PPM picture, not 80x10001"},
+        {{"--size", "10001x80", "x", "o.ppm"}, TOutputFormat::Ppm,
+         "--size is at most 10000x10000 for a BMP, PNG, GIF or PPM picture, not 10001x80"},
         {{"--size", "19200x19200", "x", "o.svg"}, TOutputFormat::Svg, nullptr},
         {{"--size", "80x19201", "x", "o.svg"}, TOutputFormat::Svg,
          "--size is at most 19200x19200 for an SVG or PDF page, not 80x19201"},
@@ -259,7 +272,7 @@ TEST(RendererCommandLine, OutputFormatsSetTheLimits)
          "--size is at most 19200x19200 for an SVG or PDF page, not 999999999x80"},
         {{"--size", "19200x19200", "x", "-", "--format", "pdf"}, TOutputFormat::Pdf, nullptr},
         {{"--size", "10001x80", "x", "-", "--format", "png"}, TOutputFormat::Png,
-         "--size is at most 10000x10000 for a BMP, PNG or GIF picture"},
+         "--size is at most 10000x10000 for a BMP, PNG, GIF or PPM picture"},
         {{"--z-from", "0", "--z-to", "1", "--frames", "2", "x", "f.gif"}, TOutputFormat::Gif, nullptr},
         {{"--z-from", "0", "--z-to", "1", "--frames", "2", "x", "f%d.svg"}, TOutputFormat::Svg, nullptr},
         {{"--z-from", "0", "--z-to", "1", "--frames", "2", "x", "f.png"}, TOutputFormat::Png,
