@@ -1,5 +1,6 @@
 // The mappings between world and pixels, computed in extended precision and
-// faulting where the x87 unit would.
+// faulting where the x87 unit would; the limits of a usable window and the
+// x range's texts.
 #include "plot/core/ViewWindow.h"
 
 #include "numeric/CheckedArithmetic.h"
@@ -23,8 +24,8 @@ constexpr int XRangeMaxPrecision = 17;
 // by percents over the walk and back.
 constexpr long double SixDigitTolerance = 1e-3L;
 // Once six digits do not suffice the view is deep, and the texts keep each
-// end within this part of the span, so that a walk in and out again comes
-// back to where it began.
+// end within this part of the span, so that the many deep steps of a walk in
+// and out again add next to nothing to its drift.
 constexpr long double LongerTextTolerance = 1e-5L;
 
 // Add one half, then truncate toward zero: nearest pixel inside the picture,

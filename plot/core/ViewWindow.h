@@ -1,5 +1,6 @@
 // The world window of a plot, its mapping to the pixels of a picture and
-// back, and the x range held as text between plots.
+// back, the limits of a window that can be plotted, and the x range held as
+// text between plots.
 #pragma once
 
 #include <cstdint>
