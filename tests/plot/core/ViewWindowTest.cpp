@@ -1,5 +1,6 @@
-// The world-to-pixel mappings and back, the x range texts, and the faults of
-// an empty window or a position beyond the integer range.
+// The world-to-pixel mappings and back, the x range texts, the usable
+// windows, and the faults of an empty window or a position beyond the
+// integer range.
 #include "plot/core/ViewWindow.h"
 
 #include "numeric/Exceptions.h"
@@ -7,10 +8,13 @@
 #include "numeric/NumberText.h"
 
 #include "WorldWindow.h"
+#include "numeric/WithSeparator.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <random>
 
 namespace {
 
@@ -129,6 +133,73 @@ TEST(XRangeText, ReadingFailsBeforeAnythingIsStored)
     EXPECT_EQ(low, 0.0);
     EXPECT_EQ(high, 2.0);
     ExpectFlagsClear();
+}
+
+TEST(XRangeTexts, SixDigitsUntilTheEndsWouldMoveThenAsManyAsNeeded)
+{
+    const struct { double low, high; const char* lowText; const char* highText; } cases[] = {
+        {-10, 10, "-10", "10"},
+        {1.2345678, 2.3456789, "1.23457", "2.34568"},
+        {-1e300, std::numeric_limits<double>::max(), "-1E300", "1.79769E308"},
+        // Six digits would make both "-14.0503".
+        {-14.05031234, -14.05029876, "-14.05031234", "-14.05029876"},
+        {1e6 - 3e-5, 1e6 + 3e-5, "999999.99997", "1000000.00003"},
+        // A collapsed range gets no more digits than reading back exactly needs.
+        {0.1, 0.1, "0.1", "0.1"},
+        {1.0 / 3, 1.0 / 3, "0.3333333333333333", "0.3333333333333333"},
+    };
+    for (const auto& c : cases) {
+        const auto [lowText, highText] = XRangeTexts(c.low, c.high);
+        EXPECT_EQ(lowText, c.lowText) << c.low << " .. " << c.high;
+        EXPECT_EQ(highText, c.highText) << c.low << " .. " << c.high;
+    }
+    const WithSeparator comma(',');
+    EXPECT_EQ(XRangeTexts(2.5, 2.5000001), std::make_pair(std::string("2,5"), std::string("2,5000001")));
+    ExpectFlagsClear();
+}
+
+TEST(XRangeTexts, EveryUsableRangeReadsBackUsableWithItsEndsInPlace)
+{
+    std::mt19937_64 random(20240611);
+    std::uniform_real_distribution<double> exponent(-300, 300), fraction(-1, 1), relativeSpan(-11, 0);
+    for (int i = 0; i < 20000; ++i) {
+        const double centre = fraction(random) * std::pow(10.0, exponent(random));
+        const double span = std::max(std::fabs(centre), 1e-290) * std::pow(10.0, relativeSpan(random));
+        const double low = centre - span / 2, high = centre + span / 2;
+        if (!IsUsableRange(low, high))
+            continue;
+        const auto [lowText, highText] = XRangeTexts(low, high);
+        double readLow = 0, readHigh = 0;
+        ASSERT_TRUE(ReadUsableXRange(lowText, highText, readLow, readHigh)) << lowText << " .. " << highText;
+        const long double tolerance = (static_cast<long double>(high) - low) / 1000;
+        ASSERT_LE(std::fabs(readLow - static_cast<long double>(low)), tolerance) << lowText;
+        ASSERT_LE(std::fabs(readHigh - static_cast<long double>(high)), tolerance) << highText;
+    }
+    ExpectFlagsClear();
+}
+
+TEST(UsableRange, OnlyRangesThatCanBePlottedAndNavigated)
+{
+    const double inf = std::numeric_limits<double>::infinity(), tiny = std::numeric_limits<double>::min();
+    const struct { double low, high; bool usable; } ranges[] = {
+        {-10, 10, true},       {10, -10, false},        {5, 5, false},       {-inf, 0, false},
+        {0, std::nan(""), false}, {-1e300, 1e300, true}, {-1.01e300, 0, false}, {1, 1 + 2e-11, true},
+        {1, 1 + 5e-12, false}, {0, 2 * tiny, true},     {-tiny / 4, tiny / 4, false},
+    };
+    for (const auto& r : ranges)
+        EXPECT_EQ(IsUsableRange(r.low, r.high), r.usable) << r.low << " .. " << r.high;
+
+    // The texts kept in the boxes, read as the window reads them.
+    const struct { const char* low; const char* high; bool usable; } texts[] = {
+        {"-10", "10", true}, {"10", "-10", true}, {"-10", "1e400", false}, {"1e-400", "0", false},
+        {"5", "5", false},   {"abc", "1", false}, {"1", "1e309", false},   {"-1e301", "1", false},
+    };
+    for (const auto& t : texts) {
+        double low = 7, high = 8;
+        EXPECT_EQ(ReadUsableXRange(t.low, t.high, low, high), t.usable) << t.low << " .. " << t.high;
+        EXPECT_TRUE(t.usable || (low == 7 && high == 8)) << t.low << " .. " << t.high;
+        ExpectFlagsClear();
+    }
 }
 
 }  // namespace
