@@ -10,7 +10,6 @@
 #include "numeric/FloatingPoint.h"
 #include "numeric/Exceptions.h"
 #include "numeric/NumberText.h"
-#include "plot/core/ViewNavigation.h"
 #include "plot/ProgramFaces.h"
 #include "plot/core/ViewWindow.h"
 #include "preferences/EditPreferences.h"
@@ -27,7 +26,6 @@
 #include <QShowEvent>
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 
 using namespace bound_controls;
@@ -67,13 +65,6 @@ QFont FontOf(const TFontSetting& setting)
 // what the start had to say is said then, in one box.
 const QEvent::Type StartShown = static_cast<QEvent::Type>(QEvent::User + 2);
 const std::string DefaultLow = "-10", DefaultHigh = "10";
-
-// TEMPORARY until the navigation limits land.
-bool IsUsableRange(double low, double high)
-{
-    const double larger = std::max(std::fabs(low), std::fabs(high));
-    return std::isfinite(low) && std::isfinite(high) && low < high && larger <= 1e300 && high - low >= larger * 1e-11;
-}
 
 // Why the two range texts cannot make a plot, naming the box at fault, or
 // nothing when they can.
@@ -374,7 +365,8 @@ bool TGraphMainForm::IsCartesian() const
 
 void TGraphMainForm::WriteXRange(double low, double high)
 {
-    ShowXRange(XRangeText(low), XRangeText(high));
+    const auto [lowText, highText] = XRangeTexts(low, high);
+    ShowXRange(lowText, highText);
 }
 
 void TGraphMainForm::TrackBar1Change()

@@ -7,6 +7,7 @@
 #include "plot/PlotCanvas.h"
 #include "plot/core/FormulaCompile.h"
 #include "plot/core/ViewNavigation.h"
+#include "plot/core/ViewStep.h"
 #include "shell/ErrorBox.h"
 #include "shell/UserDialogs.h"
 
@@ -128,39 +129,49 @@ void TPlotView::ReadModeXRange(const TPlotRequest& request, double& low, double&
 void TPlotView::WriteModeXRange(const TPlotRequest& request, double low, double high)
 {
     if (request.Cartesian) {
-        Host->ShowXRange(XRangeText(low), XRangeText(high));
+        const auto [lowText, highText] = XRangeTexts(low, high);
+        Host->ShowXRange(lowText, highText);
     } else {
         Engine_.View().XMin = low;
         Engine_.View().XMax = high;
     }
 }
 
+void TPlotView::Step(const TViewStep& step, bool movesX)
+{
+    const TPlotRequest request = Host->CurrentRequest();
+    TViewWindow& view = Engine_.View();
+    double low = view.XMin, high = view.XMax, yLow = view.YMin, yHigh = view.YMax;
+    // A pan up or down leaves the x range as it stands, typed or not.
+    if (movesX)
+        ReadModeXRange(request, low, high);
+    StepView(low, high, yLow, yHigh, step);
+    if (movesX)
+        WriteModeXRange(request, low, high);
+    view.YMin = yLow;
+    view.YMax = yHigh;
+    Replot();
+}
+
 void TPlotView::Navigate(TMove move)
 {
-    TViewWindow& view = Engine_.View();
-    const TPlotRequest request = Host->CurrentRequest();
     switch (move) {
     case TMove::Left:
-    case TMove::Right: {
-        double low, high;
-        ReadModeXRange(request, low, high);
-        (move == TMove::Left ? PanLeft : PanRight)(low, high);
-        WriteModeXRange(request, low, high);
-        break;
-    }
+        return Step(TPanStep{TPan::Left}, true);
+    case TMove::Right:
+        return Step(TPanStep{TPan::Right}, true);
     case TMove::Up:
-        PanUp(view.YMin, view.YMax);
-        break;
+        return Step(TPanStep{TPan::Up}, false);
     case TMove::Down:
-        PanDown(view.YMin, view.YMax);
-        break;
+        return Step(TPanStep{TPan::Down}, false);
     case TMove::Origin:
-        if (request.Cartesian)
-            Host->ShowXRange(XRangeText(OriginLow), XRangeText(OriginHigh));
-        view.ResetView = true;
-        break;
+        if (Host->CurrentRequest().Cartesian) {
+            const auto [low, high] = XRangeTexts(OriginLow, OriginHigh);
+            Host->ShowXRange(low, high);
+        }
+        PlotFitted();
+        return;
     }
-    Replot();
 }
 
 void TPlotView::GraphMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers keys, int X, int Y)
@@ -173,16 +184,10 @@ void TPlotView::GraphMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers key
     }
     if (button != Qt::LeftButton)
         return;
-
-    const TPlotRequest request = Host->CurrentRequest();
-    double wx, wy, low, high;
+    double wx, wy;
     Engine_.PixelToWorld(X, Y, wx, wy);
-    ReadModeXRange(request, low, high);
-    const bool zoomIn = Host->ClickZoomsIn() != keys.testFlag(Qt::ControlModifier);
-    ZoomAbout(low, high, wx, zoomIn);
-    WriteModeXRange(request, low, high);
-    ZoomAbout(Engine_.View().YMin, Engine_.View().YMax, wy, zoomIn);
-    Replot();
+    // Ctrl held turns the zoom the other way.
+    Step(TZoomStep{wx, wy, Host->ClickZoomsIn() != keys.testFlag(Qt::ControlModifier)}, true);
 }
 
 void TPlotView::GraphMouseUp(int X, int Y)
@@ -191,14 +196,9 @@ void TPlotView::GraphMouseUp(int X, int Y)
         return;
     PanDragActive = false;
     SyncPictureSize();
-    const TPlotRequest request = Host->CurrentRequest();
-    double dx, dy, low, high;
+    double dx, dy;
     DragOffset(Engine_.View(), Engine_.PictureSize(), PanDragStart.x(), PanDragStart.y(), X, Y, dx, dy);
-    ReadModeXRange(request, low, high);
-    DragBy(low, high, dx);
-    WriteModeXRange(request, low, high);
-    DragBy(Engine_.View().YMin, Engine_.View().YMax, dy);
-    Replot();
+    Step(TDragStep{dx, dy}, true);
 }
 
 void TPlotView::GraphMouseMove(int X, int Y)
@@ -215,14 +215,9 @@ void TPlotView::GraphMouseWheel(int angleDelta, int X, int Y)
     if (notches == 0)
         return;
     SyncPictureSize();
-    const TPlotRequest request = Host->CurrentRequest();
-    double wx, wy, low, high;
+    double wx, wy;
     Engine_.PixelToWorld(X, Y, wx, wy);
-    ReadModeXRange(request, low, high);
-    WheelZoomAbout(low, high, wx, notches);
-    WriteModeXRange(request, low, high);
-    WheelZoomAbout(Engine_.View().YMin, Engine_.View().YMax, wy, notches);
-    Replot();
+    Step(TWheelStep{wx, wy, notches}, true);
 }
 
 void TPlotView::mousePressEvent(QMouseEvent* event)

@@ -7,6 +7,7 @@
 #include "RapidEvaluator/RapidEvaluator.h"
 #include "plot/PlotEngine.h"
 #include "plot/core/PlotRequest.h"
+#include "plot/core/ViewStep.h"
 #include "window/GraphImage.h"
 
 #include <QEvent>
@@ -102,6 +103,9 @@ private:
     // world window's horizontal extent in polar mode.
     void ReadModeXRange(const TPlotRequest& request, double& low, double& high) const;
     void WriteModeXRange(const TPlotRequest& request, double low, double high);
+    // One step of both axes, refused with the window as it was when it would
+    // leave one that cannot be plotted; then the plot.
+    void Step(const TViewStep& step, bool movesX);
     // The engine is given the view's size and pixel ratio before it maps or plots.
     void SyncPictureSize();
 
