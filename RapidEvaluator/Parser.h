@@ -4,16 +4,10 @@
 
 #include "RapidEvaluator/CommandList.h"
 #include "RapidEvaluator/Scanner.h"
-#include "numeric/Exceptions.h"
+#include "RapidEvaluator/SyntaxError.h"
 
 #include <initializer_list>
 #include <string_view>
-
-// A formula that does not compile; the message is one of the compile errors.
-class ESyntaxError : public Exception {
-public:
-    using Exception::Exception;
-};
 
 // Parentheses, function calls and chained ^ nest at most this deep, so that
 // neither the parser nor the generated code can exhaust the machine stack.
