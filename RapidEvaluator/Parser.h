@@ -7,6 +7,7 @@
 #include "RapidEvaluator/SyntaxError.h"
 
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 // Parentheses, function calls and chained ^ nest at most this deep, so that
@@ -40,7 +41,8 @@ private:
     void EnterNesting();
     void LeaveNesting() { --NestingDepth; }
     double NumberValue();
-    [[noreturn]] void SyntaxError(std::string_view message, std::initializer_list<std::string_view> args = {});
+    [[noreturn]] void SyntaxError(std::string_view message, std::initializer_list<std::string_view> args = {},
+                                  std::string name = {});
 
     TScanner& Scanner;
     TCommandList* List = nullptr;  // where Parse writes

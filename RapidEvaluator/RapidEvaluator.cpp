@@ -53,6 +53,7 @@ void TRapidEvaluator::Reset()
     Stages->CommandList.Clear();
     Stages->Scanner.Restart();
     ErrorMessage_.clear();
+    ErrorName_.clear();
     Compiled = false;
 }
 
@@ -83,6 +84,7 @@ void TRapidEvaluator::Compile()
             GenerateCode();
     } catch (const ESyntaxError& error) {
         ErrorMessage_ = error.Message();
+        ErrorName_ = error.Name();
         throw;
     } catch (...) {
         // A number beyond the double range, or no memory for the code: no

@@ -99,6 +99,10 @@ public:
 
     int Position() const;
     const std::string& ErrorMessage() const { return ErrorMessage_; }
+    // The name whose use made the compile fail (an unknown name, a function
+    // without its parenthesis), or empty: what a hint about other notations
+    // is looked up by.
+    const std::string& ErrorName() const { return ErrorName_; }
     const TCommandList& CommandList() const;
     const TCode& CodeBuffer() const;
 
@@ -113,7 +117,8 @@ private:
     [[noreturn]] static void RaiseNothingCompiled();
 
     void GenerateCode();
-    // What setting the formula resets: the list, Position, ErrorMessage, Compiled.
+    // What setting the formula resets: the list, Position, ErrorMessage,
+    // ErrorName, Compiled.
     void Reset();
 
     // What Evaluate and EvaluateSamples read, first and held directly, so a
@@ -124,6 +129,7 @@ private:
     TCodeForm CodeForm_ = TCodeForm::Optimized;
     std::string Formula_;
     std::string ErrorMessage_;
+    std::string ErrorName_;
     // Declared after Formula_, which the scanner reads.
     std::unique_ptr<TStages> Stages;
 };
