@@ -2,17 +2,11 @@
 // for bit and fault for fault, what the item-by-item translation computes.
 #pragma once
 
+#include "RapidEvaluator/CodeForm.h"
 #include "RapidEvaluator/CodeGenerator.h"
 
 #include <cstdint>
 #include <vector>
-
-// Which translation the evaluator uses on x86-64. IA-32 code is always made
-// item by item.
-enum class TCodeForm : std::uint8_t {
-    ItemByItem,  // TItemByItemGenerator with X86_64Encoding
-    Optimized,   // TOptimizedGenerator
-};
 
 // The optimized translation: a routine called and returning as the item-by-item
 // one is, in which

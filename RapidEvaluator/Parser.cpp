@@ -140,10 +140,15 @@ void TParser::ParseFactor()
 void TParser::ParseCall()
 {
     if (Scanner.Value() == 0)
-        SyntaxError(Messages::UnknownName, {Scanner.Token()});
+        SyntaxError(Messages::UnknownName, {Scanner.Token()}, Scanner.Token());
     const std::uint8_t argCount = Scanner.Entry()->ParamCount;
     const auto code = static_cast<std::int32_t>(Scanner.Value());
-    Expect("(");
+    // A function named without its parenthesis (pi for pi()) is reported with
+    // its name, for the hint of the notation the user came from.
+    const std::string name = Scanner.Token();
+    Scanner.NextToken();
+    if (!EqualNoCase(Scanner.Token(), "("))
+        SyntaxError(Messages::Expected, {"(", Scanner.Token()}, name);
     EnterNesting();
     for (int i = 1; i <= argCount; ++i) {
         ParseArgument();
@@ -182,10 +187,11 @@ void TParser::EmitSign(char c)
 }
 
 // Everything parsed so far is dropped: a failed parse leaves no list behind.
-void TParser::SyntaxError(std::string_view message, std::initializer_list<std::string_view> args)
+void TParser::SyntaxError(std::string_view message, std::initializer_list<std::string_view> args,
+                          std::string name)
 {
     List->Clear();
-    throw ESyntaxError(FormatMessage(message, args));
+    throw ESyntaxError(FormatMessage(message, args), std::move(name));
 }
 
 void TParser::EnterNesting()

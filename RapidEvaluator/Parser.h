@@ -4,16 +4,11 @@
 
 #include "RapidEvaluator/CommandList.h"
 #include "RapidEvaluator/Scanner.h"
-#include "numeric/Exceptions.h"
+#include "RapidEvaluator/SyntaxError.h"
 
 #include <initializer_list>
+#include <string>
 #include <string_view>
-
-// A formula that does not compile; the message is one of the compile errors.
-class ESyntaxError : public Exception {
-public:
-    using Exception::Exception;
-};
 
 // Parentheses, function calls and chained ^ nest at most this deep, so that
 // neither the parser nor the generated code can exhaust the machine stack.
@@ -46,7 +41,8 @@ private:
     void EnterNesting();
     void LeaveNesting() { --NestingDepth; }
     double NumberValue();
-    [[noreturn]] void SyntaxError(std::string_view message, std::initializer_list<std::string_view> args = {});
+    [[noreturn]] void SyntaxError(std::string_view message, std::initializer_list<std::string_view> args = {},
+                                  std::string name = {});
 
     TScanner& Scanner;
     TCommandList* List = nullptr;  // where Parse writes

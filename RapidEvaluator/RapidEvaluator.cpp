@@ -2,6 +2,7 @@
 // stages in their order), variable registration and the evaluation faults.
 #include "RapidEvaluator/RapidEvaluator.h"
 
+#include "RapidEvaluator/EvaluatorStages.h"
 #include "RapidEvaluator/InstructionSet.h"
 #include "RapidEvaluator/Messages.h"
 
@@ -9,21 +10,50 @@ double FormulaX = 0.0;
 double FormulaY = 0.0;
 double FormulaZ = 0.0;
 
-TRapidEvaluator::TRapidEvaluator()
-    : Scanner(Formula_, Functions, Variables), Parser(Scanner),
+TRapidEvaluator::TStages::TStages(const std::string& formula)
+    : Scanner(formula, Functions, Variables), Parser(Scanner),
       ItemByItem(HostEncoding(), HostPowerRoutine()), Optimized(HostPowerRoutine())
 {
-    AddBuiltInFunctions(Functions);
+}
+
+TCodeGenerator& TRapidEvaluator::TStages::Generator(TCodeForm form)
+{
+    if (&HostEncoding() == &X86_64Encoding && form == TCodeForm::Optimized)
+        return Optimized;
+    return ItemByItem;
+}
+
+TRapidEvaluator::TRapidEvaluator() : Stages(std::make_unique<TStages>(Formula_))
+{
+    AddBuiltInFunctions(Stages->Functions);
     AddVariable("x", &FormulaX);
     AddVariable("y", &FormulaY);
     AddVariable("z", &FormulaZ);
 }
 
+TRapidEvaluator::~TRapidEvaluator() = default;
+
+int TRapidEvaluator::Position() const
+{
+    return Stages->Scanner.Position();
+}
+
+const TCommandList& TRapidEvaluator::CommandList() const
+{
+    return Stages->CommandList;
+}
+
+const TCode& TRapidEvaluator::CodeBuffer() const
+{
+    return Stages->CodeBuffer;
+}
+
 void TRapidEvaluator::Reset()
 {
-    CommandList_.Clear();
-    Scanner.Restart();
+    Stages->CommandList.Clear();
+    Stages->Scanner.Restart();
     ErrorMessage_.clear();
+    ErrorName_.clear();
     Compiled = false;
 }
 
@@ -49,26 +79,20 @@ void TRapidEvaluator::Compile()
     if (Compiled)
         return;
     try {
-        Parser.Parse(CommandList_);
-        if (EntryPoint == nullptr || !(CommandList_ == GeneratedFrom))
+        Stages->Parser.Parse(Stages->CommandList);
+        if (EntryPoint == nullptr || !(Stages->CommandList == Stages->GeneratedFrom))
             GenerateCode();
     } catch (const ESyntaxError& error) {
         ErrorMessage_ = error.Message();
+        ErrorName_ = error.Name();
         throw;
     } catch (...) {
         // A number beyond the double range, or no memory for the code: no
         // half-built list stays behind (a syntax error has emptied it already).
-        CommandList_.Clear();
+        Stages->CommandList.Clear();
         throw;
     }
     Compiled = true;
-}
-
-TCodeGenerator& TRapidEvaluator::Generator()
-{
-    if (&HostEncoding() == &X86_64Encoding && CodeForm_ == TCodeForm::Optimized)
-        return Optimized;
-    return ItemByItem;
 }
 
 void TRapidEvaluator::GenerateCode()
@@ -76,10 +100,11 @@ void TRapidEvaluator::GenerateCode()
     // The old code is overwritten from the first byte on: until the new code
     // is sealed there is nothing to run.
     EntryPoint = nullptr;
-    Generator().Generate(CommandList_, CodeBuffer_);
-    CodeBuffer_.MakeExecutable();
-    GeneratedFrom = CommandList_;
-    EntryPoint = reinterpret_cast<TEntryPoint>(const_cast<std::uint8_t*>(CodeBuffer_.Buffer()));
+    TCode& code = Stages->CodeBuffer;
+    Stages->Generator(CodeForm_).Generate(Stages->CommandList, code);
+    code.MakeExecutable();
+    Stages->GeneratedFrom = Stages->CommandList;
+    EntryPoint = reinterpret_cast<TEntryPoint>(const_cast<std::uint8_t*>(code.Buffer()));
 }
 
 void TRapidEvaluator::SetCodeForm(TCodeForm form)
@@ -95,11 +120,11 @@ void TRapidEvaluator::SetCodeForm(TCodeForm form)
 
 void TRapidEvaluator::AddVariable(const std::string& name, double* address)
 {
-    if (Functions.Find(name) != nullptr)
+    if (Stages->Functions.Find(name) != nullptr)
         throw Exception(FormatMessage(Messages::FunctionExists, {name}));
-    if (Variables.Find(name) != nullptr)
+    if (Stages->Variables.Find(name) != nullptr)
         throw Exception(FormatMessage(Messages::VariableExists, {name}));
-    Variables.Add(std::make_unique<TExtPointer>(UpperCase(name), address));
+    Stages->Variables.Add(std::make_unique<TExtPointer>(UpperCase(name), address));
 }
 
 void TRapidEvaluator::RaiseNothingCompiled()

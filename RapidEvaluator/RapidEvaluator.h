@@ -4,17 +4,13 @@
 // runs that code for the current values of the variables x, y and z.
 #pragma once
 
-#include "RapidEvaluator/Code.h"
-#include "RapidEvaluator/CodeGenerator.h"
-#include "RapidEvaluator/CommandList.h"
-#include "RapidEvaluator/LookupTable.h"
-#include "RapidEvaluator/OptimizedCodeGenerator.h"
-#include "RapidEvaluator/Parser.h"
-#include "RapidEvaluator/Scanner.h"
+#include "RapidEvaluator/CodeForm.h"
+#include "RapidEvaluator/SyntaxError.h"
 #include "numeric/Exceptions.h"
 #include "numeric/FloatingPoint.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 // The variables x, y and z of every formula, bound by address: the generated
@@ -24,6 +20,8 @@ extern double FormulaX;
 extern double FormulaY;
 extern double FormulaZ;
 
+class TCode;
+class TCommandList;
 class TRapidEvaluator;
 
 // Clang's function sanitizer checks a signature just before the callee of a
@@ -43,6 +41,7 @@ std::string CompileErrorReason(const TRapidEvaluator& evaluator, const std::exce
 class TRapidEvaluator {
 public:
     TRapidEvaluator();
+    ~TRapidEvaluator();
     TRapidEvaluator(const TRapidEvaluator&) = delete;
     TRapidEvaluator& operator=(const TRapidEvaluator&) = delete;
 
@@ -98,37 +97,39 @@ public:
     // Registers a variable. Raises Exception when the name is taken.
     void AddVariable(const std::string& name, double* address);
 
-    int Position() const { return Scanner.Position(); }
+    int Position() const;
     const std::string& ErrorMessage() const { return ErrorMessage_; }
-    const TCommandList& CommandList() const { return CommandList_; }
-    const TCode& CodeBuffer() const { return CodeBuffer_; }
+    // The name whose use made the compile fail (an unknown name, a function
+    // without its parenthesis), or empty: what a hint about other notations
+    // is looked up by.
+    const std::string& ErrorName() const { return ErrorName_; }
+    const TCommandList& CommandList() const;
+    const TCode& CodeBuffer() const;
 
 private:
     friend struct TRapidEvaluatorProbe;  // the scanner's tests drive the scanner
+    // The symbol tables, the scanner, the parser, the command lists, the
+    // generators and the code buffer, private to the library
+    // (EvaluatorStages.h): an includer sees only the evaluator's face.
+    struct TStages;
 
     using TEntryPoint = long double (*)();
     [[noreturn]] static void RaiseNothingCompiled();
 
     void GenerateCode();
-    TCodeGenerator& Generator();
-    // What setting the formula resets: the list, Position, ErrorMessage, Compiled.
+    // What setting the formula resets: the list, Position, ErrorMessage,
+    // ErrorName, Compiled.
     void Reset();
 
-    // What Evaluate reads, first.
+    // What Evaluate and EvaluateSamples read, first and held directly, so a
+    // sample costs no step through the stages.
     TEntryPoint EntryPoint = nullptr;
     bool Compiled = false;
     bool AutoCompile_ = false;
+    TCodeForm CodeForm_ = TCodeForm::Optimized;
     std::string Formula_;
     std::string ErrorMessage_;
-    TLookupTable<TExtPointer> Variables;
-    TLookupTable<TIntFunction> Functions;
-    // The stages, each declared after what it reads.
-    TScanner Scanner;
-    TParser Parser;
-    TCommandList CommandList_;
-    TCommandList GeneratedFrom;  // the list the code in CodeBuffer_ was made from
-    TItemByItemGenerator ItemByItem;
-    TOptimizedGenerator Optimized;
-    TCodeForm CodeForm_ = TCodeForm::Optimized;
-    TCode CodeBuffer_;
+    std::string ErrorName_;
+    // Declared after Formula_, which the scanner reads.
+    std::unique_ptr<TStages> Stages;
 };

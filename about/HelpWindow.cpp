@@ -12,6 +12,10 @@ const QUrl THelpWindow::DocumentUrl(QStringLiteral("qrc:/help/OrvalisHelp.html")
 THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), Form(std::make_unique<Ui::THelpWindow>())
 {
     Form->setupUi(this);
+    // The text browser makes its scroll bars itself, outside the .ui: they are
+    // named here, so that a screen reader says what each one moves.
+    Form->Browser->verticalScrollBar()->setAccessibleName(QStringLiteral("Scroll the help up and down"));
+    Form->Browser->horizontalScrollBar()->setAccessibleName(QStringLiteral("Scroll the help left and right"));
     Form->Browser->setSource(DocumentUrl);
     Form->BackBtn->setEnabled(false);
     Form->ForwardBtn->setEnabled(false);

@@ -4,6 +4,7 @@
 #include "NativeFormulas.h"
 #include "RatioReport.h"
 
+#include "RapidEvaluator/Code.h"
 #include "RapidEvaluator/RapidEvaluator.h"
 #include "numeric/FloatingPoint.h"
 

@@ -5,6 +5,7 @@
 
 #include "evaluator/FormulaGrammar.h"
 
+#include "RapidEvaluator/Parser.h"
 #include "RapidEvaluator/RapidEvaluator.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

@@ -1,8 +1,8 @@
 // Fuzz target: the settings file layer. Arbitrary file content reads as the
 // defaults wherever a value is missing or unreadable; the settings and single
 // keys written into any such file read back as written, other keys kept.
+#include "numeric/IniInteger.h"
 #include "settings/IniFile.h"
-#include "settings/IniInteger.h"
 #include "settings/IniText.h"
 #include "settings/SettingsFile.h"
 

@@ -4,7 +4,7 @@
 #include "settings/IniFile.h"
 
 #include "files/SafeFile.h"
-#include "settings/IniInteger.h"
+#include "numeric/IniInteger.h"
 #include "settings/IniText.h"
 
 namespace {

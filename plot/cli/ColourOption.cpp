@@ -2,9 +2,9 @@
 // by digits or by name, or the settings file's number behind a prefix.
 #include "plot/cli/ColourOption.h"
 
+#include "numeric/IniInteger.h"
 #include "plot/cli/ColourNames.h"
 #include "plot/cli/RendererOptions.h"
-#include "settings/IniInteger.h"
 
 #include <algorithm>
 #include <cctype>

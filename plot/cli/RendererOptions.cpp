@@ -5,7 +5,7 @@
 
 #include "plot/cli/ColourOption.h"
 
-#include "settings/IniInteger.h"
+#include "numeric/IniInteger.h"
 
 #include <QCommandLineParser>
 #include <QStringList>

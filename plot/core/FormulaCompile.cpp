@@ -1,6 +1,7 @@
 // The compile of a plot and its one report text.
 #include "plot/core/FormulaCompile.h"
 
+#include "RapidEvaluator/OtherNotations.h"
 #include "RapidEvaluator/RapidEvaluator.h"
 #include "numeric/FloatingPoint.h"
 
@@ -9,8 +10,12 @@ namespace {
 std::string Report(const TRapidEvaluator& evaluator, std::string_view lineBreak, const std::string& reason)
 {
     ResetFpu();
-    return "The formula is not valid at character " + std::to_string(evaluator.Position()) + "." +
-           std::string(lineBreak) + reason;
+    std::string report = "The formula is not valid at character " + std::to_string(evaluator.Position()) + "." +
+                         std::string(lineBreak) + reason;
+    // A name from another notation gets the program's own spelling on a line of its own.
+    if (const std::string_view hint = OtherNotationHint(evaluator.ErrorName()); !hint.empty())
+        report += std::string(lineBreak) + std::string(hint);
+    return report;
 }
 
 }  // namespace

@@ -102,7 +102,7 @@ std::uint64_t NextStride(std::uint64_t k, bool quarterStep)
 }
 
 // Walks the labels of the nonzero multiples of k in order along the axis,
-// passing over those on the name: labels placed in the ticks' order cannot
+// passing over those left out: labels placed in the ticks' order cannot
 // touch one further on without touching the next one first, so neighbours
 // are all that need comparing.
 bool StrideFits(TTickIndices ticks, const std::vector<TTickLabel>& labels, std::int32_t gap, std::int64_t k)
@@ -113,7 +113,7 @@ bool StrideFits(TTickIndices ticks, const std::vector<TTickLabel>& labels, std::
         if (index == 0)
             continue;
         const TTickLabel& label = labels[static_cast<std::size_t>(index - ticks.First)];
-        if (label.OnName)
+        if (label.LeftOut)
             continue;
         if (last && static_cast<std::int64_t>(label.Lo) - gap <= last->Hi &&
             static_cast<std::int64_t>(last->Lo) - gap <= label.Hi)

@@ -25,22 +25,24 @@ struct TTickIndices {
 TTickIndices TickIndices(double lo, double hi, long double step);
 
 // The label of one tick, seen along its axis: the first and last pixel it
-// covers, and whether it would touch the axis name.
+// covers, and whether it is left out: it would touch the axis name, or the
+// picture's edge would cut it and leave what reads as another number
+// ("1000000" as "10000").
 struct TTickLabel {
     std::int32_t Lo = 0;
     std::int32_t Hi = 0;
-    bool OnName = false;
+    bool LeftOut = false;
 };
 
 // The stride k of the labelled ticks: a tick gets its label when its index
-// is a nonzero multiple of k and the label is clear of the axis name, so the
+// is a nonzero multiple of k and the label is not left out, so the
 // labels keep the ticks' rhythm, 0 included, and stand at equal distances.
 // `labels` holds one entry per tick, from ticks.First on (the entry of index
 // 0 is not read); two labels touch when fewer than `gap` pixels lie between
 // them. k is the first of 1, 2, 5, 10, 20, 50, … (1, 2, 4, 10, 20, 40, … for
 // a step of 2.5 × 10^n, so that labels fall on 5 and 10 rather than 12.5) at
-// which no two of those labels touch. A label on the name is left out rather
-// than the stride raised for it: it stands at the end of the axis, where the
-// name already is. 0 when there is no tick to label or no stride fits.
+// which no two of those labels touch. A label left out does not raise the
+// stride: it stands at the end of the axis, where the name already is, or
+// beyond the picture. 0 when there is no tick to label or no stride fits.
 std::int64_t LabelStride(TTickIndices ticks, const std::vector<TTickLabel>& labels, std::int32_t gap,
                          long double step);

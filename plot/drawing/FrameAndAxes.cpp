@@ -43,6 +43,14 @@ bool Touch(const QRect& a, const QRect& b)
     return a.adjusted(-1, -1, 1, 1).intersects(b);
 }
 
+// Whether the picture's edge would cut a label drawn in `box`: some of its
+// ink lies outside. Only a box that reaches past the edge has its ink
+// measured, so the labels of an ordinary view cost nothing more.
+bool CutByEdge(const TCanvas& canvas, const QRect& picture, const QRect& box, const QString& label)
+{
+    return !picture.contains(box) && !picture.contains(canvas.TextInk(box.left(), box.top(), label));
+}
+
 }  // namespace
 
 void TPlotter::DrawFrame(TCanvas& canvas, const TPlotRequest& request) const
@@ -119,9 +127,12 @@ void TPlotter::DrawAxis(TCanvas& canvas, const TPlotRequest& request, TAxis axis
     // horizontal axis, labels need a blank's width between them, or "0.5"
     // and "1" read as "0.51". A label that would touch the name's letters
     // (the blank band below them may be covered without harm) is left out:
-    // it stands at the axis's end, where the name already marks the way. All labels are measured first; then each tick is marked and its
-    // label, if it has one, drawn over the ticks before it.
+    // it stands at the axis's end, where the name already marks the way. So
+    // is a label that the picture's edge would cut: what is left of it would
+    // read as another number. All labels are measured first; then each tick
+    // is marked and its label, if it has one, drawn over the ticks before it.
     const QRect nameInk = canvas.TextInk(namePlace.x(), namePlace.y(), name);
+    const QRect picture(0, 0, Size.Width, Size.Height);
     const std::int32_t labelGap = horizontal ? std::max(1, canvas.TextExtent(QStringLiteral(" ")).width()) : 1;
     struct TTick {
         std::int32_t Pixel;
@@ -143,7 +154,7 @@ void TPlotter::DrawAxis(TCanvas& canvas, const TPlotRequest& request, TAxis axis
         const QString label = TickLabel(value);
         const QRect box(point(tick, CheckedAdd(at, LabelGap)), canvas.TextExtent(label));
         spans.push_back({horizontal ? box.left() : box.top(), horizontal ? box.right() : box.bottom(),
-                         Touch(box, nameInk)});
+                         Touch(box, nameInk) || CutByEdge(canvas, picture, box, label)});
         marks.push_back({tick, label});
     }
     const std::int64_t stride = LabelStride(ticks, spans, labelGap, step);
@@ -153,7 +164,7 @@ void TPlotter::DrawAxis(TCanvas& canvas, const TPlotRequest& request, TAxis axis
         const std::size_t i = static_cast<std::size_t>(k - ticks.First);
         const std::int32_t tick = marks[i].Pixel;
         line(tick, CheckedSub(at, TickHalfLength), tick, CheckedAdd(at, TickHalfLength));
-        if (stride == 0 || k % stride != 0 || spans[i].OnName)
+        if (stride == 0 || k % stride != 0 || spans[i].LeftOut)
             continue;
         const QPoint place = point(tick, CheckedAdd(at, LabelGap));
         canvas.TextOut(place.x(), place.y(), marks[i].Label);

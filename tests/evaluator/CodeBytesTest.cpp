@@ -1,4 +1,5 @@
 // The generated machine code, byte for byte, in both instruction sets.
+#include "RapidEvaluator/Code.h"
 #include "RapidEvaluator/CodeGenerator.h"
 #include "RapidEvaluator/FunctionCatalogue.h"
 #include "RapidEvaluator/InstructionSet.h"

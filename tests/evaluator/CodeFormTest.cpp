@@ -4,6 +4,7 @@
 #include "FormulaMaker.h"
 #include "ListText.h"
 
+#include "RapidEvaluator/Code.h"
 #include "RapidEvaluator/CodeGenerator.h"
 #include "RapidEvaluator/InstructionSet.h"
 #include "RapidEvaluator/OptimizedCodeGenerator.h"

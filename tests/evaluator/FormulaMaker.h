@@ -5,6 +5,7 @@
 #include "evaluator/FormulaGrammar.h"
 
 #include "RapidEvaluator/RapidEvaluator.h"
+#include "numeric/LetterCase.h"
 
 #include <cctype>
 #include <cstdio>

@@ -1,6 +1,8 @@
 // Command lists written as text for the tests: "x, 1, +", "2, NEG, 2, ^".
 #pragma once
 
+#include "RapidEvaluator/CommandList.h"
+#include "RapidEvaluator/FunctionCatalogue.h"
 #include "RapidEvaluator/RapidEvaluator.h"
 
 #include <sstream>

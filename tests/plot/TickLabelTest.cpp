@@ -1,15 +1,19 @@
 // Tick labels that cannot all have room: every k-th tick is labelled, at
 // equal distances, for the smallest k at which none touches another, a label
-// on the axis name is left out, and every tick keeps its mark. And the examples drawn with their
-// lines handed over together, as with one call per line.
+// on the axis name or cut by the picture's edge is left out, and every tick
+// keeps its mark. And the examples drawn with their lines handed over
+// together, as with one call per line.
 #include "PlotFixture.h"
 
 #include "window/core/ExampleCaption.h"
 #include "plot/core/Ticks.h"
+#include "plot/drawing/FaceFiles.h"
+#include "plot/drawing/SvgCanvas.h"
 #include "numeric/NumberText.h"
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QXmlStreamReader>
 
 #include <cmath>
 #include <map>
@@ -187,6 +191,66 @@ TEST_F(TickLabels, EveryKthTickIsLabelledAtEqualDistancesAndEveryTickKeepsItsMar
             }
         }
         EXPECT_TRUE(someLeftOut) << c.Name << ": every label had room";
+    }
+}
+
+// Views whose last label on the horizontal axis would run past the picture's
+// right edge, where the cut "1000000" would read as "10000".
+TEST_F(TickLabels, ALabelThePicturesEdgeWouldCutIsLeftOutOnThePictureAndThePage)
+{
+    const struct { const char* Formula; const char* Low; const char* High; const char* CutLabel; } cases[] = {
+        {"sin(x)", "-100000", "1000000", "1000000"},
+        {"sin(x)", "-1e14", "1e14", "100000000000000"},
+        {"x-1.5e-300", "1e-300", "2e-300", "2E-300"},
+    };
+    const TPictureSize size{507, 266};
+    const QRect edges(0, 0, size.Width, size.Height);
+    for (const auto& c : cases) {
+        Request.Formula = c.Formula;
+        Request.XlowText = c.Low;
+        Request.XhighText = c.High;
+        Engine.SetPictureSize(size);
+        Plot(c.Formula);
+        const TViewWindow view = Engine.View();
+        const QString title = QString::fromStdString(Request.TitleCaption + ' ' + Request.Formula);
+
+        // The picture: every text whole inside it, the cut label gone, the
+        // others still there.
+        TPlotCanvas canvas(size);
+        Engine.DrawFrame(canvas, Request);
+        Engine.DrawAxes(canvas, Request);
+        QStringList pictureLabels;
+        for (const TPlotCanvas::TDrawnText& text : canvas.DrawnTexts()) {
+            const QRect ink = canvas.TextInk(text.Box.left(), text.Box.top(), text.Text);
+            EXPECT_TRUE(edges.contains(ink)) << c.Low << ".." << c.High << ": \"" << text.Text.toStdString()
+                                             << "\" cut at the edge";
+            if (text.Text != title)
+                pictureLabels << text.Text;
+        }
+        EXPECT_FALSE(pictureLabels.contains(QString::fromLatin1(c.CutLabel))) << c.Low << ".." << c.High;
+        EXPECT_GE(pictureLabels.size(), 3) << c.Low << ".." << c.High << ": " << pictureLabels.join('|').toStdString();
+
+        // The page of the same view: the same texts, each inside it as its
+        // own face's metrics measure it.
+        Engine.View() = view;
+        const QByteArray page = PlotSvgPage(Engine, Evaluator, Request);
+        TSvgCanvas measure(size, ProgramFaceFile(ProgramMonoRegularFile));
+        measure.SetFont(QString::fromLatin1(ProgramMonoFace), canvas.FontPoints(), 0);
+        QStringList pageLabels;
+        QXmlStreamReader xml(page);
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != QLatin1String("text"))
+                continue;
+            const double x = xml.attributes().value("x").toDouble();
+            const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            const QRect ink = measure.TextInk(static_cast<int>(std::floor(x)), 0, text);
+            EXPECT_TRUE(ink.left() >= 0 && ink.right() < size.Width)
+                << c.Low << ".." << c.High << ": \"" << text.toStdString() << "\" cut at the page's edge";
+            if (text != title)
+                pageLabels << text;
+        }
+        EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+        EXPECT_EQ(pageLabels, pictureLabels) << c.Low << ".." << c.High;
     }
 }
 

@@ -89,6 +89,9 @@ TEST_F(MainWindow, FormulaThatDoesNotCompileIsReportedAndTheOldPictureStays)
         {"", "The formula is not valid at character 1.\rEmpty expression"},
         // No syntax error: the reason is the error's own message.
         {"1e400*x", "The formula is not valid at character 6.\rFloating point overflow"},
+        // A name of another notation: the program's spelling on a third line.
+        {"tan(x)", "The formula is not valid at character 4.\rUnknown function or variable \"tan\"\r"
+                   "Orvalis writes the tangent as tg(x)."},
     };
     for (const auto& c : cases) {
         SetText("YFormula", c.formula);

@@ -38,6 +38,8 @@ TEST_F(RendererRun, FailuresEndWithTheirStatusAndWriteNothing)
         {{"x+"}, 2, "The formula is not valid at character 3.\nSyntax error\n"},
         {{""}, 2, "The formula is not valid at character 1.\nEmpty expression\n"},
         {{"1e400*x"}, 2, "The formula is not valid at character 6.\nFloating point overflow\n"},
+        {{"pi*x"}, 2, "The formula is not valid at character 4.\n\"(\" expected but \"*\" found\n"
+                      "Orvalis writes the number pi as pi().\n"},
         // A text that is no number, named by its option.
         {{"--xlow", "abc", "x"}, 1, "orvalis-plot: --xlow: 'abc' is not a valid floating point value.\n"},
         {{"--xhigh", "1e400", "x"}, 1, "orvalis-plot: --xhigh: Floating point overflow.\n"},

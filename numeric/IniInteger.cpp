@@ -1,5 +1,5 @@
 // The integer reading of settings values (see IniInteger.h).
-#include "settings/IniInteger.h"
+#include "numeric/IniInteger.h"
 
 namespace {
 

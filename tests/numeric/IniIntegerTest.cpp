@@ -1,6 +1,6 @@
 // Tests of the integer reading of settings values: prefixes, signs, blanks
 // and the 32-bit edges.
-#include "settings/IniInteger.h"
+#include "numeric/IniInteger.h"
 
 #include <gtest/gtest.h>
 
