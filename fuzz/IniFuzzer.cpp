@@ -15,6 +15,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <type_traits>
+#include <variant>
 
 namespace {
 
@@ -106,13 +108,8 @@ void CheckDefaults(const std::string& content, const TSettings& read)
     text("YFormula", read.YFormula, d.YFormula);
     text("XLow", read.XLow, d.XLow);
     text("Xhigh", read.Xhigh, d.Xhigh);
-    integer("BackgroundColor", read.Drawing.BackgroundColor, d.Drawing.BackgroundColor);
-    integer("AxisColor", read.Drawing.AxisColor, d.Drawing.AxisColor);
-    integer("GoodPointColor", read.Drawing.GoodPointColor, d.Drawing.GoodPointColor);
-    integer("BadPointColor", read.Drawing.BadPointColor, d.Drawing.BadPointColor);
-    integer("LineWidth", read.Drawing.LineWidth, d.Drawing.LineWidth);
-    integer("Boundary", read.Drawing.Boundary, d.Drawing.Boundary);
-    integer("Ticks", read.Drawing.Ticks, d.Drawing.Ticks);
+    for (const TDrawingSetting& setting : DrawingSettingsTable)
+        std::visit([&](auto field) { integer(setting.Key, read.Drawing.*field, d.Drawing.*field); }, setting.Field);
     integer("Z", read.Z, d.Z);
     integer("Cartesian", read.Cartesian, d.Cartesian);
     if (read.Z < MinZPosition || read.Z > MaxZPosition)
@@ -154,13 +151,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     settings.YFormula = Writable(provider.ConsumeRandomLengthString(300));
     settings.XLow = Writable(provider.ConsumeRandomLengthString(40));
     settings.Xhigh = Writable(provider.ConsumeRandomLengthString(40));
-    settings.Drawing.BackgroundColor = provider.ConsumeIntegral<std::int32_t>();
-    settings.Drawing.AxisColor = provider.ConsumeIntegral<std::int32_t>();
-    settings.Drawing.GoodPointColor = provider.ConsumeIntegral<std::int32_t>();
-    settings.Drawing.BadPointColor = provider.ConsumeIntegral<std::int32_t>();
-    settings.Drawing.LineWidth = provider.ConsumeIntegral<std::int32_t>();
-    settings.Drawing.Boundary = provider.ConsumeBool();
-    settings.Drawing.Ticks = provider.ConsumeBool();
+    for (const TDrawingSetting& setting : DrawingSettingsTable)
+        std::visit([&](auto field) {
+            using TValue = std::remove_reference_t<decltype(settings.Drawing.*field)>;
+            if constexpr (std::is_same_v<TValue, bool>)
+                settings.Drawing.*field = provider.ConsumeBool();
+            else
+                settings.Drawing.*field = static_cast<TValue>(provider.ConsumeIntegral<std::int32_t>());
+        }, setting.Field);
     settings.Z = provider.ConsumeIntegralInRange(MinZPosition, MaxZPosition);
     settings.Cartesian = provider.ConsumeBool();
     try {

@@ -1,5 +1,5 @@
-// The Preferences dialog: the four colours, the line width and the two
-// drawing options, shown and edited on the dialog's own controls.
+// The Preferences dialog: the drawing settings shown and edited on the
+// dialog's own controls, each found by the object name its row gives.
 #pragma once
 
 #include "plot/core/DrawingSettings.h"
@@ -17,17 +17,20 @@ class TPrefDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // Line widths the two items stand for.
-    static constexpr std::int32_t NarrowLineWidth = 1;
-    static constexpr std::int32_t WideLineWidth = 3;
+    // The dynamic property that gives the value an item of a group of radio
+    // buttons stands for (Narrow 1, Wide 3), set in the form.
+    static constexpr char ItemValueProperty[] = "settingValue";
 
     explicit TPrefDialog(QWidget* parent = nullptr);
     ~TPrefDialog() override;
 
-    // Puts `settings` on the controls: the colours on the buttons' faces,
-    // "Wide" for a line width above 1 and "Narrow" otherwise, the two checks.
+    // Puts `settings` on the controls: a colour on its button's face, a flag
+    // on its check box, a whole number on the item of its group that stands
+    // for the smallest value not below it (the largest item when none is):
+    // "Wide" for a line width above 1, "Narrow" otherwise.
     void Fill(const TDrawingSettings& settings);
-    // What the controls show now, the line width as 1 (Narrow) or 3 (Wide).
+    // What the controls show now; a whole number is the checked item's value,
+    // kept within its setting's limits.
     TDrawingSettings Settings() const;
 
     // Lets the user choose a new face colour for `button` with the colour
@@ -38,5 +41,7 @@ public:
     void setVisible(bool visible) override;
 
 private:
+    QWidget* Control(const TDrawingSetting& setting) const;
+
     std::unique_ptr<Ui::TPrefDialogForm> Form;
 };

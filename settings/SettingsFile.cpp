@@ -1,10 +1,13 @@
 // Reading and writing the settings record, and the settings file's name.
 #include "settings/SettingsFile.h"
 
+#include "settings/IniText.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
 #include <variant>
+#include <vector>
 
 #include <unistd.h>
 
@@ -15,28 +18,53 @@ namespace {
 using TSettingField = std::variant<std::string*, std::int32_t*, TColor*, bool*>;
 
 // One key of section "Main": its name, the field it fills (whose value in a
-// default TSettings is its default) and the limits a value read is kept in.
+// default TSettings is its default), the limits a value read is kept in and
+// when it is written. A drawing setting's key comes from its row.
 struct TSettingsKey {
     const char* Name;
-    TSettingField (*Field)(TSettings&);
+    TSettingField (*Field)(TSettings&) = nullptr;
     std::int32_t Min = std::numeric_limits<std::int32_t>::min();
     std::int32_t Max = std::numeric_limits<std::int32_t>::max();
+    const TDrawingSetting* Drawing = nullptr;
 };
 
-const TSettingsKey SettingsKeys[] = {
-    {"YFormula", [](TSettings& s) -> TSettingField { return &s.YFormula; }},
-    {"XLow", [](TSettings& s) -> TSettingField { return &s.XLow; }},
-    {"Xhigh", [](TSettings& s) -> TSettingField { return &s.Xhigh; }},
-    {"BackgroundColor", [](TSettings& s) -> TSettingField { return &s.Drawing.BackgroundColor; }},
-    {"AxisColor", [](TSettings& s) -> TSettingField { return &s.Drawing.AxisColor; }},
-    {"GoodPointColor", [](TSettings& s) -> TSettingField { return &s.Drawing.GoodPointColor; }},
-    {"BadPointColor", [](TSettings& s) -> TSettingField { return &s.Drawing.BadPointColor; }},
-    {"LineWidth", [](TSettings& s) -> TSettingField { return &s.Drawing.LineWidth; }},
-    {"Boundary", [](TSettings& s) -> TSettingField { return &s.Drawing.Boundary; }},
-    {"Ticks", [](TSettings& s) -> TSettingField { return &s.Drawing.Ticks; }},
-    {"Z", [](TSettings& s) -> TSettingField { return &s.Z; }, MinZPosition, MaxZPosition},
-    {"Cartesian", [](TSettings& s) -> TSettingField { return &s.Cartesian; }},
-};
+// The keys in the file's order: the formula and the x range, the drawing
+// settings, then z and the mode.
+const std::vector<TSettingsKey>& SettingsKeys()
+{
+    static const std::vector<TSettingsKey> keys = [] {
+        std::vector<TSettingsKey> all = {
+            {"YFormula", [](TSettings& s) -> TSettingField { return &s.YFormula; }},
+            {"XLow", [](TSettings& s) -> TSettingField { return &s.XLow; }},
+            {"Xhigh", [](TSettings& s) -> TSettingField { return &s.Xhigh; }},
+        };
+        for (const TDrawingSetting& setting : DrawingSettingsTable)
+            all.push_back({.Name = setting.Key, .Drawing = &setting});
+        all.push_back({"Z", [](TSettings& s) -> TSettingField { return &s.Z; }, MinZPosition, MaxZPosition});
+        all.push_back({"Cartesian", [](TSettings& s) -> TSettingField { return &s.Cartesian; }});
+        return all;
+    }();
+    return keys;
+}
+
+TSettingField FieldOf(const TSettingsKey& key, TSettings& s)
+{
+    if (!key.Drawing)
+        return key.Field(s);
+    return std::visit([&](auto member) -> TSettingField { return &(s.Drawing.*member); }, key.Drawing->Field);
+}
+
+// A key written only once it matters goes into the file when its value is
+// not the default or the file already has it.
+bool Written(const TSettingsKey& key, const TSettings& s, const TIniText& text)
+{
+    if (!key.Drawing || key.Drawing->Writing == TKeyWriting::Always)
+        return true;
+    const TDrawingSettings defaults;
+    const bool isDefault = std::visit([&](auto member) { return s.Drawing.*member == defaults.*member; },
+                                      key.Drawing->Field);
+    return !isDefault || FindIniValue(text.Bytes(), SettingsSection, key.Name).has_value();
+}
 
 // One visitor made of a lambda for each type of field.
 template <class... Ts>
@@ -52,7 +80,7 @@ TSettings ReadSettings(const TIniFile& file)
 {
     const TIniText text = file.Read();
     TSettings s;
-    for (const TSettingsKey& key : SettingsKeys) {
+    for (const TSettingsKey& key : SettingsKeys()) {
         // Each field holds its default until the key is read.
         std::visit(TOverloaded{
                        [&](std::string* v) { *v = text.ReadString(SettingsSection, key.Name, *v); },
@@ -65,7 +93,7 @@ TSettings ReadSettings(const TIniFile& file)
                        },
                        [&](bool* v) { *v = text.ReadBool(SettingsSection, key.Name, *v); },
                    },
-                   key.Field(s));
+                   FieldOf(key, s));
     }
     return s;
 }
@@ -74,7 +102,9 @@ void WriteSettings(TIniFile& file, const TSettings& settings)
 {
     TSettings s = settings;
     file.Update([&](TIniText& text) {
-        for (const TSettingsKey& key : SettingsKeys) {
+        for (const TSettingsKey& key : SettingsKeys()) {
+            if (!Written(key, s, text))
+                continue;
             std::visit(TOverloaded{
                            [&](std::string* v) { text.WriteString(SettingsSection, key.Name, *v); },
                            [&](std::int32_t* v) { text.WriteInteger(SettingsSection, key.Name, *v); },
@@ -83,7 +113,7 @@ void WriteSettings(TIniFile& file, const TSettings& settings)
                            },
                            [&](bool* v) { text.WriteBool(SettingsSection, key.Name, *v); },
                        },
-                       key.Field(s));
+                       FieldOf(key, s));
         }
     });
 }

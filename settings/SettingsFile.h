@@ -9,14 +9,13 @@
 #include <string>
 
 // The values of section "Main", with their defaults. Colours pass through
-// as the 32-bit integers the file holds (their bit pattern), as does
-// LineWidth; only Z is limited on the way in.
+// as the 32-bit integers the file holds (their bit pattern), as do the
+// drawing settings' whole numbers; only Z is limited on the way in.
 struct TSettings {
     std::string YFormula = "sin(x)";
     std::string XLow = "-10";
     std::string Xhigh = "10";
-    // BackgroundColor, AxisColor, GoodPointColor, BadPointColor, LineWidth,
-    // Boundary and Ticks, in this order in the file.
+    // In the file in the order of DrawingSettingsTable, after Xhigh.
     TDrawingSettings Drawing;
     std::int32_t Z = 300; // the z track bar's position, 0 to 1000
     bool Cartesian = true;
@@ -28,13 +27,14 @@ inline constexpr char SettingsSection[] = "Main";
 inline constexpr std::int32_t MinZPosition = 0;
 inline constexpr std::int32_t MaxZPosition = 1000;
 
-// The twelve keys in their order, from one reading of the file; a missing
-// or unreadable value gives its default. Z is kept within the track bar's
+// Every key, from one reading of the file; a missing or unreadable value
+// gives its default. Z is kept within the track bar's
 // range, as the track bar would keep it once set.
 TSettings ReadSettings(const TIniFile& file);
 
-// The twelve keys in the same order, the file read once and replaced once.
-// A refused write raises EIniWriteError and leaves the old file whole.
+// Every key in the file's order, the file read once and replaced once; a
+// setting added later is written only once it is used or already in the
+// file. A refused write raises EIniWriteError and leaves the old file whole.
 void WriteSettings(TIniFile& file, const TSettings& settings);
 
 // The settings file of the executable: its full path (a relative one taken

@@ -12,13 +12,23 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <stdexcept>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 namespace {
 
 const char ProgramName[] = "orvalis-plot";
+
+// One visitor made of a lambda for each kind of field.
+template <class... Ts>
+struct TOverloaded : Ts... {
+    using Ts::operator()...;
+};
+template <class... Ts>
+TOverloaded(Ts...) -> TOverloaded<Ts...>;
 // The usage's descriptions start in this column; its lines end by this one.
 constexpr std::size_t HelpColumn = 28;
 constexpr std::size_t UsageWidth = 79;
@@ -145,14 +155,49 @@ const std::string& FormatHelp()
 
 // One option: its name, the name of its value (none for a switch), its help
 // (lines after the first start in the help column), how its value enters the
-// request, and the default the help shows.
+// request, and the default the help shows. A drawing setting's option is made
+// from its row, which says all of these.
 struct TOptionRow {
     const char* Name;
     const char* ValueName;
     const char* Help;
     void (*Apply)(TRendererRequest&, const std::string& value);
     std::string (*Default)(const TRendererRequest&);
+    const TDrawingSetting* Setting = nullptr;
 };
+
+TOptionRow SettingOption(const TDrawingSetting& setting)
+{
+    const char* valueName = std::visit(
+        TOverloaded{[](TColor TDrawingSettings::*) { return "COLOUR"; },
+                    [](std::int32_t TDrawingSettings::*) { return "N"; },
+                    [](bool TDrawingSettings::*) { return ""; }},
+        setting.Field);
+    return {setting.Option, valueName, setting.Help, nullptr, nullptr, &setting};
+}
+
+void ApplySetting(const TDrawingSetting& setting, TDrawingSettings& drawing, const std::string& value)
+{
+    std::visit(TOverloaded{[&](TColor TDrawingSettings::*field) { drawing.*field = ParseColour(setting.Option, value); },
+                           [&](std::int32_t TDrawingSettings::*field) {
+                               drawing.*field = ReadInteger(setting.Option, value, setting.Min, setting.Max);
+                           },
+                           [&](bool TDrawingSettings::*field) { drawing.*field = !(TDrawingSettings().*field); }},
+               setting.Field);
+}
+
+// The default the usage shows; a switch shows none.
+std::optional<std::string> SettingDefault(const TDrawingSetting& setting, const TDrawingSettings& drawing)
+{
+    return std::visit(TOverloaded{[&](TColor TDrawingSettings::*field) -> std::optional<std::string> {
+                                      return ColourText(drawing.*field);
+                                  },
+                                  [&](std::int32_t TDrawingSettings::*field) -> std::optional<std::string> {
+                                      return std::to_string(drawing.*field);
+                                  },
+                                  [](bool TDrawingSettings::*) -> std::optional<std::string> { return std::nullopt; }},
+                      setting.Field);
+}
 
 TSweepTexts& SweepOf(TRendererRequest& request)
 {
@@ -161,7 +206,8 @@ TSweepTexts& SweepOf(TRendererRequest& request)
     return *request.Sweep;
 }
 
-const TOptionRow OptionTable[] = {
+// The options before the drawing settings' own.
+const TOptionRow PlotOptions[] = {
     {"xlow", "TEXT", "the low end of the x range (of the angle with\n--polar)",
      [](TRendererRequest& r, const std::string& v) { r.XlowText = v; },
      [](const TRendererRequest& r) { return r.XlowText; }},
@@ -184,27 +230,10 @@ const TOptionRow OptionTable[] = {
      [](TRendererRequest& r, const std::string& v) { r.XMinText = v; }, nullptr},
     {"xmax", "NUMBER", "the right end of the kept polar window",
      [](TRendererRequest& r, const std::string& v) { r.XMaxText = v; }, nullptr},
-    {"background", "COLOUR", "the picture's background",
-     [](TRendererRequest& r, const std::string& v) { r.Drawing.BackgroundColor = ParseColour("background", v); },
-     [](const TRendererRequest& r) { return ColourText(r.Drawing.BackgroundColor); }},
-    {"axis", "COLOUR", "the frame, the axes and the ticks",
-     [](TRendererRequest& r, const std::string& v) { r.Drawing.AxisColor = ParseColour("axis", v); },
-     [](const TRendererRequest& r) { return ColourText(r.Drawing.AxisColor); }},
-    {"good", "COLOUR", "the curve where the formula is defined, the title\nand the labels",
-     [](TRendererRequest& r, const std::string& v) { r.Drawing.GoodPointColor = ParseColour("good", v); },
-     [](const TRendererRequest& r) { return ColourText(r.Drawing.GoodPointColor); }},
-    {"bad", "COLOUR", "the curve where it is undefined",
-     [](TRendererRequest& r, const std::string& v) { r.Drawing.BadPointColor = ParseColour("bad", v); },
-     [](const TRendererRequest& r) { return ColourText(r.Drawing.BadPointColor); }},
-    {"line-width", "N", "the curve's width in pixels",
-     [](TRendererRequest& r, const std::string& v) {
-         r.Drawing.LineWidth = ReadInteger("line-width", v, INT32_MIN, INT32_MAX);
-     },
-     [](const TRendererRequest& r) { return std::to_string(r.Drawing.LineWidth); }},
-    {"no-boundary", "", "leave out the plot area's outline",
-     [](TRendererRequest& r, const std::string&) { r.Drawing.Boundary = false; }, nullptr},
-    {"no-ticks", "", "leave out the ticks and their labels",
-     [](TRendererRequest& r, const std::string&) { r.Drawing.Ticks = false; }, nullptr},
+};
+
+// The options after the drawing settings' own.
+const TOptionRow OutputOptions[] = {
     {"z-from", "A", "with --z-to and --frames: a sweep of z from A to\n"
                     "B in N pictures, N from 2 to 100000: a GIF when\n"
                     "OUTPUT ends in .gif, else one file per frame,\n"
@@ -224,9 +253,39 @@ const TOptionRow OptionTable[] = {
     {"version", "", "the version; nothing is plotted", nullptr, nullptr},
 };
 
+// Every option, in the order the usage lists them.
+const std::vector<TOptionRow>& OptionTable()
+{
+    static const std::vector<TOptionRow> table = [] {
+        std::vector<TOptionRow> all(std::begin(PlotOptions), std::end(PlotOptions));
+        for (const TDrawingSetting& setting : DrawingSettingsTable)
+            all.push_back(SettingOption(setting));
+        all.insert(all.end(), std::begin(OutputOptions), std::end(OutputOptions));
+        return all;
+    }();
+    return table;
+}
+
+void ApplyOption(const TOptionRow& row, TRendererRequest& request, const std::string& value)
+{
+    if (row.Setting)
+        ApplySetting(*row.Setting, request.Drawing, value);
+    else if (row.Apply)
+        row.Apply(request, value);
+}
+
+std::optional<std::string> DefaultText(const TOptionRow& row, const TRendererRequest& defaults)
+{
+    if (row.Setting)
+        return SettingDefault(*row.Setting, defaults.Drawing);
+    if (row.Default)
+        return row.Default(defaults);
+    return std::nullopt;
+}
+
 const TOptionRow* FindOption(QStringView name)
 {
-    for (const TOptionRow& row : OptionTable)
+    for (const TOptionRow& row : OptionTable())
         if (name == QLatin1StringView(row.Name))
             return &row;
     return nullptr;
@@ -320,7 +379,7 @@ void CheckCombinations(const QCommandLineParser& parser, const TRendererRequest&
 TCommandLine ParseRendererArguments(const std::vector<std::string>& arguments)
 {
     QCommandLineParser parser;
-    for (const TOptionRow& row : OptionTable)
+    for (const TOptionRow& row : OptionTable())
         parser.addOption(QCommandLineOption(QString::fromLatin1(row.Name), QString::fromLatin1(row.Help),
                                             QString::fromLatin1(row.ValueName)));
     if (!parser.parse(OptionsFirst(Words(arguments))))
@@ -342,9 +401,9 @@ TCommandLine ParseRendererArguments(const std::vector<std::string>& arguments)
     }
     if (line.Action != TCommandLine::TAction::Plot)
         return line;
-    for (const TOptionRow& row : OptionTable)
-        if (const std::optional<std::string> value = Value(parser, row); value && row.Apply)
-            row.Apply(request, *value);
+    for (const TOptionRow& row : OptionTable())
+        if (const std::optional<std::string> value = Value(parser, row))
+            ApplyOption(row, request, *value);
     CheckCombinations(parser, request);
     return line;
 }
@@ -401,12 +460,15 @@ const std::string& RendererUsage()
                                    UsageWidth) +
                            "\nNumbers are read as the window reads its edits.\n";
         const TRendererRequest defaults;
-        for (const TOptionRow& row : OptionTable) {
+        for (const TOptionRow& row : OptionTable()) {
             std::string head = std::string("  --") + row.Name + (*row.ValueName ? " " : "") + row.ValueName;
             head.resize(std::max(HelpColumn, head.size() + 2), ' ');
             std::string help = row.Help;
-            if (row.Default)
-                help += "; " + row.Default(defaults);
+            // A whole number's limits are the row's, so the usage states them.
+            if (row.Setting && std::holds_alternative<std::int32_t TDrawingSettings::*>(row.Setting->Field))
+                help += ", from " + std::to_string(row.Setting->Min) + " to " + std::to_string(row.Setting->Max);
+            if (const std::optional<std::string> shown = DefaultText(row, defaults))
+                help += "; " + *shown;
             for (std::size_t at = 0; (at = help.find('\n', at)) != std::string::npos; at += HelpColumn + 1)
                 help.insert(at + 1, HelpColumn, ' ');
             text += head + help + "\n";
@@ -429,7 +491,7 @@ std::string RendererVersion()
 std::vector<std::string> RendererOptionNames()
 {
     std::vector<std::string> names;
-    for (const TOptionRow& row : OptionTable)
+    for (const TOptionRow& row : OptionTable())
         names.push_back(row.Name);
     return names;
 }

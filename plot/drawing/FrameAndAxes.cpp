@@ -1,5 +1,5 @@
-// Background, boundary and title line, then the axes with arrowheads, names,
-// ticks and tick labels: everything of a plot but the curve.
+// Background, boundary and title line, then the grid and the axes with
+// arrowheads, names, ticks and tick labels: everything of a plot but the curve.
 #include "plot/drawing/Canvas.h"
 #include "plot/drawing/Plotter.h"
 #include "plot/drawing/FaceFiles.h"
@@ -77,13 +77,25 @@ void TPlotter::DrawFrame(TCanvas& canvas, const TPlotRequest& request) const
 void TPlotter::DrawAxes(TCanvas& canvas, const TPlotRequest& request) const
 {
     const long double step = TickStep(View_.XMin, View_.XMax);
-    if (!(View_.YMin > 0.0) && !(View_.YMax < 0.0))
+    const bool horizontal = !(View_.YMin > 0.0) && !(View_.YMax < 0.0);
+    const bool vertical = !(View_.XMin > 0.0) && !(View_.XMax < 0.0);
+    // The grid stands at the labelled ticks, so it needs the ticks.
+    if (request.Drawing.Grid && request.Drawing.Ticks) {
+        canvas.SetPenColor(GridColor(request.Drawing));
+        if (horizontal)
+            DrawAxis(canvas, request, TAxis::Horizontal, step, TAxisPart::Grid);
+        if (vertical)
+            DrawAxis(canvas, request, TAxis::Vertical, step, TAxisPart::Grid);
+        canvas.SetPenColor(request.Drawing.AxisColor);
+    }
+    if (horizontal)
         DrawAxis(canvas, request, TAxis::Horizontal, step);
-    if (!(View_.XMin > 0.0) && !(View_.XMax < 0.0))
+    if (vertical)
         DrawAxis(canvas, request, TAxis::Vertical, step);
 }
 
-void TPlotter::DrawAxis(TCanvas& canvas, const TPlotRequest& request, TAxis axis, long double step) const
+void TPlotter::DrawAxis(TCanvas& canvas, const TPlotRequest& request, TAxis axis, long double step,
+                        TAxisPart part) const
 {
     // Positions are taken along the axis and across it, so one routine draws
     // both: the horizontal axis lies at the row of y = 0, the vertical one at
@@ -99,10 +111,12 @@ void TPlotter::DrawAxis(TCanvas& canvas, const TPlotRequest& request, TAxis axis
     const std::int32_t side = horizontal ? Size.Width : Size.Height;
     const std::int32_t at = horizontal ? WorldToPixelY(0.0) : WorldToPixelX(0.0);
     const std::int32_t end = CheckedSub(side, PlotMargin);
-    line(PlotMargin, at, end, at);
-    for (const std::int32_t offset : {-ArrowHalfWidth, ArrowHalfWidth}) {
-        line(PlotMargin + ArrowLength, CheckedAdd(at, offset), PlotMargin, at);
-        line(CheckedSub(end, ArrowLength), CheckedAdd(at, offset), end, at);
+    if (part == TAxisPart::Axis) {
+        line(PlotMargin, at, end, at);
+        for (const std::int32_t offset : {-ArrowHalfWidth, ArrowHalfWidth}) {
+            line(PlotMargin + ArrowLength, CheckedAdd(at, offset), PlotMargin, at);
+            line(CheckedSub(end, ArrowLength), CheckedAdd(at, offset), end, at);
+        }
     }
 
     // The horizontal axis's name lies right of its end, centred on it; the
@@ -112,7 +126,8 @@ void TPlotter::DrawAxis(TCanvas& canvas, const TPlotRequest& request, TAxis axis
     const QPoint namePlace =
         horizontal ? QPoint(CheckedSub(Size.Width, NameFromRight), CheckedSub(at, nameExtent.height() / 2))
                    : QPoint(CheckedSub(CheckedSub(at, LabelGap), nameExtent.width()), PlotMargin);
-    canvas.TextOut(namePlace.x(), namePlace.y(), name);
+    if (part == TAxisPart::Axis)
+        canvas.TextOut(namePlace.x(), namePlace.y(), name);
 
     if (!request.Drawing.Ticks)
         return;
@@ -163,10 +178,29 @@ void TPlotter::DrawAxis(TCanvas& canvas, const TPlotRequest& request, TAxis axis
             continue;
         const std::size_t i = static_cast<std::size_t>(k - ticks.First);
         const std::int32_t tick = marks[i].Pixel;
-        line(tick, CheckedSub(at, TickHalfLength), tick, CheckedAdd(at, TickHalfLength));
+        if (part == TAxisPart::Axis)
+            line(tick, CheckedSub(at, TickHalfLength), tick, CheckedAdd(at, TickHalfLength));
         if (stride == 0 || k % stride != 0 || spans[i].LeftOut)
             continue;
+        if (part == TAxisPart::Grid) {
+            DrawGridLine(canvas, horizontal, tick);
+            continue;
+        }
         const QPoint place = point(tick, CheckedAdd(at, LabelGap));
         canvas.TextOut(place.x(), place.y(), marks[i].Label);
     }
+}
+
+void TPlotter::DrawGridLine(TCanvas& canvas, bool vertical, std::int32_t at) const
+{
+    // Strictly inside the plot area, so that the boundary keeps its colour.
+    const std::int32_t across = vertical ? Size.Width : Size.Height;
+    const std::int32_t along = vertical ? Size.Height : Size.Width;
+    if (at <= PlotMargin || at >= CheckedSub(across, PlotMargin))
+        return;
+    const std::int32_t first = PlotMargin + 1, last = CheckedSub(along, PlotMargin + 1);
+    if (vertical)
+        canvas.Line(at, first, at, last);
+    else
+        canvas.Line(first, at, last, at);
 }

@@ -52,14 +52,20 @@ public:
 
     // The steps of a plot, for tests: sampling over Low to High at z = Z and
     // the sample count of the last plot, and the background, boundary, title,
-    // axes and ticks.
+    // grid, axes and ticks.
     double SampleFormula(const TRapidEvaluator& evaluator, double Low, double High, double Z);
     void DrawFrame(TCanvas& canvas, const TPlotRequest& request) const;
     void DrawAxes(TCanvas& canvas, const TPlotRequest& request) const;
 
 private:
     enum class TAxis { Horizontal, Vertical };
-    void DrawAxis(TCanvas& canvas, const TPlotRequest& request, TAxis axis, long double step) const;
+    // An axis is laid out alike for its grid and for itself; the grid of
+    // both axes is drawn first, so that the axes, ticks and labels lie on it.
+    enum class TAxisPart { Grid, Axis };
+    void DrawAxis(TCanvas& canvas, const TPlotRequest& request, TAxis axis, long double step,
+                  TAxisPart part = TAxisPart::Axis) const;
+    // A grid line across the plot area: a column at `at` when `vertical`, else a row.
+    void DrawGridLine(TCanvas& canvas, bool vertical, std::int32_t at) const;
 
     TViewWindow View_;
     TSamples Samples_;

@@ -61,7 +61,7 @@ int main(int argc, char** argv)
     {
         TPrefDialog preferences;
         TDrawingSettings drawing;
-        drawing.LineWidth = TPrefDialog::WideLineWidth;
+        drawing.LineWidth = 3;  // Wide
         drawing.Ticks = false;
         preferences.Fill(drawing);
         saved = Save(preferences, preferences, folder.filePath(QStringLiteral("PrefDialog.png"))) && saved;

@@ -19,6 +19,9 @@
 
 #include <cmath>
 #include <functional>
+#include <map>
+#include <set>
+#include <tuple>
 
 namespace {
 
@@ -146,6 +149,7 @@ TEST_F(SvgPage, DrawsThePictureOfTheSamePlot)
              r.Drawing.BackgroundColor = 0x204060;
              r.Drawing.GoodPointColor = 0xFFFFFF;
          }},
+        {"grid", "sin(x)", [](TPlotRequest& r, TViewWindow&) { r.Drawing.Grid = true; }},
         {"tabs in the title", "cos(x)",
          [](TPlotRequest& r, TViewWindow&) { r.Formula = "cos(x)\t\t+ 0\t*x"; }},
     };
@@ -220,4 +224,119 @@ TEST_F(SvgPage, LinesReachingFarOutAreClippedAsQtsPageClipsThem)
     const QImage page = Rasterised(svg, QStringLiteral("far"));
     EXPECT_EQ(page, Rasterised(QtPage(draw), QStringLiteral("far by Qt")));
     EXPECT_EQ(page.pixel(450, 120) & 0xFFFFFF, 0xFF0000u) << "the far horizontal line crosses the picture";
+}
+
+namespace {
+
+// Where a frame-and-axes picture has its tick marks and their labels: a tick
+// mark crosses its axis three pixels either side, and its label's letters lie
+// beyond the gap on the far side (below the horizontal axis, right of the
+// vertical one). A label below the axis starts at its tick, with a blank
+// before it, so the end of the label before is not taken for one.
+struct TTickPlaces {
+    std::set<int> Columns, Rows;                  // every tick mark
+    std::set<int> LabelledColumns, LabelledRows;  // those with a label
+};
+
+TTickPlaces TickPlaces(const QImage& picture, int axisRow, int axisColumn, TColor background)
+{
+    const auto ink = [&](int x0, int y0, int x1, int y1) {
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
+                if ((picture.pixel(x, y) & 0xFFFFFF) != (qRgb(background & 0xFF, background >> 8 & 0xFF,
+                                                               background >> 16 & 0xFF) & 0xFFFFFF))
+                    return true;
+        return false;
+    };
+    const auto same = [&](int x0, int y0, int x1, int y1) { return picture.pixel(x0, y0) == picture.pixel(x1, y1); };
+    TTickPlaces places;
+    for (int x = PlotMargin + 1; x < picture.width() - PlotMargin; ++x)
+        if (x != axisColumn && same(x, axisRow, x, axisRow - 3) && same(x, axisRow, x, axisRow - 2) &&
+            same(x, axisRow, x, axisRow + 3)) {
+            places.Columns.insert(x);
+            if (ink(x, axisRow + 6, x + 4, axisRow + 16) && !ink(x - 3, axisRow + 6, x - 1, axisRow + 16))
+                places.LabelledColumns.insert(x);
+        }
+    for (int y = PlotMargin + 1; y < picture.height() - PlotMargin; ++y)
+        if (y != axisRow && same(axisColumn, y, axisColumn - 3, y) && same(axisColumn, y, axisColumn - 2, y) &&
+            same(axisColumn, y, axisColumn + 3, y)) {
+            places.Rows.insert(y);
+            if (ink(axisColumn + 5, y + 1, axisColumn + 14, y + 10))
+                places.LabelledRows.insert(y);
+        }
+    return places;
+}
+
+}  // namespace
+
+// The grid goes under everything else, at the labelled ticks only, strictly
+// inside the plot area, in its own colour, alike on the picture and the page;
+// a picture without it is the one drawn before the grid existed.
+TEST_F(SvgPage, GridLiesAtTheLabelledTicksAndNowhereElse)
+{
+    const struct {
+        const char* Name;
+        TPictureSize Size;
+        TColor Background, Axis;
+    } cases[] = {
+        {"grid light", {507, 266}, 0xCAFFFF, 0x808080},
+        // Narrow: only every other tick has room for its label.
+        {"grid dark narrow", {200, 266}, 0x202020, 0xC0C0C0},
+    };
+    for (const auto& c : cases) {
+        Engine.SetPictureSize(c.Size);
+        Request = TPlotRequest();
+        Request.Formula = "100";  // above the window: frame and axes only
+        Request.Drawing.BackgroundColor = c.Background;
+        Request.Drawing.AxisColor = c.Axis;
+        Evaluator.SetFormula(Request.Formula);
+        Evaluator.Compile();
+        std::map<bool, QImage> pictures, pages;
+        for (const bool grid : {false, true}) {
+            Request.Drawing.Grid = grid;
+            Engine.View() = TViewWindow();
+            Engine.View().ResetView = true;
+            pictures[grid] = Engine.Plot(Evaluator, Request);
+            Engine.View().ResetView = true;
+            pages[grid] = Rasterised(PlotSvgPage(Engine, Evaluator, Request),
+                                     QString::fromLatin1(c.Name) + (grid ? " on" : " off"));
+        }
+        const TColor gridColour = GridColor(Request.Drawing);
+        ASSERT_NE(gridColour, c.Background);
+        ASSERT_NE(gridColour, c.Axis);
+        const int axisRow = Engine.WorldToPixelY(0.0), axisColumn = Engine.WorldToPixelX(0.0);
+        const TTickPlaces ticks = TickPlaces(pictures[false], axisRow, axisColumn, c.Background);
+        ASSERT_GE(ticks.LabelledColumns.size(), 2u) << c.Name;
+        ASSERT_GE(ticks.LabelledRows.size(), 2u) << c.Name;
+        if (c.Size.Width < 300) {
+            EXPECT_LT(ticks.LabelledColumns.size(), ticks.Columns.size()) << c.Name << ": some ticks unlabelled";
+        }
+
+        for (const auto& [what, withGrid, without] :
+             {std::tuple{"picture", pictures[true], pictures[false]}, std::tuple{"page", pages[true], pages[false]}}) {
+            std::set<int> columns, rows;  // of the grid's pixels
+            int misplaced = 0, offColour = 0;
+            for (int y = 0; y < withGrid.height(); ++y)
+                for (int x = 0; x < withGrid.width(); ++x) {
+                    if (withGrid.pixel(x, y) == without.pixel(x, y))
+                        continue;
+                    const bool inside = x > PlotMargin && x < c.Size.Width - PlotMargin && y > PlotMargin &&
+                                        y < c.Size.Height - PlotMargin;
+                    const bool onColumn = ticks.LabelledColumns.count(x), onRow = ticks.LabelledRows.count(y);
+                    misplaced += !inside || (!onColumn && !onRow);
+                    offColour += At(withGrid, x, y) != gridColour;
+                    if (onColumn && !onRow)
+                        columns.insert(x);
+                    if (onRow && !onColumn)
+                        rows.insert(y);
+                }
+            EXPECT_EQ(misplaced, 0) << c.Name << " " << what;
+            EXPECT_EQ(offColour, 0) << c.Name << " " << what;
+            EXPECT_EQ(columns, ticks.LabelledColumns) << c.Name << " " << what;
+            EXPECT_EQ(rows, ticks.LabelledRows) << c.Name << " " << what;
+        }
+        // Under the axes: the axis row keeps the axes' colour where a grid column crosses it.
+        for (const int x : ticks.LabelledColumns)
+            EXPECT_EQ(At(pictures[true], x, axisRow), c.Axis) << c.Name << " column " << x;
+    }
 }

@@ -70,6 +70,8 @@ TEST_F(RendererRun, FailuresEndWithTheirStatusAndWriteNothing)
         {{"--ymin", "1", "x"}, 2, nullptr},
         {{"--polar", "--ymin", "1", "--ymax", "2", "x"}, 2, nullptr},
         {{"--polar=1", "x"}, 2, nullptr},
+        {{"--line-width", "0", "x"}, 2, nullptr},
+        {{"--line-width", "500", "x"}, 2, nullptr},
     };
     for (const auto& c : cases)
         for (const char* name : {"out.png", "out.bmp", "out.gif", "out.svg", "out.pdf", "out.ppm", "f%d.png"}) {

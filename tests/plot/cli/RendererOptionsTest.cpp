@@ -56,6 +56,7 @@ std::string Describe(const TRendererRequest& r)
     add(r.Drawing.LineWidth != d.Drawing.LineWidth, "line-width=" + std::to_string(r.Drawing.LineWidth));
     add(!r.Drawing.Boundary, "no-boundary");
     add(!r.Drawing.Ticks, "no-ticks");
+    add(r.Drawing.Grid, "grid");
     if (r.Sweep)
         add(true, "sweep=" + r.Sweep->FromText + ".." + r.Sweep->ToText + "/" + std::to_string(r.Sweep->Frames));
     add(r.FrameMs != d.FrameMs, "frame-ms=" + std::to_string(r.FrameMs));
@@ -91,6 +92,7 @@ TEST(RendererCommandLine, GoodLinesMakeTheirRequests)
         {{"--good", "#FF0000", "--bad=darkgreen", "--axis", "bgr:0xFF0000", "--background", "#fff", "x", "o"},
          "x o background=FFFFFF axis=FF0000 good=0000FF bad=006400"},
         {{"--line-width", "3", "--no-boundary", "--no-ticks", "x", "o"}, "x o line-width=3 no-boundary no-ticks"},
+        {{"--line-width=50", "--grid", "x", "o"}, "x o line-width=50 grid"},
         {{"--z-from", "0", "--z-to", "1", "--frames", "0x10", "--frame-ms", "100", "x", "f.gif"},
          "x f.gif sweep=0..1/16 frame-ms=100"},
         {{"x", "\xC3\xA9t\xC3\xA9.png"}, "x \xC3\xA9t\xC3\xA9.png"},
@@ -137,7 +139,13 @@ TEST(RendererCommandLine, BadLinesSayWhyAndPointToTheHelp)
         {{"--size", "1000000000x100", "x", "o"}, "--size takes WxH, each at least 80, not '1000000000x100'"},
         {{"--size", "100x-100", "x", "o"}, "--size takes WxH, each at least 80, not '100x-100'"},
         {{"--good", "0xFF0000", "x", "o"}, "--good takes #RRGGBB, #RGB or a colour name"},
-        {{"--line-width", "wide", "x", "o"}, "--line-width takes an integer from -2147483648 to 2147483647, not 'wide'"},
+        {{"--line-width", "wide", "x", "o"}, "--line-width takes an integer from 1 to 50, not 'wide'"},
+        // Below 1 the curve would still be 1 pixel wide, far above 50 the
+        // picture all curve: both are refused.
+        {{"--line-width", "0", "x", "o"}, "--line-width takes an integer from 1 to 50, not '0'"},
+        {{"--line-width=-3", "x", "o"}, "--line-width takes an integer from 1 to 50, not '-3'"},
+        {{"--line-width", "51", "x", "o"}, "--line-width takes an integer from 1 to 50, not '51'"},
+        {{"--line-width", "500", "x", "o.svg"}, "--line-width takes an integer from 1 to 50, not '500'"},
         {{"--z-from", "0", "--z-to", "1", "--frames", "1", "x", "o.gif"},
          "--frames takes an integer from 2 to 100000, not '1'"},
         {{"--frame-ms", "-1", "x", "o.gif"}, "--frame-ms takes an integer from 0 to 655350, not '-1'"},
