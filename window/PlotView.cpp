@@ -118,7 +118,10 @@ void TPlotView::SyncPictureSize()
 
 void TPlotView::ReadModeXRange(const TPlotRequest& request, double& low, double& high) const
 {
-    if (request.Cartesian) {
+    if (request.Cartesian && request.XlowText == Written.LowText && request.XhighText == Written.HighText) {
+        low = Written.Low;
+        high = Written.High;
+    } else if (request.Cartesian) {
         ReadXRange(request.XlowText, request.XhighText, low, high);
     } else {
         low = Engine_.View().XMin;
@@ -130,6 +133,7 @@ void TPlotView::WriteModeXRange(const TPlotRequest& request, double low, double 
 {
     if (request.Cartesian) {
         const auto [lowText, highText] = XRangeTexts(low, high);
+        Written = {lowText, highText, low, high};
         Host->ShowXRange(lowText, highText);
     } else {
         Engine_.View().XMin = low;

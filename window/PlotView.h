@@ -118,6 +118,14 @@ private:
     int WheelAngle = 0;
     int PlotCount_ = 0;
     TShownPlot Shown_;
+    // The Cartesian x range the view last wrote, as texts and as the exact
+    // numbers they were written from: while the texts stand, the next step
+    // starts from the numbers, so that steps there and back return where
+    // they began rather than drift with each rounding to text.
+    struct TWrittenRange {
+        std::string LowText, HighText;
+        double Low = 0, High = 0;
+    } Written;
     bool Holding = false;
     struct THeldReport {
         QString Text;
