@@ -2,7 +2,7 @@
 #include "window/PictureExport.h"
 
 #include "numeric/Exceptions.h"
-#include "plot/PictureFile.h"
+#include "plot/output/PictureFile.h"
 #include "plot/core/FormulaCompile.h"
 #include "plot/output/OutputFile.h"
 #include "plot/output/OutputFormat.h"

@@ -6,7 +6,7 @@
 
 #include "plot/output/GifWriter.h"
 #include "plot/PlotCanvas.h"
-#include "plot/PictureFile.h"
+#include "plot/output/PictureFile.h"
 #include "plot/PlotEngine.h"
 #include "plot/drawing/SvgCanvas.h"
 #include "RapidEvaluator/RapidEvaluator.h"

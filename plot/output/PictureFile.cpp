@@ -1,5 +1,5 @@
 // Encoding a picture and handing it to the file writer.
-#include "plot/PictureFile.h"
+#include "plot/output/PictureFile.h"
 
 #include "numeric/Exceptions.h"
 
