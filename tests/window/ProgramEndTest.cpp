@@ -106,7 +106,7 @@ std::optional<int> WaitStatus(pid_t pid, int ms)
 struct TEndingState {
     const char* What;
     std::string Settings;
-    std::size_t Messages; // the boxes the window shows as it starts
+    std::size_t Messages; // the boxes the window shows as it starts and is seen
 };
 
 // A formula that cannot be compiled keeps a message box open as the window
@@ -122,7 +122,12 @@ TEST_F(ProgramEnd, EachEndingSignalClosesTheProgramAndEndsItByThatSignal)
         const QString reference = Folder.filePath("reference.INI");
         WriteFile(reference, state.Settings);
         Dialogs.Messages.clear();
-        std::make_unique<TGraphMainForm>(reference.toStdString()).reset();
+        {
+            TGraphMainForm form(reference.toStdString());
+            form.show();
+            QTest::qWaitFor([&] { return Dialogs.Messages.size() >= state.Messages; }, 5000);
+            QCoreApplication::processEvents();
+        }
         ASSERT_EQ(Dialogs.Messages.size(), state.Messages) << state.What;
         const std::string closed = FileText(reference);
         ASSERT_NE(closed, state.Settings) << state.What;
