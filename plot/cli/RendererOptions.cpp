@@ -4,6 +4,8 @@
 #include "plot/cli/RendererOptions.h"
 
 #include "plot/cli/ColourOption.h"
+#include "plot/cli/CommandLineWords.h"
+#include "plot/cli/CurveOptions.h"
 
 #include "numeric/IniInteger.h"
 
@@ -230,6 +232,12 @@ const TOptionRow PlotOptions[] = {
      [](TRendererRequest& r, const std::string& v) { r.XMinText = v; }, nullptr},
     {"xmax", "NUMBER", "the right end of the kept polar window",
      [](TRendererRequest& r, const std::string& v) { r.XMaxText = v; }, nullptr},
+    {"legend", "POSITION", "where the curves' titles stand: top-right,\ntop-left, bottom-left, bottom-right,\n"
+                           "outside-right (the plot area narrows) or none",
+     [](TRendererRequest& r, const std::string& v) { r.Legend = ReadLegendPosition(v); },
+     [](const TRendererRequest&) { return std::string("top-right with several formulas, else none"); }},
+    {"title", "TEXT", "the title line instead of the formulas; empty:\nno title line",
+     [](TRendererRequest& r, const std::string& v) { r.Title = v; }, nullptr},
 };
 
 // The options after the drawing settings' own.
@@ -320,24 +328,6 @@ QStringList OptionsFirst(const QStringList& words)
     return QStringList{QString::fromLatin1(ProgramName)} + options + QStringList{QStringLiteral("--")} + arguments;
 }
 
-// Each word as text; a word that is not UTF-8 would name another file or
-// formula than the one given.
-QStringList Words(const std::vector<std::string>& arguments)
-{
-    QStringList words;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (const std::optional<std::size_t> at = FirstNonUtf8Byte(arguments[i])) {
-            char byte[8];
-            std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(arguments[i][*at]));
-            throw TUsageError("word " + std::to_string(i + 1) + " of the command line is not valid UTF-8 (byte " +
-                              std::to_string(*at + 1) + " is " + byte +
-                              "); file names and texts are read as UTF-8");
-        }
-        words << QString::fromStdString(arguments[i]);
-    }
-    return words;
-}
-
 // A flag's value is empty: Qt warns when a flag is asked for one.
 std::optional<std::string> Value(const QCommandLineParser& parser, const TOptionRow& row)
 {
@@ -390,20 +380,30 @@ TCommandLine ParseRendererArguments(const std::vector<std::string>& arguments)
         line.Action = TCommandLine::TAction::Help;
     else if (parser.isSet(QStringLiteral("version")))
         line.Action = TCommandLine::TAction::Version;
+    // Every word but the last is a formula: the last is the output.
     const QStringList positional = parser.positionalArguments();
-    if (line.Action == TCommandLine::TAction::Plot && positional.size() != 2)
+    if (line.Action == TCommandLine::TAction::Plot && positional.size() < 2)
         throw TUsageError("expected a formula and an output file");
 
     TRendererRequest& request = line.Request;
-    if (positional.size() == 2) {
-        request.Formula = positional[0].toStdString();
-        request.Output = positional[1].toStdString();
+    if (positional.size() >= 2) {
+        request.Formula = positional.front().toStdString();
+        for (qsizetype i = 1; i + 1 < positional.size(); ++i)
+            request.MoreFormulas.push_back(positional[i].toStdString());
+        request.Output = positional.back().toStdString();
     }
     if (line.Action != TCommandLine::TAction::Plot)
         return line;
     for (const TOptionRow& row : OptionTable())
         if (const std::optional<std::string> value = Value(parser, row))
             ApplyOption(row, request, *value);
+    const auto all = [&](const char* name) {
+        std::vector<std::string> values;
+        for (const QString& value : parser.values(QString::fromLatin1(name)))
+            values.push_back(value.toStdString());
+        return values;
+    };
+    ApplyCurveColours(request, all("good"), all("bad"));
     CheckCombinations(parser, request);
     return line;
 }
@@ -452,7 +452,8 @@ const std::string& RendererUsage()
         for (const TOutputFormatRow& row : OutputFormats())
             endings.push_back(row.Endings[0] + std::string(1, NoBreak) + UpperName(row));
         std::string text = "usage: orvalis-plot [options] FORMULA OUTPUT\n" +
-                           Wrapped("Plots FORMULA once and writes the picture to OUTPUT by its name's ending: " +
+                           Wrapped("Plots FORMULA once, each further FORMULA as a curve of its own, and writes "
+                                   "the picture to OUTPUT by its name's ending: " +
                                        Listed(endings, "or") +
                                        ", a name without an ending BMP; any other ending is refused. Pages "
                                        "are at 96 pixels per inch. -" +
@@ -494,39 +495,4 @@ std::vector<std::string> RendererOptionNames()
     for (const TOptionRow& row : OptionTable())
         names.push_back(row.Name);
     return names;
-}
-
-std::optional<std::size_t> FirstNonUtf8Byte(std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const unsigned char lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t length;
-        char32_t code, least;
-        if ((lead & 0xE0) == 0xC0)
-            length = 2, code = lead & 0x1F, least = 0x80;
-        else if ((lead & 0xF0) == 0xE0)
-            length = 3, code = lead & 0x0F, least = 0x800;
-        else if ((lead & 0xF8) == 0xF0)
-            length = 4, code = lead & 0x07, least = 0x10000;
-        else
-            return i;
-        if (text.size() - i < length)
-            return i;
-        for (std::size_t k = 1; k < length; ++k) {
-            const unsigned char next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return i;
-            code = code << 6 | (next & 0x3F);
-        }
-        // Overlong forms, surrogates and code points beyond Unicode.
-        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return i;
-        i += length;
-    }
-    return std::nullopt;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "plot/core/DrawingSettings.h"
+#include "plot/core/PlotRequest.h"
 #include "plot/core/ViewWindow.h"
 #include "plot/output/OutputFormat.h"
 
@@ -56,6 +57,13 @@ struct TRendererRequest {
     std::optional<std::string> XMinText, XMaxText, YMinText, YMaxText;
     std::optional<TSweepTexts> Sweep;
     int FrameMs = 40;
+    // The formulas after the first, each a curve of its own.
+    std::vector<std::string> MoreFormulas;
+    // --good and --bad in their order: the colours of the first curves.
+    std::vector<TColor> GoodColours, BadColours;
+    // As given; top-right with several formulas, none with one.
+    std::optional<TLegendPosition> Legend;
+    std::optional<std::string> Title;
 };
 
 // What the command line asks: a plot, or only the usage or the version.
