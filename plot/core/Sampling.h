@@ -33,3 +33,12 @@ double SampleFormula(const TRapidEvaluator& evaluator, double Low, double High, 
 // reaches the compiled code from this file alone.
 void EvaluateFormulaAt(const TRapidEvaluator& evaluator, const double* x, int count, double Z, double* values,
                        bool* undefined);
+
+// The formula at one x with z at Z in the unit's extended precision, for the
+// refinements that need more than a double's digits; false where undefined.
+bool EvaluateFormulaExtended(const TRapidEvaluator& evaluator, double x, double Z, long double& value);
+
+// The position of sample i of a sampling over Low..High with N intervals,
+// exactly as SampleFormula places it.
+double SampleStep(double Low, double High, std::int32_t N);
+double SamplePosition(double Low, double Step, std::int32_t i);
