@@ -35,13 +35,7 @@ void TPlotView::SetTrace(bool on)
         update();
         return;
     }
-    if (!HasPicture())
-        return;
-    double low, high;
-    if (Shown_.Request.Cartesian)
-        TraceTo(0.5 * (Engine_.View().XMin + Engine_.View().XMax));
-    else if (ShownRange(low, high))
-        TraceTo(0.5 * (low + high));
+    RetraceShown();
 }
 
 bool TPlotView::ShownRange(double& low, double& high) const
@@ -85,9 +79,17 @@ void TPlotView::TraceTo(double x)
 
 void TPlotView::RetraceShown()
 {
-    if (!Tracing_ || !Traced_)
+    if (!Tracing_ || !HasPicture())
         return;
     const TPlotRequest& request = Shown_.Request;
+    double low, high;
+    // A trace turned on before the first plot starts in the middle.
+    if (!Traced_ && request.Cartesian)
+        Traced_ = TTracedPoint{0.5 * (Engine_.View().XMin + Engine_.View().XMax)};
+    else if (!Traced_ && ShownRange(low, high))
+        Traced_ = TTracedPoint{0.5 * (low + high)};
+    if (!Traced_)
+        return;
     Traced_ = TracePointAt(Evaluator, Traced_->X, request.Z, !request.Cartesian);
     const TViewWindow& view = Engine_.View();
     const double magnitude = std::max(std::fabs(view.XMin), std::fabs(view.XMax));
@@ -114,6 +116,7 @@ void TPlotView::paintEvent(QPaintEvent* event)
 
 void TPlotView::keyPressEvent(QKeyEvent* event)
 {
+    RetraceShown();
     if (!Tracing_ || !Traced_) {
         TGraphImage::keyPressEvent(event);
         return;
