@@ -94,6 +94,14 @@ public:
     // read shows a fault is evaluated again sample by sample through Evaluate.
     ORVALIS_CALLS_GENERATED_CODE void EvaluateSamples(const double* x, int count, double* values, bool* undefined) const;
 
+    // FormulaX := x and the value there kept in the unit's extended
+    // precision, for searches that compare values closer together than a
+    // double tells apart (the top of a hump). False, with the unit reset,
+    // where the formula is undefined: a fault, a value beyond the double
+    // range, or nothing compiled. Raises nothing, so probing an undefined
+    // point costs no more than a defined one.
+    ORVALIS_CALLS_GENERATED_CODE bool EvaluateExtended(double x, long double& value) const;
+
     // Registers a variable. Raises Exception when the name is taken.
     void AddVariable(const std::string& name, double* address);
 

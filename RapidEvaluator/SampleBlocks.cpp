@@ -3,6 +3,7 @@
 #include "RapidEvaluator/RapidEvaluator.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -72,4 +73,23 @@ void TRapidEvaluator::EvaluateSamples(const double* x, int count, double* values
             }
         }
     }
+}
+
+bool TRapidEvaluator::EvaluateExtended(double x, long double& value) const
+{
+    FormulaX = x;
+    value = 0.0L;
+    if (!Compiled)
+        return false;
+    const long double result = EntryPoint();
+    if (FaultsSoFar() != 0) {
+        ResetFpu();
+        return false;
+    }
+    // A value the double store would overflow is undefined for the samples,
+    // so it is here too.
+    if (!(result <= std::numeric_limits<double>::max() && result >= -std::numeric_limits<double>::max()))
+        return false;
+    value = result;
+    return true;
 }

@@ -25,3 +25,20 @@ struct TSamples {
 // Returns the largest magnitude among the defined samples, or 1.0 when that
 // is 0. N outside 1 to MaxSampleCount is taken as the nearest of the two.
 double SampleFormula(const TRapidEvaluator& evaluator, double Low, double High, double Z, TSamples& samples);
+
+// The formula at `count` chosen x with z at Z, as the sampling evaluates it:
+// values[i] is the value at x[i], or 0.0 with undefined[i] set where the
+// formula is undefined. For everything that reads the curve at an x of its
+// own (the points of interest, the table of values, the trace), so z still
+// reaches the compiled code from this file alone.
+void EvaluateFormulaAt(const TRapidEvaluator& evaluator, const double* x, int count, double Z, double* values,
+                       bool* undefined);
+
+// The formula at one x with z at Z in the unit's extended precision, for the
+// refinements that need more than a double's digits; false where undefined.
+bool EvaluateFormulaExtended(const TRapidEvaluator& evaluator, double x, double Z, long double& value);
+
+// The position of sample i of a sampling over Low..High with N intervals,
+// exactly as SampleFormula places it.
+double SampleStep(double Low, double High, std::int32_t N);
+double SamplePosition(double Low, double Step, std::int32_t i);
