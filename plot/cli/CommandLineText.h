@@ -9,7 +9,7 @@
 #include <vector>
 
 // Joins two words that a line must not break between.
-constexpr char NoBreak = '\x1F';
+inline constexpr char NoBreak = '\x1F';
 
 // "'text'".
 std::string Quoted(std::string_view text);
