@@ -222,7 +222,9 @@ TRendererOutcome RenderPlot(const TRendererRequest& request, TPlotter& plotter, 
 
     plotter.View().ResetView = !request.YMinText;
     try {
-        plotter.SetPictureSize(request.Size);
+        const TRendererPage page = RendererPage(request, format);
+        plotter.SetPictureSize(page.Drawing);
+        plotter.SetPageLook(page.Look);
         CheckNumberTexts(request);
         ApplyNumbers(request, plot, plotter);
         WriteOutput(request, format, plotter, evaluator, plot, write);

@@ -6,6 +6,7 @@
 #include "plot/cli/ColourOption.h"
 #include "plot/cli/CommandLineWords.h"
 #include "plot/cli/CurveOptions.h"
+#include "plot/cli/CommandLineText.h"
 
 #include "numeric/IniInteger.h"
 
@@ -35,11 +36,6 @@ TOverloaded(Ts...) -> TOverloaded<Ts...>;
 constexpr std::size_t HelpColumn = 28;
 constexpr std::size_t UsageWidth = 79;
 
-std::string Quoted(std::string_view text)
-{
-    return "'" + std::string(text) + "'";
-}
-
 std::int32_t ReadInteger(std::string_view option, const std::string& text, std::int32_t low, std::int32_t high)
 {
     const std::optional<std::int32_t> value = ParseIniInteger(text);
@@ -49,7 +45,9 @@ std::int32_t ReadInteger(std::string_view option, const std::string& text, std::
     return *value;
 }
 
-TPictureSize ReadSize(const std::string& text)
+}  // namespace
+
+TPictureSize ReadPixelSize(const std::string& text)
 {
     const std::string rule = "--size takes WxH, each at least " + std::to_string(MinPictureSide) + ", not " + Quoted(text);
     const std::size_t by = text.find('x');
@@ -67,20 +65,7 @@ TPictureSize ReadSize(const std::string& text)
     return {side(std::string_view(text).substr(0, by)), side(std::string_view(text).substr(by + 1))};
 }
 
-// "a, b or c".
-std::string Listed(const std::vector<std::string>& items, const char* last)
-{
-    std::string text;
-    for (std::size_t i = 0; i < items.size(); ++i)
-        text += (i == 0 ? "" : i + 1 == items.size() ? std::string(" ") + last + " " : std::string(", ")) + items[i];
-    return text;
-}
-
-// "PNG" for the row named "png".
-std::string UpperName(const TOutputFormatRow& row)
-{
-    return QString::fromLatin1(row.Name).toUpper().toStdString();
-}
+namespace {
 
 // The article before a format's name read letter by letter: "an" when the
 // first letter's name begins with a vowel sound ("an SVG", "a PNG").
@@ -125,27 +110,6 @@ TOutputFormat ReadFormat(const std::string& text)
         if (QString::fromStdString(text).compare(QLatin1StringView(row.Name), Qt::CaseInsensitive) == 0)
             return row.Format;
     throw TUsageError("--format takes " + FormatNameList() + ", not " + Quoted(text));
-}
-
-// Joins two words that a line must not break between.
-constexpr char NoBreak = '\x1F';
-
-// Breaks `text` into lines of at most `width` characters between words.
-std::string Wrapped(const std::string& text, std::size_t width)
-{
-    std::string out;
-    std::size_t lineStart = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t end = std::min(text.find(' ', at), text.size());
-        if (end - lineStart > width && at > lineStart) {
-            out.back() = '\n';
-            lineStart = at;
-        }
-        out += text.substr(at, end - at + 1);
-        at = end + 1;
-    }
-    std::replace(out.begin(), out.end(), NoBreak, ' ');
-    return out;
 }
 
 const std::string& FormatHelp()
@@ -221,9 +185,18 @@ const TOptionRow PlotOptions[] = {
      [](const TRendererRequest& r) { return r.ZText; }},
     {"polar", "", "r = f(x) instead of y = f(x)",
      [](TRendererRequest& r, const std::string&) { r.Polar = true; }, nullptr},
-    {"size", "WxH", "picture size in pixels, each side from 80 to at\nmost 10000, or 19200 for .svg and .pdf",
-     [](TRendererRequest& r, const std::string& v) { r.Size = ReadSize(v); },
+    {"size", "WxH", "picture size in pixels, each side from 80 to at\nmost 10000, or 19200 for .svg and .pdf; or\n"
+                    "with units, mm, cm, in or pt (90mmx60mm)",
+     [](TRendererRequest& r, const std::string& v) { ApplySizeOption(r, v); },
      [](const TRendererRequest& r) { return std::to_string(r.Size.Width) + "x" + std::to_string(r.Size.Height); }},
+    {"dpi", "N", "pixels per inch of a picture, from 72 to 2400:\nits texts and lines keep their size on paper",
+     [](TRendererRequest& r, const std::string& v) { r.DotsPerInch = ReadDotsPerInch(v); },
+     [](const TRendererRequest&) { return std::to_string(DefaultDotsPerInch); }},
+    {"font-size", "PT", "the labels' size in points (the title's in\nproportion), from 4 to 72",
+     [](TRendererRequest& r, const std::string& v) { r.FontPoints = ReadFontPoints(v); },
+     [](const TRendererRequest&) { return std::string("8.25"); }},
+    {"antialias", "", "smooth curves and edges in a picture",
+     [](TRendererRequest& r, const std::string&) { r.Antialias = true; }, nullptr},
     {"ymin", "NUMBER", "with --ymax: keep this y extent, not a fitted one",
      [](TRendererRequest& r, const std::string& v) { r.YMinText = v; }, nullptr},
     {"ymax", "NUMBER", "the top of the kept y extent",
@@ -276,7 +249,11 @@ const std::vector<TOptionRow>& OptionTable()
 
 void ApplyOption(const TOptionRow& row, TRendererRequest& request, const std::string& value)
 {
-    if (row.Setting)
+    // The background's colour "none" leaves it transparent.
+    if (row.Setting && row.Setting->Field == TDrawingField(&TDrawingSettings::BackgroundColor) &&
+        value == "none")
+        request.Transparent = true;
+    else if (row.Setting)
         ApplySetting(*row.Setting, request.Drawing, value);
     else if (row.Apply)
         row.Apply(request, value);
@@ -429,10 +406,16 @@ void CheckRendererOutput(const TRendererRequest& request, TOutputFormat format)
 {
     const bool raster = OutputFormatRow(format).Raster;
     const std::int32_t most = raster ? MaxRasterSide : MaxVectorSide;
-    if (request.Size.Width > most || request.Size.Height > most)
+    // A page's pixels are the drawing's, a picture's those at its resolution.
+    const TPictureSize pixels = RendererPage(request, format).Pixels;
+    if (pixels.Width > most || pixels.Height > most)
         throw TUsageError("--size is at most " + std::to_string(most) + "x" + std::to_string(most) + " for " +
-                          KindText(raster) + ", not " + std::to_string(request.Size.Width) + "x" +
-                          std::to_string(request.Size.Height));
+                          KindText(raster) + ", not " + std::to_string(pixels.Width) + "x" +
+                          std::to_string(pixels.Height) +
+                          (request.PhysicalSize ? " (" + request.PhysicalSize->Width.Text + "x" +
+                                                      request.PhysicalSize->Height.Text + ")"
+                                                : std::string()));
+    CheckRendererPage(request, format);
     if (!request.Sweep)
         return;
     const TOutputFormatRow& animation = AnimationFormat();

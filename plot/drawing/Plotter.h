@@ -8,6 +8,7 @@
 #include "plot/core/PlotRequest.h"
 #include "plot/core/Sampling.h"
 #include "plot/core/ViewWindow.h"
+#include "plot/drawing/PageGeometry.h"
 
 #include <QtGlobal>
 
@@ -37,6 +38,9 @@ public:
     // Device pixels per picture pixel of the screen the picture is shown on.
     void SetDevicePixelRatio(qreal ratio) { DevicePixelRatio_ = ratio; }
     qreal DevicePixelRatio() const { return DevicePixelRatio_; }
+    // How the outputs make their pictures and pages of the drawing.
+    void SetPageLook(const TPageLook& look) { PageLook_ = look; }
+    const TPageLook& PageLook() const { return PageLook_; }
 
     std::int32_t WorldToPixelX(double x) const { return ::WorldToPixelX(View_, Size, x); }
     std::int32_t WorldToPixelY(double y) const { return ::WorldToPixelY(View_, Size, y); }
@@ -85,4 +89,5 @@ private:
     std::vector<TSamples> MoreSamples_;
     TPictureSize Size{507, 266};
     qreal DevicePixelRatio_ = 1.0;
+    TPageLook PageLook_;
 };
