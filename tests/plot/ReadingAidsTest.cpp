@@ -87,8 +87,9 @@ TEST_F(ReadingAids, ScaleOnFrameDrawsTheLabelsOfAnAxisOutOfViewAlongTheEdges)
             const bool xScale = onFrame && c.XAxisOut, yScale = onFrame && c.YAxisOut;
             EXPECT_EQ(below.size() >= 3, xScale) << name << ": " << below.join('|').toStdString();
             EXPECT_EQ(right.size() >= 3, yScale) << name << ": " << right.join('|').toStdString();
-            if (xScale && !c.YAxisOut)
+            if (xScale && !c.YAxisOut) {
                 EXPECT_TRUE(below.contains("0")) << name << ": " << below.join('|').toStdString();
+            }
             for (const QString& label : below)
                 EXPECT_GE(label.toDouble(), std::stod(c.Low)) << name << ": an x label";
 
