@@ -18,6 +18,12 @@
 
 namespace {
 
+// The Curve menu's settings are the main window's; the dialog passes them on.
+bool OnDialog(const TDrawingSetting& setting)
+{
+    return setting.Place == TControlPlace::PreferencesDialog;
+}
+
 // The dialog's font height in pixels; Designer files can only give points.
 constexpr int FontPixels = 11;
 
@@ -54,6 +60,8 @@ TPrefDialog::TPrefDialog(QWidget* parent)
     // A row whose control the form lacks, or of another kind, is a mistake
     // of the program that no user could get past: it stops here, by name.
     for (const TDrawingSetting& setting : DrawingSettingsTable) {
+        if (!OnDialog(setting))
+            continue;
         QWidget* control = Control(setting);
         const bool fits = std::visit(
             TOverloaded{[&](TColor TDrawingSettings::*) { return qobject_cast<TColorButton*>(control) != nullptr; },
@@ -79,7 +87,10 @@ QWidget* TPrefDialog::Control(const TDrawingSetting& setting) const
 
 void TPrefDialog::Fill(const TDrawingSettings& settings)
 {
+    Filled = settings;
     for (const TDrawingSetting& setting : DrawingSettingsTable) {
+        if (!OnDialog(setting))
+            continue;
         QWidget* control = Control(setting);
         std::visit(TOverloaded{[&](TColor TDrawingSettings::*field) {
                                    qobject_cast<TColorButton*>(control)->SetColor(settings.*field);
@@ -102,8 +113,10 @@ void TPrefDialog::Fill(const TDrawingSettings& settings)
 
 TDrawingSettings TPrefDialog::Settings() const
 {
-    TDrawingSettings settings;
+    TDrawingSettings settings = Filled;
     for (const TDrawingSetting& setting : DrawingSettingsTable) {
+        if (!OnDialog(setting))
+            continue;
         QWidget* control = Control(setting);
         std::visit(TOverloaded{[&](TColor TDrawingSettings::*field) {
                                    settings.*field = qobject_cast<TColorButton*>(control)->Color();

@@ -30,7 +30,8 @@ public:
     // "Wide" for a line width above 1, "Narrow" otherwise.
     void Fill(const TDrawingSettings& settings);
     // What the controls show now; a whole number is the checked item's value,
-    // kept within its setting's limits.
+    // kept within its setting's limits. A setting with no control here (the
+    // Curve menu's) is as Fill last gave it.
     TDrawingSettings Settings() const;
 
     // Lets the user choose a new face colour for `button` with the colour
@@ -44,4 +45,5 @@ private:
     QWidget* Control(const TDrawingSetting& setting) const;
 
     std::unique_ptr<Ui::TPrefDialogForm> Form;
+    TDrawingSettings Filled;
 };

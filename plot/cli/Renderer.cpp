@@ -99,6 +99,8 @@ void ApplyNumbers(const TRendererRequest& request, TPlotRequest& plot, TPlotter&
     view.YMin = ReadNumber(*request.YMinText);
     view.YMax = ReadNumber(*request.YMaxText);
     CheckNotEmpty('y', "ymin", *request.YMinText, view.YMin, "ymax", *request.YMaxText, view.YMax);
+    // A y extent given apart from the x extent has a scale of its own.
+    view.OwnYStep = true;
 }
 
 TPlotRequest PlotRequestOf(const TRendererRequest& request)

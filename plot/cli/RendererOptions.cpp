@@ -325,6 +325,8 @@ void CheckCombinations(const QCommandLineParser& parser, const TRendererRequest&
         throw TUsageError("--xmin and --xmax go with --polar; the x range is --xlow and --xhigh");
     if (hasY && !(given("ymin") && given("ymax")))
         throw TUsageError("--ymin and --ymax go together");
+    if (hasY && request.Drawing.FitY)
+        throw TUsageError("--fit-y and a kept y extent (--ymin and --ymax) exclude each other");
     if (request.Polar && (hasX || hasY) && !(given("xmin") && given("xmax") && hasY))
         throw TUsageError("in polar mode a window takes all of --xmin, --xmax, --ymin and --ymax");
     const bool sweep = given("z-from") || given("z-to") || given("frames");

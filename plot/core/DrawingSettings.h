@@ -21,6 +21,10 @@ struct TDrawingSettings {
     bool Boundary = true;
     bool Ticks = true;
     bool Grid = false;
+    // Reading aids: a fitted Cartesian view takes its y extent from the
+    // curve's values, and an axis out of view keeps its scale on the frame.
+    bool FitY = false;
+    bool ScaleOnFrame = false;
 
     bool operator==(const TDrawingSettings&) const = default;
 };
@@ -33,6 +37,10 @@ using TDrawingField = std::variant<TColor TDrawingSettings::*, std::int32_t TDra
 // so that the files of users who never turn a later setting on stay as they
 // were (older files lack its key).
 enum class TKeyWriting { Always, OnceUsed };
+
+// Where a setting's control lives: on the Preferences dialog's form, or as a
+// checkable item of the main window's Curve menu, which the window binds.
+enum class TControlPlace { PreferencesDialog, CurveMenu };
 
 struct TDrawingSetting {
     TDrawingField Field;
@@ -49,10 +57,12 @@ struct TDrawingSetting {
     const char* Option;
     // The option's line in the usage; "\n" starts a line of its own.
     const char* Help;
-    // The object name of its control in the Preferences dialog's form.
+    // The object name of its control: in the Preferences dialog's form, or
+    // the Curve menu's item in the main window's form.
     const char* Widget;
-    // What the dialog shows for it (a check box's text, a group's title, a
-    // colour button's tool tip), which the help names it by.
+    TControlPlace Place = TControlPlace::PreferencesDialog;
+    // What its control shows (a check box's or menu item's text, a group's
+    // title, a colour button's tool tip), which the help names it by.
     const char* Caption;
 };
 
@@ -74,6 +84,13 @@ inline constexpr TDrawingSetting DrawingSettingsTable[] = {
      .Help = "leave out the ticks and their labels", .Widget = "TicksItem", .Caption = "Draw tickmarks on axes"},
     {.Field = &TDrawingSettings::Grid, .Key = "Grid", .Writing = TKeyWriting::OnceUsed, .Option = "grid",
      .Help = "light lines across the plot area at the labelled\nticks", .Widget = "GridItem", .Caption = "Grid"},
+    {.Field = &TDrawingSettings::FitY, .Key = "FitY", .Writing = TKeyWriting::OnceUsed, .Option = "fit-y",
+     .Help = "fit the y extent to the curve's lowest and highest\nvalues (Cartesian), not 1:1 around y = 0",
+     .Widget = "FitYItem", .Place = TControlPlace::CurveMenu, .Caption = "Fit y to the curve"},
+    {.Field = &TDrawingSettings::ScaleOnFrame, .Key = "ScaleOnFrame", .Writing = TKeyWriting::OnceUsed,
+     .Option = "scale-on-frame",
+     .Help = "an axis out of view has its ticks and labels along\nthe plot area's bottom or left edge",
+     .Widget = "ScaleOnFrameItem", .Place = TControlPlace::CurveMenu, .Caption = "Scale on the frame"},
 };
 
 // The grid's colour: a third of the way from the background to the axes'

@@ -105,12 +105,13 @@ std::uint64_t NextStride(std::uint64_t k, bool quarterStep)
 // passing over those left out: labels placed in the ticks' order cannot
 // touch one further on without touching the next one first, so neighbours
 // are all that need comparing.
-bool StrideFits(TTickIndices ticks, const std::vector<TTickLabel>& labels, std::int32_t gap, std::int64_t k)
+bool StrideFits(TTickIndices ticks, const std::vector<TTickLabel>& labels, std::int32_t gap, std::int64_t k,
+                bool labelZero)
 {
     const TTickLabel* last = nullptr;
     for (std::int64_t q = CeilDiv(ticks.First, k), end = FloorDiv(ticks.Last, k); q <= end; ++q) {
         const std::int64_t index = q * k;
-        if (index == 0)
+        if (index == 0 && !labelZero)
             continue;
         const TTickLabel& label = labels[static_cast<std::size_t>(index - ticks.First)];
         if (label.LeftOut)
@@ -126,7 +127,7 @@ bool StrideFits(TTickIndices ticks, const std::vector<TTickLabel>& labels, std::
 }  // namespace
 
 std::int64_t LabelStride(TTickIndices ticks, const std::vector<TTickLabel>& labels, std::int32_t gap,
-                         long double step)
+                         long double step, bool labelZero)
 {
     // Strides beyond the farthest index would label nothing.
     const auto magnitude = [](std::int64_t v) { return v < 0 ? 0 - static_cast<std::uint64_t>(v) : std::uint64_t(v); };
@@ -135,8 +136,11 @@ std::int64_t LabelStride(TTickIndices ticks, const std::vector<TTickLabel>& labe
     std::int32_t e;
     SplitMantissa(static_cast<double>(step), m, e);
     const bool quarterStep = m > 2.25 && m < 3.0;
-    for (std::uint64_t k = 1; k <= farthest; k = NextStride(k, quarterStep))
-        if (StrideFits(ticks, labels, gap, static_cast<std::int64_t>(k)))
+    // A lone tick at 0 that is labelled takes a stride of 1.
+    const std::uint64_t lastStride =
+        labelZero && ticks.First <= 0 && ticks.Last >= 0 ? std::max<std::uint64_t>(farthest, 1) : farthest;
+    for (std::uint64_t k = 1; k <= lastStride; k = NextStride(k, quarterStep))
+        if (StrideFits(ticks, labels, gap, static_cast<std::int64_t>(k), labelZero))
             return static_cast<std::int64_t>(k);
     return 0;
 }

@@ -35,14 +35,14 @@ struct TTickLabel {
 };
 
 // The stride k of the labelled ticks: a tick gets its label when its index
-// is a nonzero multiple of k and the label is not left out, so the
-// labels keep the ticks' rhythm, 0 included, and stand at equal distances.
-// `labels` holds one entry per tick, from ticks.First on (the entry of index
-// 0 is not read); two labels touch when fewer than `gap` pixels lie between
+// is a nonzero multiple of k (or 0, when `labelZero`) and the label is not
+// left out, so the labels keep the ticks' rhythm, 0 included, and stand at
+// equal distances. `labels` holds one entry per tick, from ticks.First on
+// (the entry of index 0 is read only when `labelZero`); two labels touch when fewer than `gap` pixels lie between
 // them. k is the first of 1, 2, 5, 10, 20, 50, … (1, 2, 4, 10, 20, 40, … for
 // a step of 2.5 × 10^n, so that labels fall on 5 and 10 rather than 12.5) at
 // which no two of those labels touch. A label left out does not raise the
 // stride: it stands at the end of the axis, where the name already is, or
 // beyond the picture. 0 when there is no tick to label or no stride fits.
 std::int64_t LabelStride(TTickIndices ticks, const std::vector<TTickLabel>& labels, std::int32_t gap,
-                         long double step);
+                         long double step, bool labelZero = false);

@@ -34,6 +34,11 @@ struct TViewWindow {
     double YMin = 0.0;
     double YMax = 0.0;
     bool ResetView = false;
+    // The y extent was chosen apart from the x extent (fitted to the curve's
+    // values, or given whole), so the y axis takes a tick step of its own.
+    // A 1:1 fit leaves it off: equal scales share the x axis's step, and
+    // navigation, which moves both axes alike, keeps whichever it found.
+    bool OwnYStep = false;
 };
 
 struct TPictureSize {

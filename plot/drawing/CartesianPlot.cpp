@@ -1,7 +1,9 @@
 // y = f(x, z): one sample per pixel column, the vertical extent fitted on
-// request, segments cut at the top and bottom edges.
+// request (1:1 around y = 0, or to the curve's values), segments cut at the
+// top and bottom edges.
 #include "plot/drawing/Canvas.h"
 #include "plot/drawing/Plotter.h"
+#include "plot/core/CurveFit.h"
 #include "plot/core/SegmentGeometry.h"
 
 #include "numeric/CheckedArithmetic.h"
@@ -30,6 +32,9 @@ void TPlotter::PlotCartesian(const TRapidEvaluator& evaluator, const TPlotReques
     if (View_.ResetView) {
         View_.YMin = StoreDouble(-span / 2.0L);
         View_.YMax = StoreDouble(span / 2.0L);
+        // Fitted to the curve, the y axis has a scale of its own; a curve
+        // without a defined value keeps the 1:1 fit.
+        View_.OwnYStep = request.Drawing.FitY && FitYToSamples(Samples_, span, View_.YMin, View_.YMax);
         View_.ResetView = false;
     }
 

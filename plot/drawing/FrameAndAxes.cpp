@@ -83,29 +83,35 @@ void TPlotter::DrawFrame(TCanvas& canvas, const TPlotRequest& request) const
 void TPlotter::DrawAxes(TCanvas& canvas, const TPlotRequest& request) const
 {
     const long double step = TickStep(View_.XMin, View_.XMax);
+    const long double yStep = View_.OwnYStep ? TickStep(View_.YMin, View_.YMax) : step;
     const bool horizontal = !(View_.YMin > 0.0) && !(View_.YMax < 0.0);
     const bool vertical = !(View_.XMin > 0.0) && !(View_.XMax < 0.0);
+    // An axis out of view keeps its scale on the frame when asked to; only
+    // its ticks, labels and name are drawn there.
+    const bool onFrame = request.Drawing.ScaleOnFrame && request.Drawing.Ticks;
+    const bool drawHorizontal = horizontal || onFrame, drawVertical = vertical || onFrame;
     // The grid stands at the labelled ticks, so it needs the ticks.
     if (request.Drawing.Grid && request.Drawing.Ticks) {
         canvas.SetPenColor(GridColor(request.Drawing));
-        if (horizontal)
-            DrawAxis(canvas, request, TAxis::Horizontal, step, TAxisPart::Grid);
-        if (vertical)
-            DrawAxis(canvas, request, TAxis::Vertical, step, TAxisPart::Grid);
+        if (drawHorizontal)
+            DrawAxis(canvas, request, TAxis::Horizontal, step, !horizontal, TAxisPart::Grid);
+        if (drawVertical)
+            DrawAxis(canvas, request, TAxis::Vertical, yStep, !vertical, TAxisPart::Grid);
         canvas.SetPenColor(request.Drawing.AxisColor);
     }
-    if (horizontal)
-        DrawAxis(canvas, request, TAxis::Horizontal, step);
-    if (vertical)
-        DrawAxis(canvas, request, TAxis::Vertical, step);
+    if (drawHorizontal)
+        DrawAxis(canvas, request, TAxis::Horizontal, step, !horizontal);
+    if (drawVertical)
+        DrawAxis(canvas, request, TAxis::Vertical, yStep, !vertical);
 }
 
-void TPlotter::DrawAxis(TCanvas& canvas, const TPlotRequest& request, TAxis axis, long double step,
+void TPlotter::DrawAxis(TCanvas& canvas, const TPlotRequest& request, TAxis axis, long double step, bool onFrame,
                         TAxisPart part) const
 {
     // Positions are taken along the axis and across it, so one routine draws
     // both: the horizontal axis lies at the row of y = 0, the vertical one at
-    // the column of x = 0.
+    // the column of x = 0; on the frame, at the plot area's bottom row and
+    // left column, with its labels on the same side as on the axis.
     const bool horizontal = axis == TAxis::Horizontal;
     const auto point = [horizontal](std::int32_t along, std::int32_t across) {
         return horizontal ? QPoint(along, across) : QPoint(across, along);
@@ -115,9 +121,11 @@ void TPlotter::DrawAxis(TCanvas& canvas, const TPlotRequest& request, TAxis axis
         canvas.Line(a.x(), a.y(), b.x(), b.y());
     };
     const std::int32_t side = horizontal ? Size.Width : Size.Height;
-    const std::int32_t at = horizontal ? WorldToPixelY(0.0) : WorldToPixelX(0.0);
+    const std::int32_t at = onFrame      ? (horizontal ? CheckedSub(Size.Height, PlotMargin) : PlotMargin)
+                            : horizontal ? WorldToPixelY(0.0)
+                                         : WorldToPixelX(0.0);
     const std::int32_t end = CheckedSub(side, PlotMargin);
-    if (part == TAxisPart::Axis) {
+    if (part == TAxisPart::Axis && !onFrame) {
         line(PlotMargin, at, end, at);
         for (const std::int32_t offset : {-ArrowHalfWidth, ArrowHalfWidth}) {
             line(PlotMargin + ArrowLength, CheckedAdd(at, offset), PlotMargin, at);
@@ -153,6 +161,7 @@ void TPlotter::DrawAxis(TCanvas& canvas, const TPlotRequest& request, TAxis axis
     // read as another number. All labels are measured first; then each tick
     // is marked and its label, if it has one, drawn over the ticks before it.
     const QRect nameInk = canvas.TextInk(namePlace.x(), namePlace.y(), name);
+    const bool xScaleBelow = request.Drawing.ScaleOnFrame && (View_.YMin > 0.0 || View_.YMax < 0.0);
     const QRect picture(0, 0, Size.Width, Size.Height);
     const std::int32_t labelGap = horizontal ? std::max(1, canvas.TextExtent(QStringLiteral(" ")).width()) : 1;
     struct TTick {
@@ -163,8 +172,13 @@ void TPlotter::DrawAxis(TCanvas& canvas, const TPlotRequest& request, TAxis axis
     std::vector<TTickLabel> spans;
     marks.reserve(static_cast<std::size_t>(ticks.Count()));
     spans.reserve(static_cast<std::size_t>(ticks.Count()));
+    // On an axis the origin, where the other axis crosses, has no tick. On
+    // the bottom edge 0 is a tick like any other: the y axis's labels stop
+    // above it. On the left edge, 0 is where the x axis, with its labels,
+    // meets it.
+    const bool tickAtZero = onFrame && horizontal;
     for (std::int64_t k = ticks.First; k <= ticks.Last; ++k) {
-        if (k == 0) {
+        if (k == 0 && !tickAtZero) {
             marks.push_back({0, QString()});
             spans.push_back({});
             continue;
@@ -174,13 +188,17 @@ void TPlotter::DrawAxis(TCanvas& canvas, const TPlotRequest& request, TAxis axis
                                              : WorldToPixelY(static_cast<double>(value));
         const QString label = TickLabel(value);
         const QRect box(point(tick, CheckedAdd(at, LabelGap)), canvas.TextExtent(label));
+        // While the bottom edge holds the x scale, the margin below it is
+        // that scale's: a y label stays above it.
+        const bool intoBottomMargin =
+            xScaleBelow && !horizontal && box.bottom() > CheckedSub(Size.Height, PlotMargin);
         spans.push_back({horizontal ? box.left() : box.top(), horizontal ? box.right() : box.bottom(),
-                         Touch(box, nameInk) || CutByEdge(canvas, picture, box, label)});
+                         Touch(box, nameInk) || CutByEdge(canvas, picture, box, label) || intoBottomMargin});
         marks.push_back({tick, label});
     }
-    const std::int64_t stride = LabelStride(ticks, spans, labelGap, step);
+    const std::int64_t stride = LabelStride(ticks, spans, labelGap, step, tickAtZero);
     for (std::int64_t k = ticks.First; k <= ticks.Last; ++k) {
-        if (k == 0)
+        if (k == 0 && !tickAtZero)
             continue;
         const std::size_t i = static_cast<std::size_t>(k - ticks.First);
         const std::int32_t tick = marks[i].Pixel;

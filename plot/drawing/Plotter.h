@@ -79,7 +79,9 @@ private:
     // An axis is laid out alike for its grid and for itself; the grid of
     // both axes is drawn first, so that the axes, ticks and labels lie on it.
     enum class TAxisPart { Grid, Axis };
-    void DrawAxis(TCanvas& canvas, const TPlotRequest& request, TAxis axis, long double step,
+    // An axis's ticks step by `step`; `onFrame` draws its scale along the
+    // plot area's edge instead of on the axis, which is out of view.
+    void DrawAxis(TCanvas& canvas, const TPlotRequest& request, TAxis axis, long double step, bool onFrame,
                   TAxisPart part = TAxisPart::Axis) const;
     // A grid line across the plot area: a column at `at` when `vertical`, else a row.
     void DrawGridLine(TCanvas& canvas, bool vertical, std::int32_t at) const;

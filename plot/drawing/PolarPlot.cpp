@@ -21,9 +21,12 @@ void TPlotter::PlotPolar(const TRapidEvaluator& evaluator, const TPlotRequest& r
     if (View_.ResetView) {
         // Equal scales on both axes, centred on the origin; then the shorter
         // side of the plot area spans −rMax to rMax, so the circle of the
-        // largest radius just fits.
+        // largest radius just fits. This already fits the curve, and keeps
+        // its shape, so a polar plot fits so whether or not the y extent
+        // is to be fitted to the curve.
         View_.XMin = -rMax;
         View_.XMax = rMax;
+        View_.OwnYStep = false;
         const double pixelWidth = StoreDouble((static_cast<long double>(View_.XMax) - View_.XMin) /
                                               CheckedSub(Size.Width, 2 * PlotMargin));
         const double h =

@@ -153,6 +153,22 @@ TEST_F(SvgPage, DrawsThePictureOfTheSamePlot)
              r.Drawing.GoodPointColor = 0xFFFFFF;
          }},
         {"grid", "sin(x)", [](TPlotRequest& r, TViewWindow&) { r.Drawing.Grid = true; }},
+        {"fit y", "exp(x)",
+         [](TPlotRequest& r, TViewWindow&) {
+             r.XlowText = "0";
+             r.XhighText = "10";
+             r.Drawing.FitY = true;
+         }},
+        {"scale and grid on the frame", "x/2",
+         [](TPlotRequest& r, TViewWindow& v) {
+             r.XlowText = "2";
+             r.XhighText = "12";
+             r.Drawing.ScaleOnFrame = true;
+             r.Drawing.Grid = true;
+             v.ResetView = false;
+             v.YMin = 1.5;
+             v.YMax = 6.5;
+         }},
         {"tabs in the title", "cos(x)",
          [](TPlotRequest& r, TViewWindow&) { r.Formula = "cos(x)\t\t+ 0\t*x"; }},
     };
