@@ -11,6 +11,17 @@
 
 #include <algorithm>
 
+void TPlotter::FitYToCurve(const TSamples& samples, double flatSpan)
+{
+    double low = View_.YMin, high = View_.YMax;
+    if (!FitYToSamples(samples, flatSpan, low, high))
+        return;
+    // Several curves: the extent that holds each one's.
+    View_.YMin = View_.OwnYStep ? std::min(View_.YMin, low) : low;
+    View_.YMax = View_.OwnYStep ? std::max(View_.YMax, high) : high;
+    View_.OwnYStep = true;
+}
+
 void TPlotter::PlotCartesian(const TRapidEvaluator& evaluator, const TPlotRequest& request, TCanvas& canvas)
 {
     const std::int32_t areaWidth = CheckedSub(Size.Width, 2 * PlotMargin);
@@ -32,9 +43,14 @@ void TPlotter::PlotCartesian(const TRapidEvaluator& evaluator, const TPlotReques
     if (View_.ResetView) {
         View_.YMin = StoreDouble(-span / 2.0L);
         View_.YMax = StoreDouble(span / 2.0L);
-        // Fitted to the curve, the y axis has a scale of its own; a curve
-        // without a defined value keeps the 1:1 fit.
-        View_.OwnYStep = request.Drawing.FitY && FitYToSamples(Samples_, span, View_.YMin, View_.YMax);
+        // Fitted to the curves, the y axis has a scale of its own; curves
+        // without a defined value keep the 1:1 fit.
+        View_.OwnYStep = false;
+        if (request.Drawing.FitY) {
+            FitYToCurve(Samples_, span);
+            for (const TSamples& more : MoreSamples_)
+                FitYToCurve(more, span);
+        }
         View_.ResetView = false;
     }
 

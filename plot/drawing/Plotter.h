@@ -67,6 +67,9 @@ public:
     void DrawAxes(TCanvas& canvas, const TPlotRequest& request) const;
 
 private:
+    // "Fit y to the curve": the y extent fitted to this curve, or widened to
+    // hold it too.
+    void FitYToCurve(const TSamples& samples, double flatSpan);
     // Samples every further curve as the first was sampled; the largest
     // magnitude among them, 0 when there are none.
     double SampleMoreCurves(const TPlotRequest& request, double Low, double High);

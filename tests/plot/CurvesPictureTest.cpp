@@ -54,6 +54,17 @@ TEST_F(Curves, PolarFitCoversTheLargestRadiusWhicheverCurveHasIt)
     }
 }
 
+TEST_F(Curves, FitToTheCurvesHoldsEachOfThem)
+{
+    Request.Drawing.FitY = true;
+    Request.Formula = "sin(x)";
+    Request.MoreCurves = {Curve("3+x", Green), Curve("-20+x/100", Blue)};
+    Plot(Request.Formula);
+    EXPECT_LT(Engine.View().YMin, -20.1) << "the third curve's lowest point";
+    EXPECT_GT(Engine.View().YMax, 13) << "the second curve's highest point";
+    EXPECT_TRUE(Engine.View().OwnYStep);
+}
+
 TEST_F(Curves, LegendStandsInItsCornerClearOfTheFrameWithARowPerCurve)
 {
     Request.Formula = "0.5";
