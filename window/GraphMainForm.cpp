@@ -25,6 +25,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QShowEvent>
+#include <QSignalBlocker>
 
 #include <algorithm>
 #include <optional>
@@ -191,6 +192,7 @@ void TGraphMainForm::ConnectHandlers()
                     [this, move = *move] { RunGuarded(this, [&] { Graph().Navigate(move); }); });
     }
     AttachTrackBarHandler();
+    ConnectCurveMenuSettings();
     connect(Ui_->Trace1, &QAction::toggled, this, [this](bool on) {
         RunGuarded(this, [&] {
             Graph().SetTrace(on);
@@ -288,6 +290,40 @@ void TGraphMainForm::ShowSettings(const TSettings& settings)
             Show(Ui_.get()->*row.Widget, settings.*row.Setting);
     });
     Drawing_ = settings.Drawing;
+    ShowCurveMenuSettings();
+}
+
+void TGraphMainForm::ShowCurveMenuSettings()
+{
+    for (const TDrawingSetting& row : DrawingSettingsTable) {
+        if (row.Place != TControlPlace::CurveMenu)
+            continue;
+        QAction* item = findChild<QAction*>(QString::fromLatin1(row.Widget));
+        if (!item)
+            continue;
+        const QSignalBlocker quiet(item);
+        item->setChecked(Drawing_.*std::get<bool TDrawingSettings::*>(row.Field));
+    }
+}
+
+void TGraphMainForm::ConnectCurveMenuSettings()
+{
+    for (const TDrawingSetting& row : DrawingSettingsTable) {
+        if (row.Place != TControlPlace::CurveMenu)
+            continue;
+        QAction* item = findChild<QAction*>(QString::fromLatin1(row.Widget));
+        if (!item)
+            continue;
+        const auto field = std::get<bool TDrawingSettings::*>(row.Field);
+        connect(item, &QAction::toggled, this, [this, field](bool on) {
+            RunGuarded(this, [&] {
+                Drawing_.*field = on;
+                SettingsChanged();
+                // A new y extent is a new fit; the scale's place is not.
+                field == &TDrawingSettings::FitY ? Graph().PlotFitted() : Graph().Replot();
+            });
+        });
+    }
 }
 
 TPlotRequest TGraphMainForm::CurrentRequest() const

@@ -77,6 +77,10 @@ private:
     // that cannot be plotted; the last one that can stands in for it.
     TSettings SettingsToStore();
     void ShowSettings(const TSettings& settings);
+    // The drawing settings whose items are in the Curve menu: shown from the
+    // record, and a click that changes one replots (anew for the y fit).
+    void ShowCurveMenuSettings();
+    void ConnectCurveMenuSettings();
     void WatchSettings();
     void SettingsChanged();
     void ConnectHandlers();

@@ -146,15 +146,27 @@ TEST_F(HostileInput, TenThousandRandomActions)
     answerer.stop();
     Settle();
     Window.reset();
-    // The settings file is whole: its thirteen lines in order, and the
-    // trace's once it has been turned on.
+    // The settings file is whole: its twelve keys in order, and among them
+    // the keys of the additions the storm turned on.
     QFile file(QString::fromStdString(SettingsPath()));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = file.readAll().split('\n');
-    ASSERT_EQ(lines.size(), 15);
-    EXPECT_EQ(lines[0], "[Main]");
-    EXPECT_TRUE(lines[12].startsWith("Cartesian="));
-    EXPECT_TRUE(lines[13].startsWith("Trace="));
+    QList<QByteArray> lines = file.readAll().split('\n');
+    ASSERT_GT(lines.size(), 2);
+    EXPECT_EQ(lines.takeFirst(), "[Main]");
+    EXPECT_EQ(lines.takeLast(), "");
+    const QList<QByteArray> order = {"YFormula", "XLow", "Xhigh", "BackgroundColor", "AxisColor",
+                                     "GoodPointColor", "BadPointColor", "LineWidth", "Boundary", "Ticks",
+                                     "Grid", "FitY", "ScaleOnFrame", "Z", "Cartesian", "Trace"};
+    const QList<QByteArray> added = {"Grid", "FitY", "ScaleOnFrame", "Trace"};
+    qsizetype at = 0;
+    for (const QByteArray& line : lines) {
+        const QByteArray key = line.left(line.indexOf('='));
+        while (at < order.size() && order[at] != key)
+            ASSERT_TRUE(added.contains(order[at++])) << "missing before " << key.toStdString();
+        ASSERT_LT(at++, order.size()) << "unknown or out of order: " << line.toStdString();
+    }
+    for (; at < order.size(); ++at)
+        EXPECT_TRUE(added.contains(order[at])) << "missing: " << order[at].toStdString();
 }
 
 TEST_F(HostileInput, TenThousandPlotsDoNotGrowTheProcess)

@@ -4,6 +4,7 @@
 #include "WindowFixture.h"
 
 #include "numeric/NumberText.h"
+#include "plot/core/DrawingSettings.h"
 
 #include <QTest>
 
@@ -94,6 +95,41 @@ TEST_F(Trace, PolarTracesThePointNearestThePointer)
     EXPECT_NEAR(TracedX(), std::atan2(wy, wx), 1e-7) << "refined between the samples, not a sample's angle";
     EXPECT_EQ(Graph().Traced()->Value, 2);
     EXPECT_TRUE(Line()->text().startsWith("curve: angle = 1.5")) << Line()->text().toStdString();
+}
+
+}  // namespace
+
+namespace {
+
+// Every drawing setting whose control is a Curve menu item: the item is
+// there under its caption, a click changes the setting and the picture, and
+// the setting survives a restart.
+TEST_F(Trace, EveryCurveMenuSettingIsBoundAndKept)
+{
+    WriteSettingsFile("[Main]\nYFormula=exp(x)\nXLow=0\nXhigh=10\n");
+    Open();
+    int rows = 0;
+    for (const TDrawingSetting& row : DrawingSettingsTable) {
+        if (row.Place != TControlPlace::CurveMenu)
+            continue;
+        ++rows;
+        QAction* item = Control<QAction>(row.Widget);
+        ASSERT_NE(item, nullptr) << row.Key;
+        EXPECT_TRUE(item->isCheckable()) << row.Key;
+        EXPECT_EQ(item->text().toStdString(), row.Caption) << row.Key;
+        const int plots = Window->PlotCount();
+        item->trigger();
+        Settle();
+        EXPECT_TRUE(Window->Drawing().*std::get<bool TDrawingSettings::*>(row.Field)) << row.Key;
+        EXPECT_EQ(Window->PlotCount(), plots + 1) << row.Key;
+    }
+    EXPECT_GE(rows, 2);
+    EXPECT_GT(View().YMax, std::exp(10.0)) << "fitted to the curve";
+    Window.reset();
+    Open();
+    for (const TDrawingSetting& row : DrawingSettingsTable)
+        if (row.Place == TControlPlace::CurveMenu)
+            EXPECT_TRUE(Control<QAction>(row.Widget)->isChecked()) << row.Key;
 }
 
 }  // namespace
