@@ -199,6 +199,15 @@ std::optional<std::string> SettingDefault(const TDrawingSetting& setting, const 
                       setting.Field);
 }
 
+TTableTexts ReadTable(const std::string& text)
+{
+    const std::size_t first = text.find(':');
+    const std::size_t second = first == std::string::npos ? first : text.find(':', first + 1);
+    if (second == std::string::npos || text.find(':', second + 1) != std::string::npos)
+        throw TUsageError("--table takes FROM:TO:STEP, not " + Quoted(text));
+    return {text.substr(0, first), text.substr(first + 1, second - first - 1), text.substr(second + 1)};
+}
+
 TSweepTexts& SweepOf(TRendererRequest& request)
 {
     if (!request.Sweep)
@@ -247,6 +256,10 @@ const TOptionRow OutputOptions[] = {
     {"frame-ms", "N", "how long a GIF shows each frame",
      [](TRendererRequest& r, const std::string& v) { r.FrameMs = ReadInteger("frame-ms", v, 0, MaxFrameMs); },
      [](const TRendererRequest& r) { return std::to_string(r.FrameMs); }},
+    {"table", "FROM:TO:STEP", "write the table of values as CSV to OUTPUT\ninstead of a picture: x,y (angle,r,x,y with\n--polar) from FROM to TO by STEP",
+     [](TRendererRequest& r, const std::string& v) { r.Table = ReadTable(v); }, nullptr},
+    {"points", "", "write the points of interest over the x range as\nCSV to OUTPUT instead of a picture: kind,x,y\n(kind,angle,r,x,y with --polar)",
+     [](TRendererRequest& r, const std::string&) { r.Points = true; }, nullptr},
     {"format", "NAME", FormatHelp().c_str(),
      [](TRendererRequest& r, const std::string& v) { r.Format = ReadFormat(v); }, nullptr},
     {"help", "", "this text; nothing is plotted", nullptr, nullptr},
@@ -365,6 +378,15 @@ void CheckCombinations(const QCommandLineParser& parser, const TRendererRequest&
         throw TUsageError("--z-from, --z-to and --frames go together");
     if (sweep && given("z"))
         throw TUsageError("--z and a sweep of z exclude each other");
+    if (WritesData(request)) {
+        if (given("table") && given("points"))
+            throw TUsageError("--table and --points exclude each other");
+        if (sweep)
+            throw TUsageError("a sweep of z writes pictures, not --table or --points");
+        if (request.Format)
+            throw TUsageError("--format names a picture's format; --table and --points write CSV");
+        return;
+    }
     const bool standardOutput = request.Output == StandardOutputName;
     if (standardOutput && !request.Format)
         throw TUsageError("- as OUTPUT (standard output) needs --format " + FormatNameList());

@@ -14,13 +14,17 @@
 
 namespace {
 
-// An extremum's bracket is narrowed to this width relative to its x (or to
-// the bracket's own size near 0): a quarter of the 1e-9 promised, because the
-// top of a hump is flat to within rounding over a width of its own.
-constexpr double ExtremumTolerance = 0.25e-9;
-// Golden section takes a fixed fraction off per step; this bounds the steps
-// when the tolerance is below what the doubles can tell apart.
-constexpr int MaxExtremumSteps = 200;
+// Golden section narrows an extremum's bracket to this part of its x (of the
+// bracket's size near 0); parabolas then place it to far better than 1e-9:
+// one through the ends of that bracket, one through points this part of x
+// apart, wide enough that rounding in the values moves the vertex by ~1e-12.
+constexpr double GoldenTolerance = 1e-5;
+constexpr double ParabolaSpan = 1e-6;
+// Bounds golden section's steps whatever the range.
+constexpr int MaxGoldenSteps = 100;
+// How far below the highest sample a top may come out, as a part of the drop
+// to its neighbour: the parabola's rounding.
+constexpr long double PeakSlack = 1e-6L;
 // (3 − √5) / 2: where golden section places its inner point.
 constexpr double GoldenFraction = 0.38196601125010515;
 // This many equal samples in a row are a flat stretch, which has no
@@ -112,18 +116,23 @@ public:
         return {kind, FromOrderKey(kd), static_cast<double>(value)};
     }
 
-    // The highest (or lowest) point between a and b by golden section; the
-    // samples say it lies inside. False when an undefined point is met.
-    bool NarrowExtremum(double a, double b, bool maximum, TPointOfInterest& point) const
+    // The highest (or lowest) point between a and b, where the samples show
+    // a hump: golden section until the bracket is a small part of its x,
+    // then parabolas through points on both sides of the best so far. A
+    // hump's top is flat to within rounding over a width far above the
+    // tolerance, so comparisons alone cannot find it; a parabola through
+    // points further apart can. False when an undefined point is met, or
+    // when the top found is no higher than the samples' (a pole, not a hump).
+    bool NarrowExtremum(double a, double b, const long double* sampled, bool maximum, TPointOfInterest& point) const
     {
         const long double sense = maximum ? 1.0L : -1.0L;
-        const double tolerance = ExtremumTolerance * std::max(std::fabs(a), std::fabs(b));
+        const double scale = std::max(std::fabs(a), std::fabs(b));
         double x1 = a + GoldenFraction * (b - a);
         double x2 = b - GoldenFraction * (b - a);
         long double f1, f2;
         if (!At(x1, f1) || !At(x2, f2))
             return false;
-        for (int step = 0; step < MaxExtremumSteps && b - a > tolerance && x1 < x2; ++step) {
+        for (int step = 0; step < MaxGoldenSteps && b - a > GoldenTolerance * scale && x1 < x2; ++step) {
             if (sense * f1 >= sense * f2) {
                 b = x2;
                 x2 = x1, f2 = f1;
@@ -138,9 +147,28 @@ public:
                     return false;
             }
         }
-        const bool first = sense * f1 >= sense * f2;
-        point = {maximum ? TPointKind::Maximum : TPointKind::Minimum, first ? x1 : x2,
-                 static_cast<double>(first ? f1 : f2)};
+        double x = sense * f1 >= sense * f2 ? x1 : x2;
+        long double fx = sense * f1 >= sense * f2 ? f1 : f2;
+        for (const double h : {b - a, ParabolaSpan * scale}) {
+            long double below, above;
+            if (!(h > 0.0) || !At(x - h, below) || !At(x + h, above))
+                return false;
+            const long double curve = above - 2.0L * fx + below;
+            if (!(sense * curve < 0.0L))
+                continue;
+            const double vertex = static_cast<double>(x - 0.5L * h * (above - below) / curve);
+            long double top;
+            if (std::fabs(vertex - x) <= h && At(vertex, top) && sense * top >= sense * fx)
+                x = vertex, fx = top;
+        }
+        // A smooth hump's top rises above its highest sample by less than the
+        // drop from that sample to its lower neighbour; a pole's does not.
+        const long double peak = sampled[1];
+        const long double drop = std::max(sense * (peak - sampled[0]), sense * (peak - sampled[2]));
+        const long double rise = sense * (fx - peak);
+        if (rise < -drop * PeakSlack || rise > drop)
+            return false;
+        point = {maximum ? TPointKind::Maximum : TPointKind::Minimum, x, static_cast<double>(fx)};
         return true;
     }
 
@@ -217,7 +245,8 @@ std::vector<TPointOfInterest> FindPointsOfInterest(const TRapidEvaluator& evalua
         if (neighbours && e - s + 1 < FlatRun) {
             const bool maximum = f[s - 1] < f[s] && f[e + 1] < f[s];
             const bool minimum = f[s - 1] > f[s] && f[e + 1] > f[s];
-            if ((maximum || minimum) && curve.NarrowExtremum(x(s - 1), x(e + 1), maximum, point))
+            const long double sampled[] = {f[s - 1], f[s], f[e + 1]};
+            if ((maximum || minimum) && curve.NarrowExtremum(x(s - 1), x(e + 1), sampled, maximum, point))
                 points.push_back(point);
         }
         s = e + 1;

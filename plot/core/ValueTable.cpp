@@ -4,6 +4,7 @@
 
 #include "plot/core/Sampling.h"
 #include "plot/core/SegmentGeometry.h"
+#include "numeric/FloatingPoint.h"
 #include "numeric/NumberText.h"
 
 #include <algorithm>
@@ -28,21 +29,17 @@ constexpr char LineEnd[] = "\r\n";
 
 double ReadField(const std::string& text, const char* field)
 {
-    long double value;
     try {
-        value = TextToNumber(text);
-    } catch (const Exception&) {
-        throw ETableInput(field, std::string("\"") + field + "\" is not a number: \"" + text + "\"");
+        return StoreDouble(TextToNumber(text));
+    } catch (const Exception& error) {
+        throw ETableInput(field, std::string(field) + ": " + error.Message());
     }
-    if (!(std::fabs(value) <= std::numeric_limits<double>::max()))
-        throw ETableInput(field, std::string("\"") + field + "\" is beyond the range of numbers: \"" + text + "\"");
-    return static_cast<double>(value);
 }
 
 void CheckFinite(double value, const char* field)
 {
     if (!std::isfinite(value))
-        throw ETableInput(field, std::string("\"") + field + "\" is not a finite number");
+        throw ETableInput(field, std::string(field) + ": not a finite number");
 }
 
 }  // namespace
@@ -57,14 +54,14 @@ TTableRange MakeTableRange(double from, double to, double step)
     CheckFinite(to, "to");
     CheckFinite(step, "step");
     if (step == 0.0)
-        throw ETableInput("step", "\"step\" cannot be 0");
+        throw ETableInput("step", "step: the step cannot be 0");
     const long double steps = (static_cast<long double>(to) - from) / step;
     if (steps < 0.0L)
-        throw ETableInput("step", step > 0.0 ? "\"step\" must be negative to lead from \"from\" down to \"to\""
-                                             : "\"step\" must be positive to lead from \"from\" up to \"to\"");
+        throw ETableInput("step", step > 0.0 ? "step: the step must be negative when from is above to"
+                                             : "step: the step must be positive when from is below to");
     const long double whole = std::floor(steps + StepCountSlack);
     if (whole >= static_cast<long double>(MaxTableRows))
-        throw ETableInput("step", "\"step\" makes more than " + std::to_string(MaxTableRows) + " rows");
+        throw ETableInput("step", "step: more than " + std::to_string(MaxTableRows) + " rows");
     return {from, to, step, static_cast<std::int64_t>(whole) + 1};
 }
 
