@@ -7,6 +7,7 @@
 #include "plot/core/ValueTable.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -22,9 +23,6 @@ constexpr double GoldenTolerance = 1e-5;
 constexpr double ParabolaSpan = 1e-6;
 // Bounds golden section's steps whatever the range.
 constexpr int MaxGoldenSteps = 100;
-// How far below the highest sample a top may come out, as a part of the drop
-// to its neighbour: the parabola's rounding.
-constexpr long double PeakSlack = 1e-6L;
 // (3 − √5) / 2: where golden section places its inner point.
 constexpr double GoldenFraction = 0.38196601125010515;
 // This many equal samples in a row are a flat stretch, which has no
@@ -122,8 +120,8 @@ public:
     // hump's top is flat to within rounding over a width far above the
     // tolerance, so comparisons alone cannot find it; a parabola through
     // points further apart can. False when an undefined point is met, or
-    // when the top found is no higher than the samples' (a pole, not a hump).
-    bool NarrowExtremum(double a, double b, const long double* sampled, bool maximum, TPointOfInterest& point) const
+    // when the curve still climbs beside the point found (a pole's flank).
+    bool NarrowExtremum(double a, double b, bool maximum, TPointOfInterest& point) const
     {
         const long double sense = maximum ? 1.0L : -1.0L;
         const double scale = std::max(std::fabs(a), std::fabs(b));
@@ -149,9 +147,13 @@ public:
         }
         double x = sense * f1 >= sense * f2 ? x1 : x2;
         long double fx = sense * f1 >= sense * f2 ? f1 : f2;
-        for (const double h : {b - a, ParabolaSpan * scale}) {
+        const double spans[] = {b - a, ParabolaSpan * scale};
+        for (const double h : spans) {
             long double below, above;
             if (!(h > 0.0) || !At(x - h, below) || !At(x + h, above))
+                return false;
+            // Beside a pole the curve climbs on past the point found: no top.
+            if (h == spans[1] && (sense * below > sense * fx || sense * above > sense * fx))
                 return false;
             const long double curve = above - 2.0L * fx + below;
             if (!(sense * curve < 0.0L))
@@ -161,13 +163,6 @@ public:
             if (std::fabs(vertex - x) <= h && At(vertex, top) && sense * top >= sense * fx)
                 x = vertex, fx = top;
         }
-        // A smooth hump's top rises above its highest sample by less than the
-        // drop from that sample to its lower neighbour; a pole's does not.
-        const long double peak = sampled[1];
-        const long double drop = std::max(sense * (peak - sampled[0]), sense * (peak - sampled[2]));
-        const long double rise = sense * (fx - peak);
-        if (rise < -drop * PeakSlack || rise > drop)
-            return false;
         point = {maximum ? TPointKind::Maximum : TPointKind::Minimum, x, static_cast<double>(fx)};
         return true;
     }
@@ -216,14 +211,20 @@ std::vector<TPointOfInterest> FindPointsOfInterest(const TRapidEvaluator& evalua
     std::vector<TPointOfInterest> points;
     TPointOfInterest point;
 
+    // pole[i]: the sign change between samples i and i + 1 is a pole's; the
+    // samples beside it are no hump either, however high they stand.
+    std::array<bool, MaxSampleCount> pole{};
     for (std::int32_t i = 0; i < n; ++i) {
         if (!undefined[i] && undefined[i + 1])
             points.push_back(curve.NarrowEdge(x(i), f[i], x(i + 1), TPointKind::UndefinedFrom));
         else if (undefined[i] && !undefined[i + 1])
             points.push_back(curve.NarrowEdge(x(i + 1), f[i + 1], x(i), TPointKind::UndefinedTo));
-        else if (usable(i) && usable(i + 1) && (f[i] < 0.0) != (f[i + 1] < 0.0) &&
-                 curve.NarrowRoot(x(i), f[i], x(i + 1), f[i + 1], point))
-            points.push_back(point);
+        else if (usable(i) && usable(i + 1) && (f[i] < 0.0) != (f[i + 1] < 0.0)) {
+            if (curve.NarrowRoot(x(i), f[i], x(i + 1), f[i + 1], point))
+                points.push_back(point);
+            else
+                pole[i] = true;
+        }
     }
 
     // A sample that is exactly 0 is a root when the curve is defined and not
@@ -245,8 +246,8 @@ std::vector<TPointOfInterest> FindPointsOfInterest(const TRapidEvaluator& evalua
         if (neighbours && e - s + 1 < FlatRun) {
             const bool maximum = f[s - 1] < f[s] && f[e + 1] < f[s];
             const bool minimum = f[s - 1] > f[s] && f[e + 1] > f[s];
-            const long double sampled[] = {f[s - 1], f[s], f[e + 1]};
-            if ((maximum || minimum) && curve.NarrowExtremum(x(s - 1), x(e + 1), sampled, maximum, point))
+            const bool besidePole = pole[s - 1] || pole[e];
+            if ((maximum || minimum) && !besidePole && curve.NarrowExtremum(x(s - 1), x(e + 1), maximum, point))
                 points.push_back(point);
         }
         s = e + 1;
