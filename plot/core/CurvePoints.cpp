@@ -60,16 +60,31 @@ public:
 
     bool At(double x, long double& value) const { return EvaluateFormulaExtended(Evaluator, x, Z, value); }
 
-    // A sign change between a and b narrowed to two adjacent doubles. False
-    // for a pole or a jump: an undefined point met on the way, or a |f| that
-    // has not shrunk below the smaller of the two it started from.
+    // A sign change between a and b narrowed to two adjacent doubles, by
+    // regula falsi (Illinois) while it at least halves the bracket every two
+    // steps and by halving the doubles between the ends otherwise: a dozen
+    // evaluations for a smooth root, at most 128. False for a pole or a
+    // jump: an undefined point met on the way, or a |f| that has not shrunk
+    // below the smaller of the two it started from.
     bool NarrowRoot(double a, long double fa, double b, long double fb, TPointOfInterest& root) const
     {
         const double startA = a, startB = b;
         const long double startSmallest = std::min(std::fabs(fa), std::fabs(fb));
         std::int64_t ka = OrderKey(a), kb = OrderKey(b);
+        // The weights of regula falsi: the values, halved at an end that
+        // stays put twice running so that the steps cannot stall.
+        long double wa = fa, wb = fb;
+        int lastMoved = 0;
+        int slowSteps = 0;
+        std::uint64_t target = static_cast<std::uint64_t>(kb - ka) / 2;
         while (kb - ka > 1) {
-            const std::int64_t km = MiddleKey(ka, kb);
+            std::int64_t km = MiddleKey(ka, kb);
+            if (slowSteps < 2) {
+                const double guess = static_cast<double>((a * wb - b * wa) / (wb - wa));
+                const std::int64_t kg = OrderKey(guess);
+                if (kg > ka && kg < kb)
+                    km = kg;
+            }
             const double m = FromOrderKey(km);
             long double fm;
             if (!At(m, fm))
@@ -79,9 +94,22 @@ public:
                 return true;
             }
             if ((fm < 0.0L) == (fa < 0.0L)) {
-                ka = km, a = m, fa = fm;
+                ka = km, a = m, fa = fm, wa = fm;
+                if (lastMoved < 0)
+                    wb /= 2;
+                lastMoved = -1;
             } else {
-                kb = km, b = m, fb = fm;
+                kb = km, b = m, fb = fm, wb = fm;
+                if (lastMoved > 0)
+                    wa /= 2;
+                lastMoved = 1;
+            }
+            const auto distance = static_cast<std::uint64_t>(kb - ka);
+            if (distance <= target) {
+                target = distance / 2;
+                slowSteps = 0;
+            } else {
+                ++slowSteps;
             }
         }
         const bool takeA = std::fabs(fa) <= std::fabs(fb);
@@ -214,44 +242,57 @@ std::vector<TPointOfInterest> FindPointsOfInterest(const TRapidEvaluator& evalua
     // pole[i]: the sign change between samples i and i + 1 is a pole's; the
     // samples beside it are no hump either, however high they stand.
     std::array<bool, MaxSampleCount> pole{};
-    for (std::int32_t i = 0; i < n; ++i) {
-        if (!undefined[i] && undefined[i + 1])
-            points.push_back(curve.NarrowEdge(x(i), f[i], x(i + 1), TPointKind::UndefinedFrom));
-        else if (undefined[i] && !undefined[i + 1])
-            points.push_back(curve.NarrowEdge(x(i + 1), f[i + 1], x(i), TPointKind::UndefinedTo));
-        else if (usable(i) && usable(i + 1) && (f[i] < 0.0) != (f[i + 1] < 0.0)) {
-            if (curve.NarrowRoot(x(i), f[i], x(i + 1), f[i + 1], point))
-                points.push_back(point);
-            else
-                pole[i] = true;
-        }
-    }
+    // Humps as runs [first, last] of one or two equal samples, narrowed once
+    // every pole is known.
+    struct THump {
+        std::int32_t First, Last;
+        bool Maximum;
+    };
+    std::vector<THump> humps;
 
-    // A sample that is exactly 0 is a root when the curve is defined and not
-    // 0 beside it; a stretch of zeros is none, so a constant 0 gives no flood.
+    // One pass: most samples continue a defined curve of one sign without
+    // turning, which two products tell at once; only the rest is looked at.
     for (std::int32_t i = 0; i <= n; ++i) {
-        const bool leftOk = i == 0 || usable(i - 1);
-        const bool rightOk = i == n || usable(i + 1);
-        if (!undefined[i] && f[i] == 0.0 && leftOk && rightOk && n > 1)
-            points.push_back({TPointKind::Root, x(i), 0.0});
-    }
-
-    // Extrema: a sample, or two equal ones, with both defined neighbours
-    // lower (a maximum) or higher (a minimum).
-    for (std::int32_t s = 1; s < n;) {
-        std::int32_t e = s;
-        while (e + 1 < n && !undefined[e + 1] && f[e + 1] == f[s])
-            ++e;
-        const bool neighbours = !undefined[s] && !undefined[s - 1] && !undefined[e + 1];
-        if (neighbours && e - s + 1 < FlatRun) {
-            const bool maximum = f[s - 1] < f[s] && f[e + 1] < f[s];
-            const bool minimum = f[s - 1] > f[s] && f[e + 1] > f[s];
-            const bool besidePole = pole[s - 1] || pole[e];
-            if ((maximum || minimum) && !besidePole && curve.NarrowExtremum(x(s - 1), x(e + 1), maximum, point))
-                points.push_back(point);
+        const bool inside = i > 0 && i < n;
+        const bool defined = !undefined[i] && (i == 0 || !undefined[i - 1]) && (i == n || !undefined[i + 1]);
+        if (inside && defined && f[i] * f[i + 1] > 0.0 && (f[i] - f[i - 1]) * (f[i + 1] - f[i]) > 0.0)
+            continue;
+        if (i < n) {
+            if (!undefined[i] && undefined[i + 1])
+                points.push_back(curve.NarrowEdge(x(i), f[i], x(i + 1), TPointKind::UndefinedFrom));
+            else if (undefined[i] && !undefined[i + 1])
+                points.push_back(curve.NarrowEdge(x(i + 1), f[i + 1], x(i), TPointKind::UndefinedTo));
+            else if (usable(i) && usable(i + 1) && (f[i] < 0.0) != (f[i + 1] < 0.0)) {
+                if (curve.NarrowRoot(x(i), f[i], x(i + 1), f[i + 1], point))
+                    points.push_back(point);
+                else
+                    pole[i] = true;
+            }
         }
-        s = e + 1;
+        // A sample that is exactly 0 is a root when the curve is defined and
+        // not 0 beside it; a stretch of zeros is none, so a constant 0 gives
+        // no flood.
+        if (!undefined[i] && f[i] == 0.0 && n > 1 && (i == 0 || usable(i - 1)) && (i == n || usable(i + 1)))
+            points.push_back({TPointKind::Root, x(i), 0.0});
+        // A hump: a sample, or two equal ones, with both defined neighbours
+        // lower (a maximum) or higher (a minimum); a run starts where the
+        // value changes, and three equal samples are a flat stretch.
+        if (!inside || !defined || f[i] == f[i - 1])
+            continue;
+        std::int32_t last = i;
+        while (last + 1 < n && !undefined[last + 1] && f[last + 1] == f[i])
+            ++last;
+        if (undefined[last + 1] || last - i + 1 >= FlatRun)
+            continue;
+        if (f[i - 1] < f[i] && f[last + 1] < f[i])
+            humps.push_back({i, last, true});
+        else if (f[i - 1] > f[i] && f[last + 1] > f[i])
+            humps.push_back({i, last, false});
     }
+    for (const THump& hump : humps)
+        if (!pole[hump.First - 1] && !pole[hump.Last] &&
+            curve.NarrowExtremum(x(hump.First - 1), x(hump.Last + 1), hump.Maximum, point))
+            points.push_back(point);
 
     long double atZero;
     if (low <= 0.0 && 0.0 <= high && curve.At(0.0, atZero))
