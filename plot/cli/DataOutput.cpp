@@ -27,6 +27,15 @@ std::int32_t PlotSampleCount(const TRendererRequest& request)
 
 }  // namespace
 
+TTableTexts SplitTableText(const std::string& text)
+{
+    const std::size_t first = text.find(':');
+    const std::size_t second = first == std::string::npos ? first : text.find(':', first + 1);
+    if (second == std::string::npos || text.find(':', second + 1) != std::string::npos)
+        throw TUsageError("--table takes FROM:TO:STEP, not '" + text + "'");
+    return {text.substr(0, first), text.substr(first + 1, second - first - 1), text.substr(second + 1)};
+}
+
 void WriteDataOutput(const TRendererRequest& request, const TRapidEvaluator& evaluator, const TPlotRequest& plot)
 {
     const bool polar = !plot.Cartesian;

@@ -5,6 +5,10 @@
 #include "plot/cli/RendererOptions.h"
 
 class TRapidEvaluator;
+
+// --table's value FROM:TO:STEP as its three texts. Raises TUsageError for
+// any other number of colons.
+TTableTexts SplitTableText(const std::string& text);
 struct TPlotRequest;
 
 // Writes the CSV the request asks for to its OUTPUT ("-" is standard

@@ -4,6 +4,7 @@
 #include "plot/cli/RendererOptions.h"
 
 #include "plot/cli/ColourOption.h"
+#include "plot/cli/DataOutput.h"
 
 #include "numeric/IniInteger.h"
 
@@ -199,15 +200,6 @@ std::optional<std::string> SettingDefault(const TDrawingSetting& setting, const 
                       setting.Field);
 }
 
-TTableTexts ReadTable(const std::string& text)
-{
-    const std::size_t first = text.find(':');
-    const std::size_t second = first == std::string::npos ? first : text.find(':', first + 1);
-    if (second == std::string::npos || text.find(':', second + 1) != std::string::npos)
-        throw TUsageError("--table takes FROM:TO:STEP, not " + Quoted(text));
-    return {text.substr(0, first), text.substr(first + 1, second - first - 1), text.substr(second + 1)};
-}
-
 TSweepTexts& SweepOf(TRendererRequest& request)
 {
     if (!request.Sweep)
@@ -257,7 +249,7 @@ const TOptionRow OutputOptions[] = {
      [](TRendererRequest& r, const std::string& v) { r.FrameMs = ReadInteger("frame-ms", v, 0, MaxFrameMs); },
      [](const TRendererRequest& r) { return std::to_string(r.FrameMs); }},
     {"table", "FROM:TO:STEP", "write the table of values as CSV to OUTPUT\ninstead of a picture: x,y (angle,r,x,y with\n--polar) from FROM to TO by STEP",
-     [](TRendererRequest& r, const std::string& v) { r.Table = ReadTable(v); }, nullptr},
+     [](TRendererRequest& r, const std::string& v) { r.Table = SplitTableText(v); }, nullptr},
     {"points", "", "write the points of interest over the x range as\nCSV to OUTPUT instead of a picture: kind,x,y\n(kind,angle,r,x,y with --polar)",
      [](TRendererRequest& r, const std::string&) { r.Points = true; }, nullptr},
     {"format", "NAME", FormatHelp().c_str(),
