@@ -14,16 +14,31 @@ int main(int argc, char* argv[])
     ResetFpu();
     ReadDecimalSeparator();
     UseProgramFaces();
-    TOrvalisApplication application(argc, argv);
-    ResetFpu();
-    // A signal that asks the program to end closes it as the user would.
-    const TTerminationSignals endingSignals([] {
-        QApplication::closeAllWindows();
-        QCoreApplication::quit();
-    });
-
-    TGraphMainForm mainForm(ProgramSettingsFile(QCoreApplication::applicationFilePath().toStdString()));
-    mainForm.CreateAboutForm();
-    mainForm.show();
-    return application.exec();
+    int status = 0;
+    int endedBy = 0;
+    {
+        TOrvalisApplication application(argc, argv);
+        ResetFpu();
+        // A signal that asks the program to end closes it as the user would,
+        // whatever loop runs: the main one or a message box's.
+        TTerminationSignals endingSignals([] {
+            QApplication::closeAllWindows();
+            StopEventLoops();
+        });
+        {
+            TGraphMainForm mainForm(ProgramSettingsFile(QCoreApplication::applicationFilePath().toStdString()));
+            mainForm.CreateAboutForm();
+            // A signal taken while the window was being made (a message box
+            // of the first plot) ends the program before its main loop.
+            if (endingSignals.Taken() == 0) {
+                mainForm.show();
+                status = application.exec();
+            }
+        }
+        // The window's destruction has written the settings.
+        endedBy = endingSignals.Taken();
+    }
+    if (endedBy != 0)
+        EndBySignal(endedBy);
+    return status;
 }

@@ -1,15 +1,14 @@
 // Safe whole-file reading and the one file writer (see SafeFile.h).
 #include "files/SafeFile.h"
 
-#include <atomic>
+#include "files/FileNames.h"
+
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <thread>
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +16,9 @@ namespace {
 
 // Bytes gathered before a write: giflib hands over a few hundred at a time.
 constexpr std::size_t WriteChunk = 64 * 1024;
+
+// How often a FIFO without a reader is tried again.
+constexpr std::chrono::milliseconds ReaderPoll{20};
 
 // Closes a descriptor on every way out, keeping errno as it was.
 class Descriptor {
@@ -50,65 +52,6 @@ bool WriteAll(int fd, std::string_view bytes)
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
-}
-
-// The file a path names, through symbolic links when they lead anywhere.
-std::string ResolvedTarget(const std::string& path)
-{
-    struct stat link;
-    if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-        if (char* real = ::realpath(path.c_str(), nullptr)) {
-            std::string resolved(real);
-            std::free(real);
-            return resolved;
-        }
-    }
-    return path;
-}
-
-std::string FolderOf(const std::string& target)
-{
-    std::size_t slash = target.rfind('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
-}
-
-std::string BaseOf(const std::string& target)
-{
-    std::size_t slash = target.rfind('/');
-    return slash == std::string::npos ? target : target.substr(slash + 1);
-}
-
-const char StagedEnding[] = ".tmp";
-
-// A name beside `target` that no other writer uses: the process id keeps
-// processes apart, the counter the calls of one process.
-std::string TemporaryName(const std::string& target)
-{
-    static std::atomic<unsigned> counter{0};
-    std::size_t slash = target.rfind('/');
-    std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    return folder + "." + BaseOf(target) + "." + std::to_string(::getpid()) + "." +
-           std::to_string(counter.fetch_add(1)) + StagedEnding;
-}
-
-// The writer's process id in a name TemporaryName gave for `base`.
-std::optional<long> StagedBy(std::string_view name, const std::string& base)
-{
-    const std::string prefix = "." + base + ".";
-    const std::size_t ending = sizeof StagedEnding - 1;
-    if (name.size() <= prefix.size() + ending || name.substr(0, prefix.size()) != prefix ||
-        name.substr(name.size() - ending) != StagedEnding)
-        return std::nullopt;
-    const std::string_view numbers = name.substr(prefix.size(), name.size() - prefix.size() - ending);
-    const std::size_t dot = numbers.find('.');
-    if (dot == 0 || dot == std::string_view::npos || dot > 9 || dot + 1 == numbers.size() ||
-        numbers.find_first_not_of("0123456789.") != std::string_view::npos ||
-        numbers.find('.', dot + 1) != std::string_view::npos)
-        return std::nullopt;
-    long pid = 0;
-    for (char c : numbers.substr(0, dot))
-        pid = pid * 10 + (c - '0');
-    return pid;
 }
 
 // The descriptor that /dev/stdout, /dev/stderr, /dev/fd/N or
@@ -202,7 +145,17 @@ EFileWriteError::EFileWriteError(const std::string& fileName, int error)
 {
 }
 
-TFileWriter::TFileWriter(std::string fileName, TStaging staging) : FileName_(std::move(fileName))
+EFileWriteError::EFileWriteError(std::string message, int error, bool) : Exception(std::move(message)), Error_(error)
+{
+}
+
+EFileWriteError EFileWriteError::NothingReading(const std::string& fileName)
+{
+    return EFileWriteError("Nothing is reading " + fileName + ".", ENXIO, true);
+}
+
+TFileWriter::TFileWriter(std::string fileName, TStaging staging, const TWaitHook& wait)
+    : FileName_(std::move(fileName))
 {
     if (const std::optional<int> fd = NamedDescriptor(FileName_)) {
         Fd_ = ::fcntl(*fd, F_DUPFD_CLOEXEC, 3);
@@ -221,15 +174,13 @@ TFileWriter::TFileWriter(std::string fileName, TStaging staging) : FileName_(std
     if (exists && S_ISDIR(old.st_mode))
         Fail(EISDIR);
     if (exists && !S_ISREG(old.st_mode)) {
-        Fd_ = ::open(Target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-        if (Fd_ < 0)
-            Fail(errno);
-        InPlace_ = true;
+        OpenInPlace(S_ISFIFO(old.st_mode), wait);
         return;
     }
     if (exists && !MayWrite(Target_, old))
         Fail(EACCES);
     NewFile_ = !exists;
+    RemoveStaleStagedFilesBeside(Target_);
 
     // 0666 under the umask, as for any new file; an old file's mode below.
     if (staging == TStaging::Unnamed && ::access("/proc/self/fd", X_OK) == 0)
@@ -246,6 +197,8 @@ TFileWriter::TFileWriter(std::string fileName, TStaging staging) : FileName_(std
     }
     if (Fd_ < 0)
         Fail(EEXIST);
+    if (!Staged_.empty())
+        NoteOwnStagedFile(Target_);
     if (exists) {
         // Only a privileged writer can give the file back to its owner;
         // anyone else keeps owning what they write. The owner first: a
@@ -255,6 +208,33 @@ TFileWriter::TFileWriter(std::string fileName, TStaging staging) : FileName_(std
         if (::fchmod(Fd_, old.st_mode & 07777) != 0)
             Fail(errno);
     }
+}
+
+// Opening never blocks: a FIFO without a reader would hold the caller until
+// one came, for ever.
+void TFileWriter::OpenInPlace(bool fifo, const TWaitHook& wait)
+{
+    const auto open = [this] { return ::open(Target_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY); };
+    Fd_ = open();
+    int error = errno;
+    const auto giveUp = std::chrono::steady_clock::now() + ReaderWait;
+    while (Fd_ < 0 && error == ENXIO && fifo && std::chrono::steady_clock::now() < giveUp) {
+        const auto attempt = std::chrono::steady_clock::now();
+        if (wait)
+            wait();
+        std::this_thread::sleep_until(attempt + ReaderPoll);
+        Fd_ = open();
+        error = errno;
+    }
+    if (Fd_ < 0 && error == ENXIO && fifo)
+        throw EFileWriteError::NothingReading(FileName_);
+    if (Fd_ < 0)
+        Fail(error);
+    // The bytes then go as to any file, each write waiting for room.
+    const int flags = ::fcntl(Fd_, F_GETFL);
+    if (flags < 0 || ::fcntl(Fd_, F_SETFL, flags & ~O_NONBLOCK) != 0)
+        Fail(errno);
+    InPlace_ = true;
 }
 
 TFileWriter::~TFileWriter()
@@ -364,24 +344,9 @@ void TFileWriter::Commit()
     SyncFolderOf(Target_);
 }
 
-void WriteFileBytes(const std::string& fileName, std::string_view bytes)
+void WriteFileBytes(const std::string& fileName, std::string_view bytes, const TWaitHook& wait)
 {
-    TFileWriter file(fileName);
+    TFileWriter file(fileName, TStaging::Unnamed, wait);
     file.Write(bytes);
     file.Commit();
-}
-
-void RemoveStaleStagedFiles(const std::string& fileName)
-{
-    const std::string target = ResolvedTarget(fileName);
-    const std::string folder = FolderOf(target), base = BaseOf(target);
-    DIR* entries = ::opendir(folder.c_str());
-    if (!entries)
-        return;
-    while (const dirent* entry = ::readdir(entries)) {
-        const std::optional<long> pid = StagedBy(entry->d_name, base);
-        if (pid && *pid != ::getpid() && ::kill(static_cast<pid_t>(*pid), 0) != 0 && errno == ESRCH)
-            ::unlinkat(::dirfd(entries), entry->d_name, 0);
-    }
-    ::closedir(entries);
 }

@@ -5,7 +5,9 @@
 
 #include "numeric/Exceptions.h"
 
+#include <chrono>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -29,11 +31,26 @@ FileBytes ReadFileBytes(const std::string& path, std::size_t limit);
 class EFileWriteError : public Exception {
 public:
     EFileWriteError(const std::string& fileName, int error);
+    // A FIFO that no process opened for reading within ReaderWait:
+    // "Nothing is reading <file>.", with the error ENXIO.
+    static EFileWriteError NothingReading(const std::string& fileName);
     int Error() const { return Error_; }
 
 private:
+    EFileWriteError(std::string message, int error, bool);
+
     int Error_;
 };
+
+// How long a write to a FIFO waits for a reader before it is refused.
+inline constexpr std::chrono::milliseconds ReaderWait{3000};
+
+// Called again and again while a write waits for a FIFO's reader, on the
+// writer's thread: a window keeps its events going in it (a short event
+// loop), so that it answers while it waits. It may return at once or after
+// a moment; the writer paces its own attempts either way. Without one the
+// writer just sleeps between attempts.
+using TWaitHook = std::function<void()>;
 
 // Where the new content of a regular file waits until Commit.
 enum class TStaging {
@@ -55,10 +72,15 @@ enum class TStaging {
 // for root too) is refused. A target that is no regular file (a character
 // or block device, a FIFO, a socket) is written in place, never renamed over
 // or removed; so are /dev/stdout, /dev/stderr and /dev/fd/N, which name a
-// descriptor of the process. Every failure raises EFileWriteError.
+// descriptor of the process. Such a target is opened without blocking: a
+// FIFO that nothing reads is tried again for ReaderWait, `wait` called
+// meanwhile, then refused; once a reader is there the writes block as for
+// any file. Before a regular file is written, the staged files that killed
+// writers left in its folder go, whatever file they were meant for.
+// Every failure raises EFileWriteError.
 class TFileWriter {
 public:
-    explicit TFileWriter(std::string fileName, TStaging staging = TStaging::Unnamed);
+    explicit TFileWriter(std::string fileName, TStaging staging = TStaging::Unnamed, const TWaitHook& wait = {});
     // Without Commit: the staged file goes, the old file stays.
     ~TFileWriter();
     TFileWriter(const TFileWriter&) = delete;
@@ -76,6 +98,7 @@ public:
     void Commit();
 
 private:
+    void OpenInPlace(bool fifo, const TWaitHook& wait);
     void Flush();
     [[noreturn]] void Fail(int error);
 
@@ -92,7 +115,7 @@ private:
 };
 
 // The whole file at once through a TFileWriter.
-void WriteFileBytes(const std::string& fileName, std::string_view bytes);
+void WriteFileBytes(const std::string& fileName, std::string_view bytes, const TWaitHook& wait = {});
 
 // Removes the staged files that writers of `fileName` killed at any moment
 // left beside it: those named for processes that no longer run. A program

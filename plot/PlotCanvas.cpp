@@ -21,6 +21,24 @@ namespace {
 // a scaled picture draws lines through its centre, so that they cover the
 // device pixels of that square as the unscaled picture covers the pixel.
 constexpr qreal PixelCentre = 0.5;
+constexpr double InchesPerMetre = 1.0 / 0.0254;
+
+// The picture's pixels per drawing pixel: the screen's ratio, or a look's
+// resolution against the drawing's 96 per inch.
+qreal PictureRatio(qreal devicePixelRatio, const TPageLook& look)
+{
+    if (look.DevicePixels.Width > 0)
+        return qreal(look.DotsPerInch) / PageDotsPerInch;
+    return std::max<qreal>(devicePixelRatio, 1.0);
+}
+
+QSize PicturePixels(TPictureSize size, qreal devicePixelRatio, const TPageLook& look)
+{
+    if (look.DevicePixels.Width > 0)
+        return QSize(look.DevicePixels.Width, look.DevicePixels.Height);
+    const qreal ratio = PictureRatio(devicePixelRatio, look);
+    return QSize(qRound(size.Width * ratio), qRound(size.Height * ratio));
+}
 
 }  // namespace
 
@@ -48,20 +66,30 @@ const TPlotCanvas::TPath& TPlotCanvas::PathOf(bool scaled, bool page, TDrawing d
     return scaled ? scaledPixels : pixels;
 }
 
-TPlotCanvas::TPlotCanvas(TPictureSize size, qreal devicePixelRatio, TTextCache* texts, TDrawing drawing)
-    : Size_(size), Scaled(devicePixelRatio > 1.0), Path(&PathOf(Scaled, false, drawing)),
-      Image(qRound(size.Width * std::max<qreal>(devicePixelRatio, 1.0)),
-            qRound(size.Height * std::max<qreal>(devicePixelRatio, 1.0)), QImage::Format_RGB32)
+TPlotCanvas::TPlotCanvas(TPictureSize size, qreal devicePixelRatio, TTextCache* texts, TDrawing drawing,
+                         const TPageLook& look)
+    : Size_(size), Look(look), Scaled(PictureRatio(devicePixelRatio, look) != 1.0 || look.Antialias),
+      Path(&PathOf(Scaled, false, drawing)),
+      Image(PicturePixels(size, devicePixelRatio, look),
+            look.Transparent ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32)
 {
     if (Image.isNull())
         throw EOutOfMemory();
-    if (Scaled)
-        Image.setDevicePixelRatio(devicePixelRatio);
+    if (look.Transparent)
+        Image.fill(Qt::transparent);
+    const qreal ratio = PictureRatio(devicePixelRatio, look);
+    if (ratio != 1.0)
+        Image.setDevicePixelRatio(ratio);
+    if (look.DotsPerInch > 0) {
+        const int perMetre = qRound(look.DotsPerInch * InchesPerMetre);
+        Image.setDotsPerMeterX(perMetre);
+        Image.setDotsPerMeterY(perMetre);
+    }
     Begin(Image, texts);
 }
 
-TPlotCanvas::TPlotCanvas(TPictureSize size, QPaintDevice& device, TTextCache* texts)
-    : Size_(size), Scaled(true), Path(&PathOf(true, true, TDrawing::Fast))
+TPlotCanvas::TPlotCanvas(TPictureSize size, QPaintDevice& device, TTextCache* texts, const TPageLook& look)
+    : Size_(size), Look(look), Scaled(true), Path(&PathOf(true, true, TDrawing::Fast))
 {
     Begin(device, texts);
 }
@@ -76,7 +104,7 @@ void TPlotCanvas::Begin(QPaintDevice& device, TTextCache* texts)
         OwnCache = std::make_unique<TTextCache>(OwnCapacity);
     Cache = texts != nullptr ? texts : OwnCache.get();
     Painter.begin(&device);
-    Painter.setRenderHint(QPainter::Antialiasing, false);
+    Painter.setRenderHint(QPainter::Antialiasing, Look.Antialias);
     Font.setStyleHint(QFont::TypeWriter);
     // Hinted to whole pixels of the picture, the letters keep their places
     // at any ratio; hinted to device pixels, they would move apart from each
@@ -110,9 +138,24 @@ void TPlotCanvas::SetPen(TColor color, std::int32_t width)
 void TPlotCanvas::Rectangle(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
 {
     FlushLines();
-    Painter.fillRect(QRect(QPoint(left, top), QPoint(right, bottom)), ToQColor(BrushColor_));
+    Fill(QRect(QPoint(left, top), QPoint(right, bottom)));
     if (PenColor_ != BrushColor_)
         RectangleOutline(left, top, right, bottom);
+}
+
+void TPlotCanvas::Fill(const QRect& box)
+{
+    if (!Look.Transparent || *Look.Transparent != BrushColor_) {
+        Painter.fillRect(box, ToQColor(BrushColor_));
+        return;
+    }
+    // On a page nothing lies under a fill; on a picture the fill clears what
+    // was drawn there, as an opaque one would cover it.
+    if (Image.isNull())
+        return;
+    Painter.setCompositionMode(QPainter::CompositionMode_Source);
+    Painter.fillRect(box, Qt::transparent);
+    Painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
 void TPlotCanvas::RectangleOutline(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
@@ -206,7 +249,7 @@ void TPlotCanvas::SetFontPoints(int points)
 
 void TPlotCanvas::ApplyFont()
 {
-    Font.setPixelSize(PixelsOfPoints(FontPoints_));
+    Font.setPixelSize(TextPixels(FontPoints_, Look.TextScale));
     Painter.setFont(Font);
     FixedPitch = QFontInfo(Font).fixedPitch();
     Advance = QFontMetricsF(Font).horizontalAdvance(QLatin1Char('M'));
@@ -266,7 +309,7 @@ void TPlotCanvas::TextOut(std::int32_t x, std::int32_t y, const QString& text)
     }
     FlushLines();
     Texts.push_back({QRect(QPoint(x, y), extent), text});
-    Painter.fillRect(QRect(x, y, extent.width(), extent.height()), ToQColor(BrushColor_));
+    Fill(QRect(x, y, extent.width(), extent.height()));
     const QPen linePen = Painter.pen();
     Painter.setPen(ToQColor(FontColor));
     (this->*Path->Text)(x, y, text, first, count);

@@ -11,6 +11,7 @@
 
 #include "plot/TextCache.h"
 #include "plot/drawing/Canvas.h"
+#include "plot/drawing/PageGeometry.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -35,10 +36,12 @@ public:
     // Texts are measured and laid out once in `texts`, which must outlive the
     // canvas, or in a cache of the canvas's own when none is given. Raises
     // EOutOfMemory when no picture of that size can be had.
+    // A look with its own pixels draws the W × H drawing scaled onto them
+    // and records its resolution in the picture.
     explicit TPlotCanvas(TPictureSize size, qreal devicePixelRatio = 1.0, TTextCache* texts = nullptr,
-                         TDrawing drawing = TDrawing::Fast);
+                         TDrawing drawing = TDrawing::Fast, const TPageLook& look = {});
     // Draws on `device`, which must outlive the canvas and span W × H units.
-    TPlotCanvas(TPictureSize size, QPaintDevice& device, TTextCache* texts = nullptr);
+    TPlotCanvas(TPictureSize size, QPaintDevice& device, TTextCache* texts = nullptr, const TPageLook& look = {});
     ~TPlotCanvas() override;
     TPlotCanvas(const TPlotCanvas&) = delete;
     TPlotCanvas& operator=(const TPlotCanvas&) = delete;
@@ -102,6 +105,8 @@ private:
 
     void Begin(QPaintDevice& device, TTextCache* texts);
     void FlushLines() { (this->*Path->FlushLines)(); }
+    // `box` in the brush colour, or cleared when that colour is left transparent.
+    void Fill(const QRect& box);
     void ApplyFont();
     // A text of the current font: its advance, and with `laidOut` its glyphs.
     const TTextCache::TText& Known(const QString& text, bool laidOut) const;
@@ -110,6 +115,7 @@ private:
     bool IsLongFixedPitchText(const QString& text) const;
 
     TPictureSize Size_;
+    TPageLook Look;
     bool Scaled;
     const TPath* Path = nullptr;
     std::unique_ptr<TTextCache> OwnCache;

@@ -4,7 +4,7 @@
 
 QImage TPlotEngine::Plot(const TRapidEvaluator& evaluator, const TPlotRequest& request)
 {
-    TPlotCanvas canvas(PictureSize(), DevicePixelRatio(), &TextCache_);
+    TPlotCanvas canvas(PictureSize(), DevicePixelRatio(), &TextCache_, TPlotCanvas::TDrawing::Fast, PageLook());
     Plot(evaluator, request, canvas);
     return canvas.Finish();
 }

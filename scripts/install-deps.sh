@@ -4,6 +4,12 @@
 #   scripts/install-deps.sh       that and what every test needs
 set -euo pipefail
 
+# How long to wait for the package manager's lock: unattended upgrades on a
+# fresh desktop hold it for minutes.
+lock_wait=300
+lock_poll=2
+lock_files=(/var/lib/dpkg/lock-frontend /var/lib/dpkg/lock /var/lib/apt/lists/lock /var/cache/apt/archives/lock)
+
 # Building and running.
 packages=(
   cmake ninja-build g++ pkg-config
@@ -23,6 +29,7 @@ if [ "${1:-test}" != run ]; then
     xdotool python3                           # the installed window shown and closed on Xvfb
     librsvg2-bin                              # data/make-icon.sh; rsvg-convert renders the SVG pages in the tests
     poppler-utils                             # pdftotext and pdftoppm read back the PDF pages in the tests
+    imagemagick                               # identify reads back the pictures' resolution and transparency
     fonts-noto-core fonts-dejavu-core fonts-dejavu-extra  # common faces: windows and pictures the same with and without them
     hyperfine gnuplot-nox                     # bench/against-gnuplot.sh
     qemu-user   # runs the i386 tests where the kernel cannot run i386 programs
@@ -48,6 +55,42 @@ else
   echo "  apt-get update && apt-get install --no-install-recommends ${missing[*]}" >&2
   exit 1
 fi
+# "PID (NAME)" of a process holding one of the package manager's locks, read
+# from /proc/locks (apt's fcntl locks and flock's alike), or failure.
+lock_holder() {
+  local file inode pid
+  for file in "${lock_files[@]}"; do
+    [ -e "$file" ] || continue
+    inode=$(stat -c %i "$file")
+    pid=$(awk -v inode="$inode" '$2 != "->" { n = split($6, id, ":"); if (id[n] == inode) { print $5; exit } }' /proc/locks)
+    if [ -n "$pid" ]; then
+      echo "$pid ($(cat "/proc/$pid/comm" 2>/dev/null || echo unknown))"
+      return 0
+    fi
+  done
+  return 1
+}
+
+# apt-get update does not wait for its lock by itself, so wait here for
+# all of them; apt-get install waits too, for a lock taken in between.
+wait_for_package_lock() {
+  local holder start=$SECONDS
+  holder=$(lock_holder) || return 0
+  echo "Waiting for the package manager's lock, held by process $holder (at most $lock_wait s)..."
+  while holder=$(lock_holder); do
+    if [ $((SECONDS - start)) -ge "$lock_wait" ]; then
+      echo "The package manager's lock is still held by process $holder after $lock_wait s." >&2
+      echo "Run this again once that process has finished." >&2
+      exit 1
+    fi
+    sleep "$lock_poll"
+  done
+  echo "The lock is free after $((SECONDS - start)) s."
+}
+
 echo "Installing: ${missing[*]}"
+wait_for_package_lock
 "${sudo[@]}" apt-get update -q
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+wait_for_package_lock
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends \
+  -o DPkg::Lock::Timeout="$lock_wait" "${missing[@]}"

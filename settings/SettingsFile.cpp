@@ -26,6 +26,7 @@ struct TSettingsKey {
     std::int32_t Min = std::numeric_limits<std::int32_t>::min();
     std::int32_t Max = std::numeric_limits<std::int32_t>::max();
     const TDrawingSetting* Drawing = nullptr;
+    TKeyWriting Writing = TKeyWriting::Always;
 };
 
 // The keys in the file's order: the formula and the x range, the drawing
@@ -42,6 +43,9 @@ const std::vector<TSettingsKey>& SettingsKeys()
             all.push_back({.Name = setting.Key, .Drawing = &setting});
         all.push_back({"Z", [](TSettings& s) -> TSettingField { return &s.Z; }, MinZPosition, MaxZPosition});
         all.push_back({"Cartesian", [](TSettings& s) -> TSettingField { return &s.Cartesian; }});
+        all.push_back({.Name = "Trace",
+                       .Field = [](TSettings& s) -> TSettingField { return &s.Trace; },
+                       .Writing = TKeyWriting::OnceUsed});
         return all;
     }();
     return keys;
@@ -56,13 +60,13 @@ TSettingField FieldOf(const TSettingsKey& key, TSettings& s)
 
 // A key written only once it matters goes into the file when its value is
 // not the default or the file already has it.
-bool Written(const TSettingsKey& key, const TSettings& s, const TIniText& text)
+bool Written(const TSettingsKey& key, TSettings& s, const TIniText& text)
 {
-    if (!key.Drawing || key.Drawing->Writing == TKeyWriting::Always)
+    if ((key.Drawing ? key.Drawing->Writing : key.Writing) == TKeyWriting::Always)
         return true;
-    const TDrawingSettings defaults;
-    const bool isDefault = std::visit([&](auto member) { return s.Drawing.*member == defaults.*member; },
-                                      key.Drawing->Field);
+    TSettings defaults;
+    const bool isDefault = std::visit(
+        [&](auto* value) { return *value == *std::get<decltype(value)>(FieldOf(key, defaults)); }, FieldOf(key, s));
     return !isDefault || FindIniValue(text.Bytes(), SettingsSection, key.Name).has_value();
 }
 

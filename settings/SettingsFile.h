@@ -19,6 +19,8 @@ struct TSettings {
     TDrawingSettings Drawing;
     std::int32_t Z = 300; // the z track bar's position, 0 to 1000
     bool Cartesian = true;
+    // The curve's trace, kept once it has been turned on.
+    bool Trace = false;
 
     bool operator==(const TSettings&) const = default;
 };

@@ -2,12 +2,15 @@
 // handler; the event loop sees the pipe readable and closes.
 #include "shell/TerminationSignals.h"
 
+#include <QCoreApplication>
 #include <QSocketNotifier>
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -59,10 +62,48 @@ TTerminationSignals::~TTerminationSignals()
     SignalPipe[0] = SignalPipe[1] = -1;
 }
 
+void TTerminationSignals::TakePending()
+{
+    if (!Notifier)
+        return;
+    char bytes[16];
+    for (ssize_t n; (n = ::read(SignalPipe[0], bytes, sizeof bytes)) > 0;)
+        if (Taken_ == 0)
+            Taken_ = static_cast<unsigned char>(bytes[0]);
+}
+
+int TTerminationSignals::Taken()
+{
+    TakePending();
+    return Taken_;
+}
+
 void TTerminationSignals::Received()
 {
-    char bytes[16];
-    while (::read(SignalPipe[0], bytes, sizeof bytes) > 0) {
-    }
+    TakePending();
     Close();
+}
+
+void StopEventLoops()
+{
+    // Unlike quit(), exit() also ends the loops of modal dialogs and works
+    // before the main loop runs; it marks the thread so that every loop
+    // started afterwards returns at once.
+    QCoreApplication::exit(0);
+}
+
+void EndBySignal(int signal)
+{
+    std::fflush(nullptr);
+    // A dump would show only a program that had already closed cleanly.
+    if (signal == SIGQUIT) {
+        const rlimit noCore{0, 0};
+        ::setrlimit(RLIMIT_CORE, &noCore);
+    }
+    SetHandler(signal, SIG_DFL);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal);
+    ::pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
+    ::raise(signal);
 }

@@ -113,6 +113,7 @@ constexpr auto BoundControls = std::make_tuple(
     Bind(&Ui::TGraphMainForm::XhighEdit, &TSettings::Xhigh, &TPlotRequest::XhighText),
     Bind(&Ui::TGraphMainForm::TrackBar1, &TSettings::Z),
     Bind(&Ui::TGraphMainForm::Cartesian1, &TSettings::Cartesian, &TPlotRequest::Cartesian),
+    Bind(&Ui::TGraphMainForm::Trace1, &TSettings::Trace),
     Bind(&Ui::TGraphMainForm::Label1, nullptr, &TPlotRequest::TitleCaption));
 
 template <class Each>

@@ -23,6 +23,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcut>
 #include <QShowEvent>
 
 #include <algorithm>
@@ -142,7 +143,7 @@ void TGraphMainForm::ApplyFonts()
 {
     centralWidget()->setFont(FontOf(WindowFont));
     for (QWidget* control : std::initializer_list<QWidget*>{
-             Ui_->mousePosition, Ui_->Label1, Ui_->Label2, Ui_->Label3, Ui_->Label4, Ui_->XlowEdit,
+             Ui_->mousePosition, Ui_->curveReadout, Ui_->Label1, Ui_->Label2, Ui_->Label3, Ui_->Label4, Ui_->XlowEdit,
              Ui_->XhighEdit, Ui_->Zedit})
         control->setFont(FontOf(ControlFont));
     QPushButton* plotButton = Ui_->PlotBtn;
@@ -190,6 +191,16 @@ void TGraphMainForm::ConnectHandlers()
                     [this, move = *move] { RunGuarded(this, [&] { Graph().Navigate(move); }); });
     }
     AttachTrackBarHandler();
+    connect(Ui_->Trace1, &QAction::toggled, this, [this](bool on) {
+        RunGuarded(this, [&] {
+            Graph().SetTrace(on);
+            Ui_->curveReadout->setVisible(on);
+        });
+    });
+    // T toggles the trace while the picture has the keyboard.
+    auto* traceKey = new QShortcut(QKeySequence(Qt::Key_T), &Graph());
+    traceKey->setContext(Qt::WidgetShortcut);
+    connect(traceKey, &QShortcut::activated, Ui_->Trace1, &QAction::toggle);
     connect(Ui_->Examples1, &QMenu::triggered, this,
             [this](QAction* item) { RunGuarded(this, [&] { ExampleClick(item); }); });
 }
@@ -309,6 +320,12 @@ bool TGraphMainForm::ClickZoomsIn() const
 void TGraphMainForm::ShowPosition(const std::string& text)
 {
     Ui_->mousePosition->setText(FromStd(text));
+}
+
+void TGraphMainForm::ShowTrace(const std::string& text)
+{
+    Ui_->curveReadout->setText(FromStd(text));
+    Ui_->curveReadout->setVisible(Graph().Tracing());
 }
 
 void TGraphMainForm::PlotRequest()

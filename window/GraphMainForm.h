@@ -93,6 +93,7 @@ private:
     void ShowXRange(const std::string& low, const std::string& high) override;
     bool ClickZoomsIn() const override;
     void ShowPosition(const std::string& text) override;
+    void ShowTrace(const std::string& text) override;
 
     std::unique_ptr<Ui::TGraphMainForm> Ui_;
     std::unique_ptr<TAboutForm> AboutForm_;

@@ -2,7 +2,7 @@
 #include "window/PictureExport.h"
 
 #include "numeric/Exceptions.h"
-#include "plot/PictureFile.h"
+#include "plot/output/PictureFile.h"
 #include "plot/core/FormulaCompile.h"
 #include "plot/output/OutputFile.h"
 #include "plot/output/OutputFormat.h"
@@ -10,7 +10,15 @@
 #include "shell/UserDialogs.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
+
+namespace {
+
+// The longest the window's events are handled at a time while a save waits.
+constexpr int WaitSliceMs = 10;
+
+}  // namespace
 
 void CopyPictureToClipboard(const TPlotView& view)
 {
@@ -20,7 +28,7 @@ void CopyPictureToClipboard(const TPlotView& view)
 
 void TPictureExport::SaveToFile(QWidget* parent, const TPlotView& view)
 {
-    if (!view.HasPicture())
+    if (!view.HasPicture() || Saving)
         return;
     const std::optional<TSaveChoice> choice =
         UserDialogs().ChooseSaveFileName(parent, SaveDialogFilters(), LastName, LastFilter);
@@ -31,10 +39,20 @@ void TPictureExport::SaveToFile(QWidget* parent, const TPlotView& view)
     // The name as chosen: no extension is added. A picture is the one shown;
     // any other format draws the shown plot again.
     const TOutputFormatRow& format = OutputFormatRow(SaveDialogFormat(choice->Name, choice->Filter));
-    if (format.Encoder == TOutputEncoder::ImageWriter)
-        WritePictureFile(view.Picture(), choice->Name, format.Name);
-    else
-        WriteWholeFile(choice->Name, PlotShownPage(view.Shown(), format.Format));
+    // A pipe with no reader yet is waited for a few seconds, the window
+    // answering meanwhile; the picture is taken before the wait.
+    Saving = true;
+    const auto keepAnswering = [] { QCoreApplication::processEvents(QEventLoop::AllEvents, WaitSliceMs); };
+    try {
+        if (format.Encoder == TOutputEncoder::ImageWriter)
+            WritePictureFile(view.Picture(), choice->Name, format.Name, keepAnswering);
+        else
+            WriteWholeFile(choice->Name, PlotShownPage(view.Shown(), format.Format), keepAnswering);
+    } catch (...) {
+        Saving = false;
+        throw;
+    }
+    Saving = false;
 }
 
 QByteArray PlotShownPage(const TPlotView::TShownPlot& shown, TOutputFormat format)

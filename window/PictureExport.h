@@ -22,6 +22,9 @@ public:
 
 private:
     QString LastName;
+    // Set while a save waits for a pipe's reader: the window's events go on,
+    // and another save waits its turn.
+    bool Saving = false;
     qsizetype LastFilter = 0;
 };
 

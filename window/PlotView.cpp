@@ -98,6 +98,7 @@ void TPlotView::Replot()
     }
     SetPicture(std::move(picture));
     Shown_ = {request, Engine_.View(), Engine_.PictureSize()};
+    RetraceShown();
     setAccessibleName(QStringLiteral("Graph of %1 = %2")
                           .arg(request.Cartesian ? 'y' : 'r')
                           .arg(QString::fromStdString(request.Formula)));
@@ -211,6 +212,16 @@ void TPlotView::GraphMouseMove(int X, int Y)
     double x, y;
     ReadoutPosition(Engine_.View(), Engine_.PictureSize(), X, Y, x, y);
     Host->ShowPosition(Format(PositionFormat, {x, y}));
+    if (!Tracing_ || !HasPicture())
+        return;
+    const TPlotRequest& request = Shown_.Request;
+    double wx, wy, low, high;
+    Engine_.PixelToWorld(X, Y, wx, wy);
+    if (request.Cartesian)
+        Traced_ = TracePointAt(Evaluator, wx, request.Z, false);
+    else if (ShownRange(low, high))
+        Traced_ = TraceNearest(Evaluator, low, high, request.Z, Engine_.Samples(), wx, wy);
+    RetraceShown();
 }
 
 void TPlotView::GraphMouseWheel(int angleDelta, int X, int Y)

@@ -6,6 +6,7 @@
 
 #include "RapidEvaluator/RapidEvaluator.h"
 #include "plot/PlotEngine.h"
+#include "plot/core/CurveTrace.h"
 #include "plot/core/PlotRequest.h"
 #include "plot/core/ViewStep.h"
 #include "window/GraphImage.h"
@@ -29,6 +30,8 @@ public:
     virtual bool ClickZoomsIn() const = 0;
     // The world point under the pointer, as text.
     virtual void ShowPosition(const std::string& text) = 0;
+    // The traced point's line; empty when the trace is off.
+    virtual void ShowTrace(const std::string& text) = 0;
 
 protected:
     ~TPlotViewHost() = default;
@@ -82,6 +85,16 @@ public:
     // Runs one action; an error it raises is reported over the window.
     void Guarded(const std::function<void()>& action);
 
+    // The trace: a marker on the curve at the pointer's x (polar: the curve
+    // point nearest the pointer), read out in a line of its own; with the
+    // picture focused the arrow keys walk it along the curve. Off at first.
+    void SetTrace(bool on);
+    bool Tracing() const { return Tracing_; }
+    const std::optional<TTracedPoint>& Traced() const { return Traced_; }
+    // Moves the marker to x (the angle in polar mode), panning the view when
+    // the marker would leave it.
+    void TraceTo(double x);
+
     // What the picture shown was drawn from, so that a page shows the same.
     struct TShownPlot {
         TPlotRequest Request;
@@ -97,6 +110,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // The x range of the mode: the window's texts in Cartesian mode, the
@@ -106,6 +121,12 @@ private:
     // One step of both axes, refused with the window as it was when it would
     // leave one that cannot be plotted; then the plot.
     void Step(const TViewStep& step, bool movesX);
+    // The traced point again at its x, for the plot shown, and its line.
+    void RetraceShown();
+    // The world width of one pixel column (polar: one sample's angle step).
+    double TraceStep() const;
+    // The shown plot's x range (the angle range in polar mode).
+    bool ShownRange(double& low, double& high) const;
     // The engine is given the view's size and pixel ratio before it maps or plots.
     void SyncPictureSize();
 
@@ -126,6 +147,8 @@ private:
         std::string LowText, HighText;
         double Low = 0, High = 0;
     } Written;
+    bool Tracing_ = false;
+    std::optional<TTracedPoint> Traced_;
     bool Holding = false;
     struct THeldReport {
         QString Text;

@@ -18,11 +18,11 @@ const char StandardOutputPath[] = "/dev/stdout";
 
 // The sampling of the plot the request would draw: a sample per pixel
 // column of the plot area in Cartesian mode, the most in polar mode.
-std::int32_t PlotSampleCount(const TRendererRequest& request)
+std::int32_t PlotSampleCount(bool polar, std::int32_t drawingWidth)
 {
-    if (request.Polar)
+    if (polar)
         return MaxSampleCount;
-    return std::clamp(request.Size.Width - 2 * PlotMargin, 1, MaxSampleCount);
+    return std::clamp(drawingWidth - 2 * PlotMargin, 1, MaxSampleCount);
 }
 
 }  // namespace
@@ -36,7 +36,8 @@ TTableTexts SplitTableText(const std::string& text)
     return {text.substr(0, first), text.substr(first + 1, second - first - 1), text.substr(second + 1)};
 }
 
-void WriteDataOutput(const TRendererRequest& request, const TRapidEvaluator& evaluator, const TPlotRequest& plot)
+void WriteDataOutput(const TRendererRequest& request, const TRapidEvaluator& evaluator, const TPlotRequest& plot,
+                     std::int32_t drawingWidth)
 {
     const bool polar = !plot.Cartesian;
     std::optional<TTableRange> range;
@@ -55,7 +56,7 @@ void WriteDataOutput(const TRendererRequest& request, const TRapidEvaluator& eva
         ReadXRange(plot.XlowText, plot.XhighText, low, high);
         // The samples are too large for the stack of a short run's thread.
         const auto samples = std::make_unique<TSamples>();
-        samples->SampleCount = PlotSampleCount(request);
+        samples->SampleCount = PlotSampleCount(polar, drawingWidth);
         SampleFormula(evaluator, low, high, plot.Z, *samples);
         writer.Write(PointsCsv(FindPointsOfInterest(evaluator, low, high, plot.Z, *samples), polar));
     }

@@ -14,7 +14,9 @@ struct TPlotRequest;
 // Writes the CSV the request asks for to its OUTPUT ("-" is standard
 // output) through the file writer, with z and the x range as the plot would
 // read them. The points are found from the samples of the plot the request
-// would draw (as many as the picture has columns in Cartesian mode). Raises
+// would draw on a drawing `drawingWidth` pixels wide (a sample per column of
+// its plot area in Cartesian mode). Raises
 // Exception, its message naming the option, for a table that cannot be made;
 // then nothing is written.
-void WriteDataOutput(const TRendererRequest& request, const TRapidEvaluator& evaluator, const TPlotRequest& plot);
+void WriteDataOutput(const TRendererRequest& request, const TRapidEvaluator& evaluator, const TPlotRequest& plot,
+                     std::int32_t drawingWidth);

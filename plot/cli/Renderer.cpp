@@ -2,6 +2,7 @@
 // and the texts printed.
 #include "plot/cli/Renderer.h"
 
+#include "plot/cli/CurveOptions.h"
 #include "plot/cli/DataOutput.h"
 #include "plot/drawing/Plotter.h"
 #include "plot/drawing/SvgCanvas.h"
@@ -15,6 +16,7 @@
 #include <QtGlobal>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -108,7 +110,42 @@ TPlotRequest PlotRequestOf(const TRendererRequest& request)
     plot.XlowText = request.XlowText;
     plot.XhighText = request.XhighText;
     plot.Drawing = request.Drawing;
+    // Curves without a colour of their own take the palette's next one and
+    // the program's colour for undefined stretches.
+    for (std::size_t i = 1; i <= request.MoreFormulas.size(); ++i)
+        plot.MoreCurves.push_back({request.MoreFormulas[i - 1],
+                                   i < request.GoodColours.size() ? request.GoodColours[i] : PaletteColour(i),
+                                   i < request.BadColours.size() ? request.BadColours[i]
+                                                                 : TDrawingSettings().BadPointColor,
+                                   nullptr});
+    plot.Legend = request.Legend.value_or(request.MoreFormulas.empty() ? TLegendPosition::None
+                                                                         : TLegendPosition::TopRight);
+    plot.Title = request.Title;
     return plot;
+}
+
+// With several formulas the report names the one that failed:
+// "formula 2 is not valid at character 5: Syntax error".
+std::string NumberedReport(std::size_t number, const std::string& report)
+{
+    const std::string single = "The formula";
+    std::string numbered = "orvalis-plot: formula " + std::to_string(number) + report.substr(single.size());
+    if (const std::size_t end = numbered.find(".\n"); end != std::string::npos)
+        numbered.replace(end, 2, ": ");
+    return numbered + "\n";
+}
+
+// Compiles every further curve of `plot`, each with its own evaluator; the
+// report of the first that fails.
+std::optional<std::string> CompileMoreCurves(TPlotRequest& plot)
+{
+    for (std::size_t i = 0; i < plot.MoreCurves.size(); ++i) {
+        auto evaluator = std::make_shared<TRapidEvaluator>();
+        if (const std::optional<std::string> report = CompileForPlot(*evaluator, plot.MoreCurves[i].Formula, "\n"))
+            return NumberedReport(i + 2, *report);
+        plot.MoreCurves[i].Evaluator = std::move(evaluator);
+    }
+    return std::nullopt;
 }
 
 void WriteOutput(const TRendererRequest& request, TOutputFormat format, TPlotter& plotter,
@@ -180,15 +217,20 @@ TRendererOutcome RenderPlot(const TRendererRequest& request, TPlotter& plotter, 
     TPlotRequest plot = PlotRequestOf(request);
     TRapidEvaluator evaluator;
     if (const std::optional<std::string> report = CompileForPlot(evaluator, plot.Formula, "\n"))
-        return {ExitUsage, "", *report + "\n"};
+        return plot.MoreCurves.empty() ? TRendererOutcome{ExitUsage, "", *report + "\n"}
+                                       : TRendererOutcome{ExitFailure, "", NumberedReport(1, *report)};
+    if (const std::optional<std::string> report = CompileMoreCurves(plot))
+        return {ExitFailure, "", *report};
 
     plotter.View().ResetView = !request.YMinText;
     try {
-        plotter.SetPictureSize(request.Size);
+        const TRendererPage page = RendererPage(request, format);
+        plotter.SetPictureSize(page.Drawing);
+        plotter.SetPageLook(page.Look);
         CheckNumberTexts(request);
         ApplyNumbers(request, plot, plotter);
         if (WritesData(request))
-            WriteDataOutput(request, evaluator, plot);
+            WriteDataOutput(request, evaluator, plot, page.Drawing.Width);
         else
             WriteOutput(request, format, plotter, evaluator, plot, write);
     } catch (const std::exception& error) {

@@ -5,6 +5,9 @@
 
 #include "plot/cli/ColourOption.h"
 #include "plot/cli/DataOutput.h"
+#include "plot/cli/CommandLineWords.h"
+#include "plot/cli/CurveOptions.h"
+#include "plot/cli/CommandLineText.h"
 
 #include "numeric/IniInteger.h"
 
@@ -34,11 +37,6 @@ TOverloaded(Ts...) -> TOverloaded<Ts...>;
 constexpr std::size_t HelpColumn = 28;
 constexpr std::size_t UsageWidth = 79;
 
-std::string Quoted(std::string_view text)
-{
-    return "'" + std::string(text) + "'";
-}
-
 std::int32_t ReadInteger(std::string_view option, const std::string& text, std::int32_t low, std::int32_t high)
 {
     const std::optional<std::int32_t> value = ParseIniInteger(text);
@@ -48,7 +46,9 @@ std::int32_t ReadInteger(std::string_view option, const std::string& text, std::
     return *value;
 }
 
-TPictureSize ReadSize(const std::string& text)
+}  // namespace
+
+TPictureSize ReadPixelSize(const std::string& text)
 {
     const std::string rule = "--size takes WxH, each at least " + std::to_string(MinPictureSide) + ", not " + Quoted(text);
     const std::size_t by = text.find('x');
@@ -66,20 +66,7 @@ TPictureSize ReadSize(const std::string& text)
     return {side(std::string_view(text).substr(0, by)), side(std::string_view(text).substr(by + 1))};
 }
 
-// "a, b or c".
-std::string Listed(const std::vector<std::string>& items, const char* last)
-{
-    std::string text;
-    for (std::size_t i = 0; i < items.size(); ++i)
-        text += (i == 0 ? "" : i + 1 == items.size() ? std::string(" ") + last + " " : std::string(", ")) + items[i];
-    return text;
-}
-
-// "PNG" for the row named "png".
-std::string UpperName(const TOutputFormatRow& row)
-{
-    return QString::fromLatin1(row.Name).toUpper().toStdString();
-}
+namespace {
 
 // The article before a format's name read letter by letter: "an" when the
 // first letter's name begins with a vowel sound ("an SVG", "a PNG").
@@ -124,27 +111,6 @@ TOutputFormat ReadFormat(const std::string& text)
         if (QString::fromStdString(text).compare(QLatin1StringView(row.Name), Qt::CaseInsensitive) == 0)
             return row.Format;
     throw TUsageError("--format takes " + FormatNameList() + ", not " + Quoted(text));
-}
-
-// Joins two words that a line must not break between.
-constexpr char NoBreak = '\x1F';
-
-// Breaks `text` into lines of at most `width` characters between words.
-std::string Wrapped(const std::string& text, std::size_t width)
-{
-    std::string out;
-    std::size_t lineStart = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t end = std::min(text.find(' ', at), text.size());
-        if (end - lineStart > width && at > lineStart) {
-            out.back() = '\n';
-            lineStart = at;
-        }
-        out += text.substr(at, end - at + 1);
-        at = end + 1;
-    }
-    std::replace(out.begin(), out.end(), NoBreak, ' ');
-    return out;
 }
 
 const std::string& FormatHelp()
@@ -220,9 +186,18 @@ const TOptionRow PlotOptions[] = {
      [](const TRendererRequest& r) { return r.ZText; }},
     {"polar", "", "r = f(x) instead of y = f(x)",
      [](TRendererRequest& r, const std::string&) { r.Polar = true; }, nullptr},
-    {"size", "WxH", "picture size in pixels, each side from 80 to at\nmost 10000, or 19200 for .svg and .pdf",
-     [](TRendererRequest& r, const std::string& v) { r.Size = ReadSize(v); },
+    {"size", "WxH", "picture size in pixels, each side from 80 to at\nmost 10000, or 19200 for .svg and .pdf; or\n"
+                    "with units, mm, cm, in or pt (90mmx60mm)",
+     [](TRendererRequest& r, const std::string& v) { ApplySizeOption(r, v); },
      [](const TRendererRequest& r) { return std::to_string(r.Size.Width) + "x" + std::to_string(r.Size.Height); }},
+    {"dpi", "N", "pixels per inch of a picture, from 72 to 2400:\nits texts and lines keep their size on paper",
+     [](TRendererRequest& r, const std::string& v) { r.DotsPerInch = ReadDotsPerInch(v); },
+     [](const TRendererRequest&) { return std::to_string(DefaultDotsPerInch); }},
+    {"font-size", "PT", "the labels' size in points (the title's in\nproportion), from 4 to 72",
+     [](TRendererRequest& r, const std::string& v) { r.FontPoints = ReadFontPoints(v); },
+     [](const TRendererRequest&) { return std::string("8.25"); }},
+    {"antialias", "", "smooth curves and edges in a picture",
+     [](TRendererRequest& r, const std::string&) { r.Antialias = true; }, nullptr},
     {"ymin", "NUMBER", "with --ymax: keep this y extent, not a fitted one",
      [](TRendererRequest& r, const std::string& v) { r.YMinText = v; }, nullptr},
     {"ymax", "NUMBER", "the top of the kept y extent",
@@ -231,6 +206,12 @@ const TOptionRow PlotOptions[] = {
      [](TRendererRequest& r, const std::string& v) { r.XMinText = v; }, nullptr},
     {"xmax", "NUMBER", "the right end of the kept polar window",
      [](TRendererRequest& r, const std::string& v) { r.XMaxText = v; }, nullptr},
+    {"legend", "POSITION", "where the curves' titles stand: top-right,\ntop-left, bottom-left, bottom-right,\n"
+                           "outside-right (the plot area narrows) or none",
+     [](TRendererRequest& r, const std::string& v) { r.Legend = ReadLegendPosition(v); },
+     [](const TRendererRequest&) { return std::string("top-right with several formulas, else none"); }},
+    {"title", "TEXT", "the title line instead of the formulas; empty:\nno title line",
+     [](TRendererRequest& r, const std::string& v) { r.Title = v; }, nullptr},
 };
 
 // The options after the drawing settings' own.
@@ -273,7 +254,11 @@ const std::vector<TOptionRow>& OptionTable()
 
 void ApplyOption(const TOptionRow& row, TRendererRequest& request, const std::string& value)
 {
-    if (row.Setting)
+    // The background's colour "none" leaves it transparent.
+    if (row.Setting && row.Setting->Field == TDrawingField(&TDrawingSettings::BackgroundColor) &&
+        value == "none")
+        request.Transparent = true;
+    else if (row.Setting)
         ApplySetting(*row.Setting, request.Drawing, value);
     else if (row.Apply)
         row.Apply(request, value);
@@ -325,24 +310,6 @@ QStringList OptionsFirst(const QStringList& words)
     return QStringList{QString::fromLatin1(ProgramName)} + options + QStringList{QStringLiteral("--")} + arguments;
 }
 
-// Each word as text; a word that is not UTF-8 would name another file or
-// formula than the one given.
-QStringList Words(const std::vector<std::string>& arguments)
-{
-    QStringList words;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (const std::optional<std::size_t> at = FirstNonUtf8Byte(arguments[i])) {
-            char byte[8];
-            std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(arguments[i][*at]));
-            throw TUsageError("word " + std::to_string(i + 1) + " of the command line is not valid UTF-8 (byte " +
-                              std::to_string(*at + 1) + " is " + byte +
-                              "); file names and texts are read as UTF-8");
-        }
-        words << QString::fromStdString(arguments[i]);
-    }
-    return words;
-}
-
 // A flag's value is empty: Qt warns when a flag is asked for one.
 std::optional<std::string> Value(const QCommandLineParser& parser, const TOptionRow& row)
 {
@@ -373,6 +340,8 @@ void CheckCombinations(const QCommandLineParser& parser, const TRendererRequest&
     if (WritesData(request)) {
         if (given("table") && given("points"))
             throw TUsageError("--table and --points exclude each other");
+        if (!request.MoreFormulas.empty())
+            throw TUsageError("--table and --points read one formula");
         if (sweep)
             throw TUsageError("a sweep of z writes pictures, not --table or --points");
         if (request.Format)
@@ -404,20 +373,30 @@ TCommandLine ParseRendererArguments(const std::vector<std::string>& arguments)
         line.Action = TCommandLine::TAction::Help;
     else if (parser.isSet(QStringLiteral("version")))
         line.Action = TCommandLine::TAction::Version;
+    // Every word but the last is a formula: the last is the output.
     const QStringList positional = parser.positionalArguments();
-    if (line.Action == TCommandLine::TAction::Plot && positional.size() != 2)
+    if (line.Action == TCommandLine::TAction::Plot && positional.size() < 2)
         throw TUsageError("expected a formula and an output file");
 
     TRendererRequest& request = line.Request;
-    if (positional.size() == 2) {
-        request.Formula = positional[0].toStdString();
-        request.Output = positional[1].toStdString();
+    if (positional.size() >= 2) {
+        request.Formula = positional.front().toStdString();
+        for (qsizetype i = 1; i + 1 < positional.size(); ++i)
+            request.MoreFormulas.push_back(positional[i].toStdString());
+        request.Output = positional.back().toStdString();
     }
     if (line.Action != TCommandLine::TAction::Plot)
         return line;
     for (const TOptionRow& row : OptionTable())
         if (const std::optional<std::string> value = Value(parser, row))
             ApplyOption(row, request, *value);
+    const auto all = [&](const char* name) {
+        std::vector<std::string> values;
+        for (const QString& value : parser.values(QString::fromLatin1(name)))
+            values.push_back(value.toStdString());
+        return values;
+    };
+    ApplyCurveColours(request, all("good"), all("bad"));
     CheckCombinations(parser, request);
     return line;
 }
@@ -443,10 +422,16 @@ void CheckRendererOutput(const TRendererRequest& request, TOutputFormat format)
 {
     const bool raster = OutputFormatRow(format).Raster;
     const std::int32_t most = raster ? MaxRasterSide : MaxVectorSide;
-    if (request.Size.Width > most || request.Size.Height > most)
+    // A page's pixels are the drawing's, a picture's those at its resolution.
+    const TPictureSize pixels = RendererPage(request, format).Pixels;
+    if (pixels.Width > most || pixels.Height > most)
         throw TUsageError("--size is at most " + std::to_string(most) + "x" + std::to_string(most) + " for " +
-                          KindText(raster) + ", not " + std::to_string(request.Size.Width) + "x" +
-                          std::to_string(request.Size.Height));
+                          KindText(raster) + ", not " + std::to_string(pixels.Width) + "x" +
+                          std::to_string(pixels.Height) +
+                          (request.PhysicalSize ? " (" + request.PhysicalSize->Width.Text + "x" +
+                                                      request.PhysicalSize->Height.Text + ")"
+                                                : std::string()));
+    CheckRendererPage(request, format);
     if (!request.Sweep)
         return;
     const TOutputFormatRow& animation = AnimationFormat();
@@ -466,7 +451,8 @@ const std::string& RendererUsage()
         for (const TOutputFormatRow& row : OutputFormats())
             endings.push_back(row.Endings[0] + std::string(1, NoBreak) + UpperName(row));
         std::string text = "usage: orvalis-plot [options] FORMULA OUTPUT\n" +
-                           Wrapped("Plots FORMULA once and writes the picture to OUTPUT by its name's ending: " +
+                           Wrapped("Plots FORMULA once, each further FORMULA as a curve of its own, and writes "
+                                   "the picture to OUTPUT by its name's ending: " +
                                        Listed(endings, "or") +
                                        ", a name without an ending BMP; any other ending is refused. Pages "
                                        "are at 96 pixels per inch. -" +
@@ -508,39 +494,4 @@ std::vector<std::string> RendererOptionNames()
     for (const TOptionRow& row : OptionTable())
         names.push_back(row.Name);
     return names;
-}
-
-std::optional<std::size_t> FirstNonUtf8Byte(std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const unsigned char lead = static_cast<unsigned char>(text[i]);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t length;
-        char32_t code, least;
-        if ((lead & 0xE0) == 0xC0)
-            length = 2, code = lead & 0x1F, least = 0x80;
-        else if ((lead & 0xF0) == 0xE0)
-            length = 3, code = lead & 0x0F, least = 0x800;
-        else if ((lead & 0xF8) == 0xF0)
-            length = 4, code = lead & 0x07, least = 0x10000;
-        else
-            return i;
-        if (text.size() - i < length)
-            return i;
-        for (std::size_t k = 1; k < length; ++k) {
-            const unsigned char next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return i;
-            code = code << 6 | (next & 0x3F);
-        }
-        // Overlong forms, surrogates and code points beyond Unicode.
-        if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return i;
-        i += length;
-    }
-    return std::nullopt;
 }

@@ -3,7 +3,9 @@
 // command line makes. Nothing here draws or writes a file.
 #pragma once
 
+#include "plot/cli/PageOptions.h"
 #include "plot/core/DrawingSettings.h"
+#include "plot/core/PlotRequest.h"
 #include "plot/core/ViewWindow.h"
 #include "plot/output/OutputFormat.h"
 
@@ -58,6 +60,15 @@ struct TRendererRequest {
     std::string XhighText = "10";
     std::string ZText = "0.3";
     TPictureSize Size{507, 266};
+    // A size in physical units instead of Size's pixels, and the resolution
+    // that turns it into pixels.
+    std::optional<TPhysicalSize> PhysicalSize;
+    std::optional<int> DotsPerInch;
+    // The labels' size, the title's in proportion.
+    std::optional<double> FontPoints;
+    // --background none.
+    bool Transparent = false;
+    bool Antialias = false;
     TDrawingSettings Drawing;
     // A window kept instead of fitted: the y extent, in polar mode with the x
     // extent.
@@ -68,6 +79,13 @@ struct TRendererRequest {
     // interest over the x range.
     std::optional<TTableTexts> Table;
     bool Points = false;
+    // The formulas after the first, each a curve of its own.
+    std::vector<std::string> MoreFormulas;
+    // --good and --bad in their order: the colours of the first curves.
+    std::vector<TColor> GoodColours, BadColours;
+    // As given; top-right with several formulas, none with one.
+    std::optional<TLegendPosition> Legend;
+    std::optional<std::string> Title;
 };
 
 // Whether the request writes CSV (--table, --points) rather than a picture.
@@ -87,6 +105,9 @@ struct TCommandLine {
 // "-") is FORMULA or OUTPUT, as is every word after "--". Raises TUsageError,
 // also for an OUTPUT whose ending no format has.
 TCommandLine ParseRendererArguments(const std::vector<std::string>& arguments);
+
+// "WxH" in pixels, each side at least MinPictureSide; raises TUsageError.
+TPictureSize ReadPixelSize(const std::string& text);
 
 // The output's format: --format for standard output, else by its name's
 // ending. Raises TUsageError, listing the endings, for an ending that no

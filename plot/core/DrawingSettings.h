@@ -58,7 +58,7 @@ struct TDrawingSetting {
 
 inline constexpr TDrawingSetting DrawingSettingsTable[] = {
     {.Field = &TDrawingSettings::BackgroundColor, .Key = "BackgroundColor", .Option = "background",
-     .Help = "the picture's background", .Widget = "BackBtn", .Caption = "Background"},
+     .Help = "the picture's background, or none (PNG,\nSVG and PDF)", .Widget = "BackBtn", .Caption = "Background"},
     {.Field = &TDrawingSettings::AxisColor, .Key = "AxisColor", .Option = "axis",
      .Help = "the frame, the axes and the ticks", .Widget = "AxesBtn", .Caption = "Axes"},
     {.Field = &TDrawingSettings::GoodPointColor, .Key = "GoodPointColor", .Option = "good",

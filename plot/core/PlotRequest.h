@@ -4,7 +4,26 @@
 
 #include "plot/core/DrawingSettings.h"
 
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
+
+class TRapidEvaluator;
+
+// A curve drawn over the request's own formula: its text, its colours and
+// its code, compiled by whoever makes the request, so that a sweep of z
+// compiles each curve once.
+struct TCurve {
+    std::string Formula;
+    TColor GoodColor = 0x000000;
+    TColor BadColor = 0x0000FF;
+    std::shared_ptr<const TRapidEvaluator> Evaluator;
+};
+
+// Where the legend stands: in a corner of the plot area, or right of it,
+// the plot area narrowed to make room.
+enum class TLegendPosition { None, TopRight, TopLeft, BottomLeft, BottomRight, OutsideRight };
 
 struct TPlotRequest {
     // The formula as typed; the title line repeats it after the caption.
@@ -21,4 +40,10 @@ struct TPlotRequest {
     // the compiled code for exactly its own run.
     double Z = 0.0;
     TDrawingSettings Drawing;
+    // The curves after the first one, which is Formula in the drawing's
+    // colours; the window's requests have none.
+    std::vector<TCurve> MoreCurves;
+    TLegendPosition Legend = TLegendPosition::None;
+    // Replaces the title line; an empty text leaves the line out.
+    std::optional<std::string> Title;
 };

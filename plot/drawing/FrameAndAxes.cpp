@@ -65,12 +65,18 @@ void TPlotter::DrawFrame(TCanvas& canvas, const TPlotRequest& request) const
     if (request.Drawing.Boundary)
         canvas.RectangleOutline(PlotMargin, PlotMargin, CheckedSub(w, PlotMargin), CheckedSub(h, PlotMargin));
 
-    const QString title =
-        QString::fromStdString(request.TitleCaption) + ' ' + QString::fromStdString(request.Formula);
+    // The caption and every curve's formula, unless the request names its own title.
+    QString title = QString::fromStdString(request.TitleCaption) + ' ' + QString::fromStdString(request.Formula);
+    for (const TCurve& curve : request.MoreCurves)
+        title += QStringLiteral("; ") + QString::fromStdString(curve.Formula);
+    if (request.Title)
+        title = QString::fromStdString(*request.Title);
     const int savedPoints = canvas.FontPoints();
     canvas.SetFont(TitleFont, TitlePoints, request.Drawing.GoodPointColor);
-    const QSize extent = canvas.TextExtent(title);
-    canvas.TextOut(CheckedSub(w, extent.width()) / 2, CheckedSub(PlotMargin, extent.height()) / 2, title);
+    if (!title.isEmpty()) {
+        const QSize extent = canvas.TextExtent(title);
+        canvas.TextOut(CheckedSub(w, extent.width()) / 2, CheckedSub(PlotMargin, extent.height()) / 2, title);
+    }
     canvas.SetFontPoints(savedPoints);
 }
 

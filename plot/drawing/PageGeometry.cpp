@@ -3,6 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+int TextPixels(int points, double scale)
+{
+    const int pixels = PixelsOfPoints(points);
+    return scale == 1.0 ? pixels : std::max(1, static_cast<int>(std::lround(pixels * scale)));
+}
+
 std::int32_t DrawnPenWidth(std::int32_t width, TPictureSize size)
 {
     return std::min(width, 2 * (size.Width + size.Height));

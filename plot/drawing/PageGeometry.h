@@ -3,9 +3,12 @@
 // that reach far beyond the picture.
 #pragma once
 
+#include "plot/core/DrawingSettings.h"
 #include "plot/core/ViewWindow.h"
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 // Points convert at 96 dots per inch on every machine, rounded as the
 // platform's point-to-pixel conversion rounds, so 8 points are 11 pixels.
@@ -32,3 +35,28 @@ bool ClipToSafeBox(double& x1, double& y1, double& x2, double& y2);
 // A fixed-pitch text longer than this is drawn from the characters that can
 // be seen: measuring and laying out the whole of it would cost far more.
 constexpr int LongTextLength = 1000;
+
+// How a picture or page is made beyond its drawing, which is always laid out
+// in pixels at 96 per inch: the picture's own pixels at another resolution,
+// a page's physical size, a background left transparent, smoothed edges and
+// larger or smaller texts. The default makes everything as it always was.
+struct TPageLook {
+    // The picture's pixels, the drawing scaled by DotsPerInch / 96 onto them;
+    // none (0 × 0): the drawing's own pixels.
+    TPictureSize DevicePixels{};
+    // The resolution a picture file records; 0 leaves the encoder's own.
+    int DotsPerInch = 0;
+    // A page's sides in millimetres and as an SVG page names them ("90mm");
+    // 0 and empty for a page of the drawing's pixels.
+    double WidthMm = 0.0, HeightMm = 0.0;
+    std::string WidthText, HeightText;
+    // Fills in this colour (the background and the boxes of the texts) are
+    // left transparent instead.
+    std::optional<TColor> Transparent;
+    bool Antialias = false;
+    // The texts' pixel sizes are this many times their usual size.
+    double TextScale = 1.0;
+};
+
+// The pixel size of a font of `points` with the texts scaled by `scale`.
+int TextPixels(int points, double scale);

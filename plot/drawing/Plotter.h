@@ -8,8 +8,11 @@
 #include "plot/core/PlotRequest.h"
 #include "plot/core/Sampling.h"
 #include "plot/core/ViewWindow.h"
+#include "plot/drawing/PageGeometry.h"
 
 #include <QtGlobal>
+
+#include <vector>
 
 class TCanvas;
 class TRapidEvaluator;
@@ -25,6 +28,8 @@ public:
     TViewWindow& View() { return View_; }
     const TViewWindow& View() const { return View_; }
     const TSamples& Samples() const { return Samples_; }
+    // The samples of the request's further curves, in their order.
+    const std::vector<TSamples>& MoreSamples() const { return MoreSamples_; }
 
     // The size of the picture shown, W × H: every plot is drawn at this size
     // and the mappings use it. Raises Exception below MinPictureSide.
@@ -33,6 +38,9 @@ public:
     // Device pixels per picture pixel of the screen the picture is shown on.
     void SetDevicePixelRatio(qreal ratio) { DevicePixelRatio_ = ratio; }
     qreal DevicePixelRatio() const { return DevicePixelRatio_; }
+    // How the outputs make their pictures and pages of the drawing.
+    void SetPageLook(const TPageLook& look) { PageLook_ = look; }
+    const TPageLook& PageLook() const { return PageLook_; }
 
     std::int32_t WorldToPixelX(double x) const { return ::WorldToPixelX(View_, Size, x); }
     std::int32_t WorldToPixelY(double y) const { return ::WorldToPixelY(View_, Size, y); }
@@ -41,8 +49,9 @@ public:
         ::PixelToWorld(View_, Size, X, Y, WorldX, WorldY);
     }
 
-    // One complete plot of the compiled formula in the request's mode on a
-    // canvas of the picture's size. The x range texts are read once. The
+    // One complete plot of the compiled formula, and of the request's
+    // further curves, in the request's mode on a canvas of the picture's
+    // size, with its legend. The x range texts are read once. The
     // world window is changed as the plot goes: an error (a range text that
     // is no number, a fault of the window arithmetic) ends the plot with the
     // canvas half drawn and the window as far as the plot had set it.
@@ -58,6 +67,14 @@ public:
     void DrawAxes(TCanvas& canvas, const TPlotRequest& request) const;
 
 private:
+    // Samples every further curve as the first was sampled; the largest
+    // magnitude among them, 0 when there are none.
+    double SampleMoreCurves(const TPlotRequest& request, double Low, double High);
+    void DrawCartesianCurve(TCanvas& canvas, const TSamples& samples, TColor good, TColor bad,
+                            std::int32_t width) const;
+    void DrawPolarCurve(TCanvas& canvas, const TSamples& samples, double low, double high) const;
+    void PlotWithLegend(const TRapidEvaluator& evaluator, const TPlotRequest& request, TCanvas& canvas);
+
     enum class TAxis { Horizontal, Vertical };
     // An axis is laid out alike for its grid and for itself; the grid of
     // both axes is drawn first, so that the axes, ticks and labels lie on it.
@@ -69,6 +86,8 @@ private:
 
     TViewWindow View_;
     TSamples Samples_;
+    std::vector<TSamples> MoreSamples_;
     TPictureSize Size{507, 266};
     qreal DevicePixelRatio_ = 1.0;
+    TPageLook PageLook_;
 };

@@ -7,13 +7,16 @@
 #include "numeric/CheckedArithmetic.h"
 #include "numeric/FloatingPoint.h"
 
+#include <algorithm>
+
 void TPlotter::PlotPolar(const TRapidEvaluator& evaluator, const TPlotRequest& request, TCanvas& canvas)
 {
     Samples_.SampleCount = MaxSampleCount;
-    const std::int32_t n = Samples_.SampleCount;
     double low, high;
     ReadXRange(request.XlowText, request.XhighText, low, high);
-    const double rMax = SampleFormula(evaluator, low, high, request.Z);
+    // The fit covers the largest radius of every curve.
+    const double first = SampleFormula(evaluator, low, high, request.Z);
+    const double rMax = std::max(first, SampleMoreCurves(request, low, high));
 
     if (View_.ResetView) {
         // Equal scales on both axes, centred on the origin; then the shorter
@@ -42,7 +45,16 @@ void TPlotter::PlotPolar(const TRapidEvaluator& evaluator, const TPlotRequest& r
     DrawAxes(canvas, request);
     const std::int32_t width = request.Drawing.LineWidth;
     canvas.SetPen(request.Drawing.GoodPointColor, width);
+    DrawPolarCurve(canvas, Samples_, low, high);
+    for (std::size_t i = 0; i < MoreSamples_.size(); ++i) {
+        canvas.SetPen(request.MoreCurves[i].GoodColor, width);
+        DrawPolarCurve(canvas, MoreSamples_[i], low, high);
+    }
+}
 
+void TPlotter::DrawPolarCurve(TCanvas& canvas, const TSamples& samples, double low, double high) const
+{
+    const std::int32_t n = samples.SampleCount;
     const double dTheta = StoreDouble((static_cast<long double>(high) - low) / n);
     // The end of one segment is the start of the next: its point is computed
     // once, unless the segment was skipped before it was computed.
@@ -53,13 +65,13 @@ void TPlotter::PlotPolar(const TRapidEvaluator& evaluator, const TPlotRequest& r
         // radius 0 and so lies at the origin.
         const bool known = nextKnown;
         nextKnown = false;
-        if (Samples_.SampleUndefined[i] && Samples_.SampleUndefined[i + 1])
+        if (samples.SampleUndefined[i] && samples.SampleUndefined[i + 1])
             continue;
         double xa = nextX, ya = nextY, xb, yb;
         if (!known)
-            PolarToCartesian(StoreDouble(static_cast<long double>(i) * dTheta + low), Samples_.Samples[i], xa, ya);
+            PolarToCartesian(StoreDouble(static_cast<long double>(i) * dTheta + low), samples.Samples[i], xa, ya);
         PolarToCartesian(StoreDouble(static_cast<long double>(CheckedAdd(i, 1)) * dTheta + low),
-                         Samples_.Samples[i + 1], xb, yb);
+                         samples.Samples[i + 1], xb, yb);
         nextX = xb;
         nextY = yb;
         nextKnown = true;

@@ -91,15 +91,21 @@ void AppendPenAttributes(QByteArray& out, TColor color, std::int32_t width)
 
 }  // namespace
 
-TSvgCanvas::TSvgCanvas(TPictureSize size, const QString& monoFace)
-    : Size_(size), MonoFace(monoFace), Family(QString::fromLatin1(ProgramMonoFace))
+TSvgCanvas::TSvgCanvas(TPictureSize size, const QString& monoFace, const TPageLook& look)
+    : Size_(size), Look(look), MonoFace(monoFace), Family(QString::fromLatin1(ProgramMonoFace))
 {
     Metrics();
     Document.reserve(16384);
     Document += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"";
-    AppendNumber(Document, std::int64_t{size.Width});
+    if (look.WidthText.empty())
+        AppendNumber(Document, std::int64_t{size.Width});
+    else
+        Document += look.WidthText.c_str();
     Document += "\" height=\"";
-    AppendNumber(Document, std::int64_t{size.Height});
+    if (look.HeightText.empty())
+        AppendNumber(Document, std::int64_t{size.Height});
+    else
+        Document += look.HeightText.c_str();
     Document += "\" viewBox=\"0 0 ";
     AppendNumber(Document, std::int64_t{size.Width});
     Document += ' ';
@@ -115,7 +121,7 @@ TSvgCanvas::~TSvgCanvas() = default;
 
 const TFaceMetrics& TSvgCanvas::Metrics() const
 {
-    const int pixels = PixelsOfPoints(FontPoints_);
+    const int pixels = TextPixels(FontPoints_, Look.TextScale);
     std::unique_ptr<TFaceMetrics>& face = Faces[pixels];
     if (!face)
         face = std::make_unique<TFaceMetrics>(MonoFace, pixels);
@@ -183,6 +189,11 @@ void TSvgCanvas::Point(std::int32_t x, std::int32_t y)
 void TSvgCanvas::Rectangle(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
 {
     EndGroup();
+    if (BrushIsClear()) {
+        if (PenColor_ != BrushColor_)
+            RectangleOutline(left, top, right, bottom);
+        return;
+    }
     // Both corners' pixels are filled.
     Document += "<rect x=\"";
     AppendNumber(Document, std::int64_t{std::min(left, right)});
@@ -284,7 +295,7 @@ void TSvgCanvas::TextOut(std::int32_t x, std::int32_t y, const QString& text)
         const qsizetype visible = static_cast<qsizetype>(std::ceil(Size_.Width / advance)) + 3;
         count = std::min(visible, text.size() - first);
     }
-    if (!extent.isEmpty()) {
+    if (!extent.isEmpty() && !BrushIsClear()) {
         Document += "<rect x=\"";
         AppendNumber(Document, std::int64_t{x});
         Document += "\" y=\"";
@@ -354,7 +365,7 @@ QByteArray TSvgCanvas::Finish()
 
 QByteArray PlotSvgPage(TPlotter& plotter, const TRapidEvaluator& evaluator, const TPlotRequest& request)
 {
-    TSvgCanvas canvas(plotter.PictureSize(), ProgramFaceFile(ProgramMonoRegularFile));
+    TSvgCanvas canvas(plotter.PictureSize(), ProgramFaceFile(ProgramMonoRegularFile), plotter.PageLook());
     plotter.Plot(evaluator, request, canvas);
     return canvas.Finish();
 }

@@ -7,6 +7,7 @@
 
 #include "plot/drawing/Canvas.h"
 #include "plot/drawing/FaceMetrics.h"
+#include "plot/drawing/PageGeometry.h"
 
 #include <QByteArray>
 
@@ -20,8 +21,9 @@ class TRapidEvaluator;
 class TSvgCanvas final : public TCanvas {
 public:
     // Texts are measured with the face file `monoFace`; raises Exception
-    // naming it when it cannot be read.
-    TSvgCanvas(TPictureSize size, const QString& monoFace);
+    // naming it when it cannot be read. A look with a physical size gives the
+    // page that size, its view box still the drawing's pixels.
+    TSvgCanvas(TPictureSize size, const QString& monoFace, const TPageLook& look = {});
     ~TSvgCanvas() override;
 
     TPictureSize Size() const override { return Size_; }
@@ -54,8 +56,11 @@ private:
     void BeginGroup();
     void Point(double x, double y);
     void Point(std::int32_t x, std::int32_t y);
+    // A fill in the brush colour that a transparent background leaves out.
+    bool BrushIsClear() const { return Look.Transparent && *Look.Transparent == BrushColor_; }
 
     TPictureSize Size_;
+    TPageLook Look;
     QString MonoFace;
     mutable std::map<int, std::unique_ptr<TFaceMetrics>> Faces;
     QByteArray Document;

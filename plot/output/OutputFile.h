@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <string>
 
 // The name as the file system takes it (the local 8-bit encoding of Qt).
@@ -12,5 +13,6 @@ std::string LocalFileName(const QString& fileName);
 // Writes `bytes` to `fileName` through TFileWriter: a regular file is
 // replaced all or nothing, a device or a pipe written in place. Raises
 // EFileWriteError, "Cannot write <name>: <reason>", and leaves an old file
-// as it was.
-void WriteWholeFile(const QString& fileName, const QByteArray& bytes);
+// as it was. While a pipe waits for its reader, `wait` is called now and
+// then (a window keeps its events going there).
+void WriteWholeFile(const QString& fileName, const QByteArray& bytes, const std::function<void()>& wait = {});

@@ -16,16 +16,17 @@ const QString FrameNumber = QStringLiteral("%d");
 using enum TOutputEncoder;
 constexpr bool Raster = true, Page = false;
 constexpr bool Painter = true, NoPainter = false;
+constexpr bool Transparency = true, Opaque = false;
 
 // BMP first: the save dialog offers it first, and a name without an ending
 // is written as BMP.
 constexpr TOutputFormatRow FormatTable[] = {
-    {TOutputFormat::Bmp, "bmp", {".bmp"}, "Bitmaps (*.bmp)", Raster, Painter, "image/bmp", ImageWriter},
-    {TOutputFormat::Png, "png", {".png"}, "PNG pictures (*.png)", Raster, Painter, "image/png", ImageWriter},
-    {TOutputFormat::Svg, "svg", {".svg"}, "SVG drawings (*.svg)", Page, NoPainter, "image/svg+xml", SvgPage},
-    {TOutputFormat::Pdf, "pdf", {".pdf"}, "PDF documents (*.pdf)", Page, Painter, "application/pdf", PdfPage},
-    {TOutputFormat::Gif, "gif", {".gif"}, nullptr, Raster, Painter, "image/gif", GifAnimation},
-    {TOutputFormat::Ppm, "ppm", {".ppm"}, nullptr, Raster, Painter, "image/x-portable-pixmap", ImageWriter},
+    {TOutputFormat::Bmp, "bmp", {".bmp"}, "Bitmaps (*.bmp)", Raster, Painter, "image/bmp", ImageWriter, Opaque},
+    {TOutputFormat::Png, "png", {".png"}, "PNG pictures (*.png)", Raster, Painter, "image/png", ImageWriter, Transparency},
+    {TOutputFormat::Svg, "svg", {".svg"}, "SVG drawings (*.svg)", Page, NoPainter, "image/svg+xml", SvgPage, Transparency},
+    {TOutputFormat::Pdf, "pdf", {".pdf"}, "PDF documents (*.pdf)", Page, Painter, "application/pdf", PdfPage, Transparency},
+    {TOutputFormat::Gif, "gif", {".gif"}, nullptr, Raster, Painter, "image/gif", GifAnimation, Opaque},
+    {TOutputFormat::Ppm, "ppm", {".ppm"}, nullptr, Raster, Painter, "image/x-portable-pixmap", ImageWriter, Opaque},
 };
 
 bool EndsInEndingOf(const QString& name, const TOutputFormatRow& row)

@@ -41,6 +41,8 @@ struct TOutputFormatRow {
     bool NeedsPainter;
     const char* MimeType;
     TOutputEncoder Encoder;
+    // Holds a transparent background.
+    bool Transparency;
 };
 
 // Every format, in the order the help and the save dialog list them.

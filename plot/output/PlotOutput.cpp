@@ -6,7 +6,7 @@
 
 #include "plot/output/GifWriter.h"
 #include "plot/PlotCanvas.h"
-#include "plot/PictureFile.h"
+#include "plot/output/PictureFile.h"
 #include "plot/PlotEngine.h"
 #include "plot/drawing/SvgCanvas.h"
 #include "RapidEvaluator/RapidEvaluator.h"
@@ -44,11 +44,17 @@ QByteArray PlotPdfPage(TPlotEngine& engine, const TRapidEvaluator& evaluator, co
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
     writer.setResolution(DotsPerInch);
-    const QSizeF inches(qreal(size.Width) / DotsPerInch, qreal(size.Height) / DotsPerInch);
-    writer.setPageLayout(QPageLayout(QPageSize(inches, QPageSize::Inch, QString(), QPageSize::ExactMatch),
-                                     QPageLayout::Portrait, QMarginsF()));
+    const TPageLook& look = engine.PageLook();
+    // A page of a physical size has it exactly; the drawing's 96 units per
+    // inch then span it up to the rounding of its pixels.
+    const QPageSize page =
+        look.WidthMm > 0.0
+            ? QPageSize(QSizeF(look.WidthMm, look.HeightMm), QPageSize::Millimeter, QString(), QPageSize::ExactMatch)
+            : QPageSize(QSizeF(qreal(size.Width) / DotsPerInch, qreal(size.Height) / DotsPerInch), QPageSize::Inch,
+                        QString(), QPageSize::ExactMatch);
+    writer.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF()));
     writer.setCreator(QStringLiteral("orvalis-plot"));
-    TPlotCanvas canvas(size, writer);
+    TPlotCanvas canvas(size, writer, nullptr, look);
     engine.Plot(evaluator, request, canvas);
     canvas.Finish();
     return bytes;
@@ -160,7 +166,8 @@ void WritePlotOutput(TPlotEngine& engine, const TRapidEvaluator& evaluator, cons
     const bool resetView = engine.View().ResetView;
     if (OutputFormatRow(format).Encoder == TOutputEncoder::GifAnimation) {
         // Each frame goes to the file as it is made.
-        const TPictureSize size = engine.PictureSize();
+        const TPictureSize device = engine.PageLook().DevicePixels;
+        const TPictureSize size = device.Width > 0 ? device : engine.PictureSize();
         TFileWriter file(LocalFileName(name));
         TGifWriter gif(QSize(size.Width, size.Height), animation->FrameMs,
                        [&file](std::string_view part) { file.Write(part); });

@@ -8,9 +8,11 @@
 #include "plot/drawing/FaceFiles.h"
 #include "plot/drawing/SvgCanvas.h"
 #include "plot/drawing/Canvas.h"
+#include "plot/drawing/Legend.h"
 
 #include <QBuffer>
 #include <QFile>
+#include <QPainter>
 #include <QSvgGenerator>
 #include <QProcess>
 #include <QStandardPaths>
@@ -20,6 +22,7 @@
 #include <cmath>
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <tuple>
 
@@ -182,6 +185,49 @@ TEST_F(SvgPage, DrawsThePictureOfTheSamePlot)
         const QStringList texts = Texts(svg);
         EXPECT_TRUE(texts.contains(QString::fromStdString(Request.TitleCaption + ' ' + Request.Formula)))
             << c.Name << ": " << texts.join('|').toStdString();
+    }
+}
+
+// Several curves with their legend, in a corner and right of the plot area:
+// the same drawing on the page as in the picture and on Qt's page.
+TEST_F(SvgPage, LegendOfSeveralCurvesIsDrawnAlike)
+{
+    const auto curve = [](const char* formula, TColor colour) {
+        auto evaluator = std::make_shared<TRapidEvaluator>();
+        evaluator->SetFormula(formula);
+        evaluator->Compile();
+        return TCurve{formula, colour, 0x00FFFF, evaluator};
+    };
+    for (const TLegendPosition position : {TLegendPosition::TopLeft, TLegendPosition::OutsideRight}) {
+        Request = TPlotRequest();
+        Request.Formula = "sin(x)";
+        Request.MoreCurves = {curve("cos(x)", 0x009FE6), curve("sqrt(x)-1", 0xE9B456)};
+        Request.Legend = position;
+        Request.Drawing.LineWidth = 3;
+        Evaluator.SetFormula(Request.Formula);
+        Evaluator.Compile();
+        const std::string name = "legend " + std::to_string(static_cast<int>(position));
+        Engine.View() = TViewWindow();
+        Engine.View().ResetView = true;
+        const QImage picture = Engine.Plot(Evaluator, Request);
+        Engine.View().ResetView = true;
+        const QImage page = Rasterised(PlotSvgPage(Engine, Evaluator, Request), QString::fromStdString(name));
+        // The picture measures its texts hinted to whole pixels, so the
+        // legend's box may end a pixel or two apart from the page's: beside
+        // the box (in a corner) the picture has the page's drawing.
+        if (position != TLegendPosition::OutsideRight) {
+            TSvgCanvas measure(Engine.PictureSize(), ProgramFaceFile(ProgramMonoRegularFile));
+            const QSize size = MeasureLegend(measure, Request, LegendRows(Request));
+            const QRect box = LegendBox(position, size, Engine.PictureSize(), Engine.PictureSize().Width);
+            const auto outsideBox = [&](QImage image) {
+                QPainter(&image).fillRect(box.adjusted(-3, -3, 3, 3), Qt::white);
+                return image.copy(0, PlotMargin, image.width(), image.height() - PlotMargin);
+            };
+            ExpectSameDrawing(outsideBox(page), outsideBox(picture), name.c_str());
+        }
+        Engine.View().ResetView = true;
+        const QByteArray qtSvg = QtPage([&](TCanvas& canvas) { Engine.Plot(Evaluator, Request, canvas); });
+        EXPECT_EQ(page, Rasterised(qtSvg, QString::fromStdString(name + " by Qt"))) << name;
     }
 }
 

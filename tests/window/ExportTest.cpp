@@ -17,6 +17,9 @@
 #include <QSvgRenderer>
 #include <QTest>
 #include <QTimer>
+#include <QElapsedTimer>
+
+#include <sys/stat.h>
 
 #include <functional>
 
@@ -158,6 +161,31 @@ TEST_F(Export, FileThatCannotBeCreatedIsReportedAndLeavesNothing)
     EXPECT_EQ(Dialogs.Messages[0].Icon, QMessageBox::Critical);
     EXPECT_FALSE(QFile::exists(missing));
     EXPECT_FALSE(QFileInfo::exists(Path("no")));
+}
+
+// A pipe nothing reads is waited for a few seconds while the window goes on
+// answering, then refused; nothing of the window is lost.
+TEST_F(Export, APipeWithNoReaderLeavesTheWindowAnswering)
+{
+    Open();
+    const QString fifo = Path("pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    Dialogs.SaveAnswer = fifo;
+    const int plots = Window->PlotCount();
+    QElapsedTimer clock;
+    qint64 plottedAfterMs = -1;
+    QTimer::singleShot(200, [&] {
+        clock.start();
+        Click("PlotBtn");
+        plottedAfterMs = Window->PlotCount() > plots ? clock.elapsed() : -1;
+    });
+    Choose("Savetobitmapfile1");
+    EXPECT_GE(plottedAfterMs, 0) << "the plot went through while the save waited";
+    EXPECT_LT(plottedAfterMs, 1000);
+    ASSERT_EQ(Dialogs.Messages.size(), 1u);
+    EXPECT_EQ(Dialogs.Messages[0].Text, "Nothing is reading " + fifo + ".");
+    EXPECT_EQ(Text("YFormula"), "sin(x)");
+    EXPECT_TRUE(Graph().HasPicture());
 }
 
 TEST_F(Export, NothingToExportBeforeTheFirstPlot)

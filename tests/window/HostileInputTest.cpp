@@ -146,13 +146,15 @@ TEST_F(HostileInput, TenThousandRandomActions)
     answerer.stop();
     Settle();
     Window.reset();
-    // The settings file is whole: its thirteen lines, in order.
+    // The settings file is whole: its thirteen lines in order, and the
+    // trace's once it has been turned on.
     QFile file(QString::fromStdString(SettingsPath()));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().split('\n');
-    ASSERT_EQ(lines.size(), 14);
+    ASSERT_EQ(lines.size(), 15);
     EXPECT_EQ(lines[0], "[Main]");
     EXPECT_TRUE(lines[12].startsWith("Cartesian="));
+    EXPECT_TRUE(lines[13].startsWith("Trace="));
 }
 
 TEST_F(HostileInput, TenThousandPlotsDoNotGrowTheProcess)

@@ -64,7 +64,7 @@ TEST_F(MainWindow, ControlsMenusAndFocusOrder)
     QStringList menus;
     for (QAction* menu : Window->menuBar()->actions())
         menus << menu->text();
-    EXPECT_EQ(menus, QStringList({"&File", "&Mode", "&Examples", "&Help"}));
+    EXPECT_EQ(menus, QStringList({"&File", "&Mode", "&Examples", "&Curve", "&Help"}));
     QStringList file;
     for (QAction* item : Control<QMenu>("File1")->actions())
         file << (item->isSeparator() ? "-" : item->text());

@@ -114,6 +114,7 @@ TEST(DataOutput, BadRequestsWriteNothing)
         {{"--table", "0:b:1"}, 1, "orvalis-plot: --table: to: 'b' is not a valid floating point value.\n"},
         {{"--table", "0:1"}, 2, "orvalis-plot: --table takes FROM:TO:STEP, not '0:1'\n"},
         {{"--table", "0:1:1", "--points"}, 2, "orvalis-plot: --table and --points exclude each other\n"},
+        {{"--points", "sin(x)"}, 2, "orvalis-plot: --table and --points read one formula\n"},
         {{"--points", "--format", "png"}, 2,
          "orvalis-plot: --format names a picture's format; --table and --points write CSV\n"},
     };

@@ -40,6 +40,11 @@ TEST_F(RendererRun, FailuresEndWithTheirStatusAndWriteNothing)
         {{"1e400*x"}, 2, "The formula is not valid at character 6.\nFloating point overflow\n"},
         {{"pi*x"}, 2, "The formula is not valid at character 4.\n\"(\" expected but \"*\" found\n"
                       "Orvalis writes the number pi as pi().\n"},
+        // Of several formulas, the one that fails is named by its number.
+        {{"sin(x)", "x+"}, 1, "orvalis-plot: formula 2 is not valid at character 3: Syntax error\n"},
+        {{"x+", "sin(x)", "cos(x)"}, 1, "orvalis-plot: formula 1 is not valid at character 3: Syntax error\n"},
+        {{"x", "x", "pi*x"}, 1, "orvalis-plot: formula 3 is not valid at character 4: \"(\" expected but \"*\" "
+                                "found\nOrvalis writes the number pi as pi().\n"},
         // A text that is no number, named by its option.
         {{"--xlow", "abc", "x"}, 1, "orvalis-plot: --xlow: 'abc' is not a valid floating point value.\n"},
         {{"--xhigh", "1e400", "x"}, 1, "orvalis-plot: --xhigh: Floating point overflow.\n"},
@@ -176,6 +181,28 @@ TEST_F(RendererRun, PpmHoldsThePictureThatPngHolds)
     ASSERT_EQ(ppm.size(), QSize(300, 150));
     EXPECT_EQ(ppm, QImage(QString::fromStdString(Path("plot.png"))).convertToFormat(QImage::Format_RGB32));
     EXPECT_EQ(ppm.pixel(2, 2), qRgb(0, 0, 139));
+}
+
+// Every frame of a sweep of z draws every curve at that frame's z.
+TEST_F(RendererRun, SweepOfSeveralFormulasDrawsEachCurveInEachFrame)
+{
+    const TRendererOutcome outcome = RunLine({"--z-from", "1", "--z-to", "3", "--frames", "3", "--ymin", "0", "--ymax",
+                                              "5", "--legend", "none", "z", "z+1", Path("f%d.png")});
+    ASSERT_EQ(outcome.Status, 0) << outcome.Errors;
+    const QRgb second = qRgb(0xE6, 0x9F, 0x00);  // the palette's colour after black
+    for (int frame = 0; frame < 3; ++frame) {
+        const QImage picture(QString::fromStdString(Path(("f" + std::to_string(frame) + ".png").c_str())));
+        // 196 pixels for 5 units from row 35: y at row 231 − 39.2 y, rounded.
+        const auto near = [&](double y, QRgb colour) {
+            const int row = 231 - static_cast<int>(y * 39.2);
+            return picture.pixel(100, row - 1) == colour || picture.pixel(100, row) == colour ||
+                   picture.pixel(100, row + 1) == colour;
+        };
+        const int z = frame + 1;
+        EXPECT_TRUE(near(z, qRgb(0, 0, 0))) << frame;
+        EXPECT_TRUE(near(z + 1, second)) << frame;
+        EXPECT_FALSE(near(z + 2, second)) << frame;
+    }
 }
 
 TEST_F(RendererRun, ColoursDrawRedGreenBlue)

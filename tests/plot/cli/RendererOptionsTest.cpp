@@ -57,6 +57,17 @@ std::string Describe(const TRendererRequest& r)
     add(!r.Drawing.Boundary, "no-boundary");
     add(!r.Drawing.Ticks, "no-ticks");
     add(r.Drawing.Grid, "grid");
+    std::string more, goods, bads;
+    for (const std::string& formula : r.MoreFormulas)
+        more += (more.empty() ? "" : ",") + formula;
+    for (const auto& [list, colours] : {std::pair{&goods, r.GoodColours}, {&bads, r.BadColours}})
+        for (const TColor colour : colours)
+            *list += (list->empty() ? "" : ",") + Hex(colour);
+    add(!more.empty(), "more=" + more);
+    add(r.GoodColours.size() > 1, "goods=" + goods);
+    add(r.BadColours.size() > 1, "bads=" + bads);
+    add(r.Legend.has_value(), "legend=" + std::to_string(static_cast<int>(r.Legend.value_or(TLegendPosition::None))));
+    add(r.Title.has_value(), "title=" + r.Title.value_or(""));
     if (r.Sweep)
         add(true, "sweep=" + r.Sweep->FromText + ".." + r.Sweep->ToText + "/" + std::to_string(r.Sweep->Frames));
     add(r.FrameMs != d.FrameMs, "frame-ms=" + std::to_string(r.FrameMs));
@@ -89,6 +100,14 @@ TEST(RendererCommandLine, GoodLinesMakeTheirRequests)
         {{"--polar", "--xmin", "1", "--xmax", "2", "--ymin", "0", "--ymax", "1", "r", "o"},
          "r o polar xmin=1 xmax=2 ymin=0 ymax=1"},
         {{"--ymin", "0", "--ymax", "5", "x", "o"}, "x o ymin=0 ymax=5"},
+        // Every word before the output is a formula, and each --good or --bad
+        // a colour of the next curve; the first is the drawing's own.
+        {{"x", "o", "p"}, "x p more=o"},
+        {{"x", "o", "--", "--polar"}, "x --polar more=o"},
+        {{"--good", "red", "a", "b", "--good", "#00f", "c", "o", "--bad", "lime"},
+         "a o good=0000FF bad=00FF00 more=b,c goods=0000FF,FF0000"},
+        {{"--legend", "outside-right", "--title=", "a", "b", "o"}, "a o more=b legend=5 title="},
+        {{"--legend", "none", "--title", "Waves", "a", "o"}, "a o legend=0 title=Waves"},
         {{"--good", "#FF0000", "--bad=darkgreen", "--axis", "bgr:0xFF0000", "--background", "#fff", "x", "o"},
          "x o background=FFFFFF axis=FF0000 good=0000FF bad=006400"},
         {{"--line-width", "3", "--no-boundary", "--no-ticks", "x", "o"}, "x o line-width=3 no-boundary no-ticks"},
@@ -129,8 +148,13 @@ TEST(RendererCommandLine, BadLinesSayWhyAndPointToTheHelp)
 {
     const struct { TWords words; const char* message; } cases[] = {
         {{"x"}, "expected a formula and an output file"},
-        {{"x", "o", "p"}, "expected a formula and an output file"},
-        {{"x", "o", "--", "--polar"}, "expected a formula and an output file"},
+        {{"--", "x"}, "expected a formula and an output file"},
+        {{"--good", "red", "--good", "blue", "x", "o"},
+         "--good is given 2 times for 1 formula: at most once per formula, in the formulas' order"},
+        {{"--bad", "red", "--bad", "red", "--bad", "red", "x", "y", "o.svg"}, "--bad is given 3 times for 2 formulas"},
+        {{"--good", "red", "--good", "0x00FF00", "x", "y", "o"}, "--good takes #RRGGBB, #RGB or a colour name"},
+        {{"--legend", "middle", "x", "y", "o"},
+         "--legend takes top-right, top-left, bottom-left, bottom-right, outside-right or none, not 'middle'"},
         {{"--color", "1", "x", "o"}, "Unknown option 'color'."},
         {{"x", "o", "--xlow"}, "Missing value after '--xlow'."},
         {{"--polar=1", "x", "o"}, "Unexpected value after '--polar'."},

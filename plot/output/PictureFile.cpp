@@ -1,5 +1,5 @@
 // Encoding a picture and handing it to the file writer.
-#include "plot/PictureFile.h"
+#include "plot/output/PictureFile.h"
 
 #include "numeric/Exceptions.h"
 
@@ -16,7 +16,8 @@ QByteArray EncodePicture(const QImage& picture, const char* format)
     return bytes;
 }
 
-void WritePictureFile(const QImage& picture, const QString& fileName, const char* format)
+void WritePictureFile(const QImage& picture, const QString& fileName, const char* format,
+                      const std::function<void()>& wait)
 {
-    WriteWholeFile(fileName, EncodePicture(picture, format));
+    WriteWholeFile(fileName, EncodePicture(picture, format), wait);
 }

@@ -1,0 +1,99 @@
+// The trace through the real controls: the Curve menu, the pointer and the
+// keys, the line that reads the traced point, and the window as it was
+// while the trace is off.
+#include "WindowFixture.h"
+
+#include "numeric/NumberText.h"
+
+#include <QTest>
+
+#include <cmath>
+
+namespace {
+
+class Trace : public WindowFixture {
+protected:
+    QLabel* Line() const { return Control<QLabel>("curveReadout"); }
+    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(&Graph(), static_cast<Qt::Key>(key), modifiers);
+        Settle();
+    }
+    double TracedX() const { return Graph().Traced()->X; }
+};
+
+TEST_F(Trace, OffLeavesTheWindowAsItWasAndOnReadsTheCurveAfresh)
+{
+    Open();
+    EXPECT_FALSE(Line()->isVisible());
+    EXPECT_EQ(Graph().focusPolicy(), Qt::NoFocus) << "the picture takes no focus while it has no keys";
+
+    Choose("Trace1");
+    ASSERT_TRUE(Line()->isVisible());
+    EXPECT_EQ(Graph().focusPolicy(), Qt::StrongFocus);
+    // The pointer's x, evaluated afresh rather than read off a sample.
+    const QPoint at(Window->Engine().WorldToPixelX(1.234), 100);
+    QTest::mouseMove(&Graph(), at);
+    Settle();
+    double wx, wy;
+    Window->Engine().PixelToWorld(at.x(), at.y(), wx, wy);
+    ASSERT_TRUE(Graph().Traced());
+    EXPECT_EQ(TracedX(), wx);
+    EXPECT_EQ(Graph().Traced()->Value, std::sin(wx));
+    EXPECT_TRUE(Line()->text().startsWith("curve: x = " + QString::fromStdString(FormatGeneral(wx, 6))))
+        << Line()->text().toStdString();
+
+    // The arrows walk a pixel column (Shift: ten), Home and End go to the ends.
+    Graph().setFocus();
+    const double column = (View().XMax - View().XMin) / (Graph().width() - 70);
+    Key(Qt::Key_Right);
+    EXPECT_DOUBLE_EQ(TracedX(), wx + column);
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_DOUBLE_EQ(TracedX(), wx - 9 * column);
+    Key(Qt::Key_Home);
+    EXPECT_EQ(TracedX(), -10);
+    EXPECT_EQ(Line()->text(), "curve: x = -10,  y = " + QString::fromStdString(FormatGeneral(std::sin(-10.0), 6)));
+    Key(Qt::Key_End);
+    EXPECT_EQ(TracedX(), 10);
+
+    // T with the picture focused turns it off again: the window as before.
+    Key(Qt::Key_T);
+    EXPECT_FALSE(Control<QAction>("Trace1")->isChecked());
+    EXPECT_FALSE(Line()->isVisible());
+    EXPECT_FALSE(Graph().Traced());
+}
+
+TEST_F(Trace, TheViewFollowsAMarkerThatLeavesItAndUndefinedIsSaid)
+{
+    WriteSettingsFile("[Main]\nYFormula=sqrt(x)\nTrace=1\n");
+    Open();
+    ASSERT_TRUE(Control<QAction>("Trace1")->isChecked()) << "the trace is kept in the settings";
+    Graph().setFocus();
+    Key(Qt::Key_Home);
+    EXPECT_EQ(Line()->text(), "curve: x = -10,  y = undefined");
+    Key(Qt::Key_End);
+    for (int step = 0; step < 10; ++step)
+        Key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_GT(TracedX(), 10);
+    EXPECT_GE(View().XMax, TracedX()) << "the window moved along";
+    EXPECT_GT(Text("XhighEdit").toDouble(), 10);
+}
+
+TEST_F(Trace, PolarTracesThePointNearestThePointer)
+{
+    WriteSettingsFile("[Main]\nYFormula=2\nCartesian=0\nXLow=0\nXhigh=6.3\n");
+    Open();
+    Choose("Trace1");
+    // The circle of radius 2: the pointer at (0, 1.5) is nearest its top.
+    const QPoint at(Window->Engine().WorldToPixelX(0), Window->Engine().WorldToPixelY(1.5));
+    QTest::mouseMove(&Graph(), at);
+    Settle();
+    double wx, wy;
+    Window->Engine().PixelToWorld(at.x(), at.y(), wx, wy);
+    ASSERT_TRUE(Graph().Traced());
+    EXPECT_NEAR(TracedX(), std::atan2(wy, wx), 1e-7) << "refined between the samples, not a sample's angle";
+    EXPECT_EQ(Graph().Traced()->Value, 2);
+    EXPECT_TRUE(Line()->text().startsWith("curve: angle = 1.5")) << Line()->text().toStdString();
+}
+
+}  // namespace

@@ -1,0 +1,149 @@
+// The plot view's trace: the marker on the curve, its line, its keys.
+#include "window/PlotView.h"
+
+#include "plot/PlotCanvas.h"
+#include "plot/core/ViewStep.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The marker: a ring of this radius in the curve's colour.
+constexpr int MarkerRadius = 4;
+constexpr int MarkerPenWidth = 2;
+// Shift with an arrow walks this many columns at once.
+constexpr int LongStepColumns = 10;
+// A marker that leaves the view comes back this far inside it.
+constexpr double PanInsideShare = 0.1;
+
+}  // namespace
+
+void TPlotView::SetTrace(bool on)
+{
+    if (on == Tracing_)
+        return;
+    Tracing_ = on;
+    // The picture takes the keyboard only while it has keys to offer.
+    setFocusPolicy(on ? Qt::StrongFocus : Qt::NoFocus);
+    if (!on) {
+        Traced_.reset();
+        Host->ShowTrace("");
+        update();
+        return;
+    }
+    RetraceShown();
+}
+
+bool TPlotView::ShownRange(double& low, double& high) const
+{
+    try {
+        ReadXRange(Shown_.Request.XlowText, Shown_.Request.XhighText, low, high);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+double TPlotView::TraceStep() const
+{
+    double low, high;
+    if (!Shown_.Request.Cartesian && ShownRange(low, high))
+        return (high - low) / std::max(Engine_.Samples().SampleCount, 1);
+    const int columns = std::max(Shown_.Size.Width - 2 * PlotMargin, 1);
+    return (Engine_.View().XMax - Engine_.View().XMin) / columns;
+}
+
+void TPlotView::TraceTo(double x)
+{
+    if (!Tracing_ || !HasPicture())
+        return;
+    const TPlotRequest& request = Shown_.Request;
+    const TViewWindow& view = Engine_.View();
+    if (request.Cartesian && (x < view.XMin || x > view.XMax)) {
+        // The view follows the marker: the window moves so that the marker
+        // stands a little inside the edge it crossed.
+        const double span = view.XMax - view.XMin;
+        const double shift = x < view.XMin ? x - view.XMin - PanInsideShare * span
+                                           : x - view.XMax + PanInsideShare * span;
+        Traced_ = TracePointAt(Evaluator, x, request.Z, false);
+        Step(TDragStep{-shift, 0}, true);
+        return;
+    }
+    Traced_ = TracePointAt(Evaluator, x, request.Z, !request.Cartesian);
+    RetraceShown();
+}
+
+void TPlotView::RetraceShown()
+{
+    if (!Tracing_ || !HasPicture())
+        return;
+    const TPlotRequest& request = Shown_.Request;
+    double low, high;
+    // A trace turned on before the first plot starts in the middle.
+    if (!Traced_ && request.Cartesian)
+        Traced_ = TTracedPoint{0.5 * (Engine_.View().XMin + Engine_.View().XMax)};
+    else if (!Traced_ && ShownRange(low, high))
+        Traced_ = TTracedPoint{0.5 * (low + high)};
+    if (!Traced_)
+        return;
+    Traced_ = TracePointAt(Evaluator, Traced_->X, request.Z, !request.Cartesian);
+    const TViewWindow& view = Engine_.View();
+    const double magnitude = std::max(std::fabs(view.XMin), std::fabs(view.XMax));
+    Host->ShowTrace(TraceText(*Traced_, !request.Cartesian, DigitsToTellApart(magnitude, TraceStep())));
+    update();
+}
+
+void TPlotView::paintEvent(QPaintEvent* event)
+{
+    TGraphImage::paintEvent(event);
+    if (!Tracing_ || !Traced_ || !HasPicture())
+        return;
+    const TViewWindow& view = Engine_.View();
+    const double x = Traced_->PlaneX, y = Traced_->PlaneY;
+    if (!(x >= view.XMin && x <= view.XMax && y >= view.YMin && y <= view.YMax))
+        return;
+    const TDrawingSettings& drawing = Shown_.Request.Drawing;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(ToQColor(Traced_->Undefined ? drawing.BadPointColor : drawing.GoodPointColor), MarkerPenWidth));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(QPointF(Engine_.WorldToPixelX(x), Engine_.WorldToPixelY(y)), MarkerRadius, MarkerRadius);
+}
+
+void TPlotView::keyPressEvent(QKeyEvent* event)
+{
+    RetraceShown();
+    if (!Tracing_ || !Traced_) {
+        TGraphImage::keyPressEvent(event);
+        return;
+    }
+    const int columns = event->modifiers().testFlag(Qt::ShiftModifier) ? LongStepColumns : 1;
+    double low, high;
+    const bool range = ShownRange(low, high);
+    Guarded([&] {
+        switch (event->key()) {
+        case Qt::Key_Left:
+            TraceTo(Traced_->X - columns * TraceStep());
+            break;
+        case Qt::Key_Right:
+            TraceTo(Traced_->X + columns * TraceStep());
+            break;
+        case Qt::Key_Home:
+            if (range)
+                TraceTo(std::min(low, high));
+            break;
+        case Qt::Key_End:
+            if (range)
+                TraceTo(std::max(low, high));
+            break;
+        default:
+            TGraphImage::keyPressEvent(event);
+            return;
+        }
+        event->accept();
+    });
+}
