@@ -3,7 +3,7 @@
 #include "plot/cli/Renderer.h"
 
 #include "plot/cli/CurveOptions.h"
-
+#include "plot/cli/DataOutput.h"
 #include "plot/drawing/Plotter.h"
 #include "plot/drawing/SvgCanvas.h"
 #include "plot/output/OutputFile.h"
@@ -206,10 +206,12 @@ void PrepareRendererApplication()
 
 TRendererOutcome RenderPlot(const TRendererRequest& request, TPlotter& plotter, const TPlotWriter& write)
 {
-    TOutputFormat format;
+    TOutputFormat format{};
     try {
-        format = RendererOutputFormat(request);
-        CheckRendererOutput(request, format);
+        if (!WritesData(request)) {
+            format = RendererOutputFormat(request);
+            CheckRendererOutput(request, format);
+        }
     } catch (const TUsageError& error) {
         return UsageOutcome(error.what());
     }
@@ -229,7 +231,10 @@ TRendererOutcome RenderPlot(const TRendererRequest& request, TPlotter& plotter, 
         plotter.SetPageLook(page.Look);
         CheckNumberTexts(request);
         ApplyNumbers(request, plot, plotter);
-        WriteOutput(request, format, plotter, evaluator, plot, write);
+        if (WritesData(request))
+            WriteDataOutput(request, evaluator, plot, page.Drawing.Width);
+        else
+            WriteOutput(request, format, plotter, evaluator, plot, write);
     } catch (const std::exception& error) {
         ResetFpu();
         return {ExitFailure, "", "orvalis-plot: " + ErrorSentence(error.what()) + "\n"};
@@ -246,6 +251,8 @@ int ReportRendererOutcome(const TRendererOutcome& outcome)
 
 bool DrawnWithoutPainter(const TRendererRequest& request)
 {
+    if (WritesData(request))
+        return true;
     try {
         return !OutputFormatRow(RendererOutputFormat(request)).NeedsPainter && !request.Sweep;
     } catch (const TUsageError&) {

@@ -53,7 +53,8 @@ using TPlotWriter = std::function<void(TPlotter& plotter, const TRapidEvaluator&
 // written.
 TRendererOutcome RenderPlot(const TRendererRequest& request, TPlotter& plotter, const TPlotWriter& write);
 
-// One SVG page needs no painter: it is drawn and written without Qt's GUI.
+// One SVG page needs no painter, nor does CSV (--table, --points): they are
+// made and written without Qt's GUI.
 bool DrawnWithoutPainter(const TRendererRequest& request);
 // RenderPlot for such a request.
 TRendererOutcome RenderPage(const TRendererRequest& request);

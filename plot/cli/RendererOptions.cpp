@@ -4,6 +4,7 @@
 #include "plot/cli/RendererOptions.h"
 
 #include "plot/cli/ColourOption.h"
+#include "plot/cli/DataOutput.h"
 #include "plot/cli/CommandLineWords.h"
 #include "plot/cli/CurveOptions.h"
 #include "plot/cli/CommandLineText.h"
@@ -228,6 +229,10 @@ const TOptionRow OutputOptions[] = {
     {"frame-ms", "N", "how long a GIF shows each frame",
      [](TRendererRequest& r, const std::string& v) { r.FrameMs = ReadInteger("frame-ms", v, 0, MaxFrameMs); },
      [](const TRendererRequest& r) { return std::to_string(r.FrameMs); }},
+    {"table", "FROM:TO:STEP", "write the table of values as CSV to OUTPUT\ninstead of a picture: x,y (angle,r,x,y with\n--polar) from FROM to TO by STEP",
+     [](TRendererRequest& r, const std::string& v) { r.Table = SplitTableText(v); }, nullptr},
+    {"points", "", "write the points of interest over the x range as\nCSV to OUTPUT instead of a picture: kind,x,y\n(kind,angle,r,x,y with --polar)",
+     [](TRendererRequest& r, const std::string&) { r.Points = true; }, nullptr},
     {"format", "NAME", FormatHelp().c_str(),
      [](TRendererRequest& r, const std::string& v) { r.Format = ReadFormat(v); }, nullptr},
     {"help", "", "this text; nothing is plotted", nullptr, nullptr},
@@ -334,6 +339,17 @@ void CheckCombinations(const QCommandLineParser& parser, const TRendererRequest&
         throw TUsageError("--z-from, --z-to and --frames go together");
     if (sweep && given("z"))
         throw TUsageError("--z and a sweep of z exclude each other");
+    if (WritesData(request)) {
+        if (given("table") && given("points"))
+            throw TUsageError("--table and --points exclude each other");
+        if (!request.MoreFormulas.empty())
+            throw TUsageError("--table and --points read one formula");
+        if (sweep)
+            throw TUsageError("a sweep of z writes pictures, not --table or --points");
+        if (request.Format)
+            throw TUsageError("--format names a picture's format; --table and --points write CSV");
+        return;
+    }
     const bool standardOutput = request.Output == StandardOutputName;
     if (standardOutput && !request.Format)
         throw TUsageError("- as OUTPUT (standard output) needs --format " + FormatNameList());

@@ -39,6 +39,14 @@ struct TSweepTexts {
     std::int32_t Frames = 2;
 };
 
+// A table of values as given: FROM:TO:STEP split at its colons, each read
+// as the window reads numbers when the run begins.
+struct TTableTexts {
+    std::string FromText;
+    std::string ToText;
+    std::string StepText;
+};
+
 // What a command line asks for. Numbers the window would read from its edits
 // stay texts: their errors are plot errors, not usage errors.
 struct TRendererRequest {
@@ -67,6 +75,10 @@ struct TRendererRequest {
     std::optional<std::string> XMinText, XMaxText, YMinText, YMaxText;
     std::optional<TSweepTexts> Sweep;
     int FrameMs = 40;
+    // CSV instead of a picture: the table of values, or the points of
+    // interest over the x range.
+    std::optional<TTableTexts> Table;
+    bool Points = false;
     // The formulas after the first, each a curve of its own.
     std::vector<std::string> MoreFormulas;
     // --good and --bad in their order: the colours of the first curves.
@@ -75,6 +87,12 @@ struct TRendererRequest {
     std::optional<TLegendPosition> Legend;
     std::optional<std::string> Title;
 };
+
+// Whether the request writes CSV (--table, --points) rather than a picture.
+inline bool WritesData(const TRendererRequest& request)
+{
+    return request.Table || request.Points;
+}
 
 // What the command line asks: a plot, or only the usage or the version.
 struct TCommandLine {

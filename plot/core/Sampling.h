@@ -19,8 +19,8 @@ struct TSamples {
 };
 
 // Evaluates the compiled formula at Low + i × step, step = (High − Low) / N,
-// for i = 0 to N, with z at Z: this is the one place that hands z to the
-// compiled code, so a plot depends on its request alone. A sample whose
+// for i = 0 to N, with z at Z: this file is the one place that hands z to
+// the compiled code, so a plot depends on its request alone. A sample whose
 // evaluation raises any error stays 0.0 and undefined, and sampling goes on.
 // Returns the largest magnitude among the defined samples, or 1.0 when that
 // is 0. N outside 1 to MaxSampleCount is taken as the nearest of the two.
