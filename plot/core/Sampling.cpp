@@ -8,6 +8,18 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+// The one place that hands z to the compiled code: every evaluation of the
+// curve (the plot's samples, the trace, the points, the table) goes through
+// it, for exactly the run it makes.
+void UseZ(double Z)
+{
+    FormulaZ = Z;
+}
+
+}  // namespace
+
 double SampleStep(double Low, double High, std::int32_t N)
 {
     return StoreDouble((static_cast<long double>(High) - Low) / N);
@@ -20,7 +32,7 @@ double SamplePosition(double Low, double Step, std::int32_t i)
 
 double SampleFormula(const TRapidEvaluator& evaluator, double Low, double High, double Z, TSamples& samples)
 {
-    FormulaZ = Z;
+    UseZ(Z);
     const std::int32_t n = std::clamp(samples.SampleCount, 1, MaxSampleCount);
     const double step = SampleStep(Low, High, n);
     std::array<double, MaxSampleCount + 1> positions;
@@ -41,12 +53,12 @@ void EvaluateFormulaAt(const TRapidEvaluator& evaluator, const double* x, int co
 {
     if (count <= 0)
         return;
-    FormulaZ = Z;
+    UseZ(Z);
     evaluator.EvaluateSamples(x, count, values, undefined);
 }
 
 bool EvaluateFormulaExtended(const TRapidEvaluator& evaluator, double x, double Z, long double& value)
 {
-    FormulaZ = Z;
+    UseZ(Z);
     return evaluator.EvaluateExtended(x, value);
 }
