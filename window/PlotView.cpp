@@ -98,6 +98,7 @@ void TPlotView::Replot()
     }
     SetPicture(std::move(picture));
     Shown_ = {request, Engine_.View(), Engine_.PictureSize()};
+    FindShownPoints();
     RetraceShown();
     setAccessibleName(QStringLiteral("Graph of %1 = %2")
                           .arg(request.Cartesian ? 'y' : 'r')

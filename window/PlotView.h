@@ -6,6 +6,7 @@
 
 #include "RapidEvaluator/RapidEvaluator.h"
 #include "plot/PlotEngine.h"
+#include "plot/core/CurvePoints.h"
 #include "plot/core/CurveTrace.h"
 #include "plot/core/PlotRequest.h"
 #include "plot/core/ViewStep.h"
@@ -123,6 +124,10 @@ private:
     void Step(const TViewStep& step, bool movesX);
     // The traced point again at its x, for the plot shown, and its line.
     void RetraceShown();
+    // The points of interest of the plot shown, marked while the trace is on.
+    void FindShownPoints();
+    // The next point of interest after the traced x (before it when `back`).
+    void TraceToNextPoint(bool back);
     // The world width of one pixel column (polar: one sample's angle step).
     double TraceStep() const;
     // The shown plot's x range (the angle range in polar mode).
@@ -149,6 +154,7 @@ private:
     } Written;
     bool Tracing_ = false;
     std::optional<TTracedPoint> Traced_;
+    std::vector<TPointOfInterest> Points_;
     bool Holding = false;
     struct THeldReport {
         QString Text;

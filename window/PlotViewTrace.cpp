@@ -15,6 +15,8 @@ namespace {
 // The marker: a ring of this radius in the curve's colour.
 constexpr int MarkerRadius = 4;
 constexpr int MarkerPenWidth = 2;
+// A point of interest: a small square this far from its centre each way.
+constexpr double PointMarkHalf = 2.5;
 // Shift with an arrow walks this many columns at once.
 constexpr int LongStepColumns = 10;
 // A marker that leaves the view comes back this far inside it.
@@ -31,11 +33,37 @@ void TPlotView::SetTrace(bool on)
     setFocusPolicy(on ? Qt::StrongFocus : Qt::NoFocus);
     if (!on) {
         Traced_.reset();
+        Points_.clear();
         Host->ShowTrace("");
         update();
         return;
     }
+    FindShownPoints();
     RetraceShown();
+}
+
+void TPlotView::FindShownPoints()
+{
+    Points_.clear();
+    double low, high;
+    if (Tracing_ && HasPicture() && ShownRange(low, high))
+        Points_ = FindPointsOfInterest(Evaluator, std::min(low, high), std::max(low, high), Shown_.Request.Z,
+                                       Engine_.Samples());
+}
+
+void TPlotView::TraceToNextPoint(bool back)
+{
+    // Points a rounding away from the marker count as where it stands.
+    const double x = Traced_->X, near = std::fabs(TraceStep()) * 1e-6;
+    if (!back) {
+        for (const TPointOfInterest& point : Points_)
+            if (point.X > x + near)
+                return TraceTo(point.X);
+    } else {
+        for (auto point = Points_.rbegin(); point != Points_.rend(); ++point)
+            if (point->X < x - near)
+                return TraceTo(point->X);
+    }
 }
 
 bool TPlotView::ShownRange(double& low, double& high) const
@@ -103,12 +131,25 @@ void TPlotView::paintEvent(QPaintEvent* event)
     if (!Tracing_ || !Traced_ || !HasPicture())
         return;
     const TViewWindow& view = Engine_.View();
-    const double x = Traced_->PlaneX, y = Traced_->PlaneY;
-    if (!(x >= view.XMin && x <= view.XMax && y >= view.YMin && y <= view.YMax))
-        return;
+    const auto inView = [&](double x, double y) {
+        return x >= view.XMin && x <= view.XMax && y >= view.YMin && y <= view.YMax;
+    };
     const TDrawingSettings& drawing = Shown_.Request.Drawing;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    // Each point of interest: a small square in the axes' colour.
+    painter.setPen(QPen(ToQColor(drawing.AxisColor), 1));
+    for (const TPointOfInterest& point : Points_) {
+        const bool polar = !Shown_.Request.Cartesian;
+        const double px = polar ? point.Y * std::cos(point.X) : point.X;
+        const double py = polar ? point.Y * std::sin(point.X) : point.Y;
+        if (inView(px, py))
+            painter.drawRect(QRectF(Engine_.WorldToPixelX(px) - PointMarkHalf, Engine_.WorldToPixelY(py) - PointMarkHalf,
+                                    2 * PointMarkHalf, 2 * PointMarkHalf));
+    }
+    const double x = Traced_->PlaneX, y = Traced_->PlaneY;
+    if (!inView(x, y))
+        return;
     painter.setPen(QPen(ToQColor(Traced_->Undefined ? drawing.BadPointColor : drawing.GoodPointColor), MarkerPenWidth));
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(QPointF(Engine_.WorldToPixelX(x), Engine_.WorldToPixelY(y)), MarkerRadius, MarkerRadius);
@@ -139,6 +180,9 @@ void TPlotView::keyPressEvent(QKeyEvent* event)
         case Qt::Key_End:
             if (range)
                 TraceTo(std::max(low, high));
+            break;
+        case Qt::Key_F3:
+            TraceToNextPoint(event->modifiers().testFlag(Qt::ShiftModifier));
             break;
         default:
             TGraphImage::keyPressEvent(event);

@@ -64,6 +64,28 @@ TEST_F(Trace, OffLeavesTheWindowAsItWasAndOnReadsTheCurveAfresh)
     EXPECT_FALSE(Graph().Traced());
 }
 
+// F3 and Shift+F3 walk the points of interest: roots where the curve crosses
+// 0, the extrema between them, each once, in order.
+TEST_F(Trace, F3WalksThePointsOfInterest)
+{
+    Open();
+    Choose("Trace1");
+    Graph().setFocus();
+    Key(Qt::Key_Home);
+    std::vector<double> visited;
+    for (int step = 0; step < 13; ++step) {
+        Key(Qt::Key_F3);
+        visited.push_back(TracedX());
+    }
+    ASSERT_EQ(visited.size(), 13u);
+    for (int k = 0; k < 13; ++k)
+        EXPECT_NEAR(visited[k], (-6 + k) * M_PI / 2, 1e-8) << "point " << k;
+    Key(Qt::Key_F3);
+    EXPECT_EQ(TracedX(), visited.back()) << "nothing after the last point";
+    Key(Qt::Key_F3, Qt::ShiftModifier);
+    EXPECT_EQ(TracedX(), visited[11]);
+}
+
 TEST_F(Trace, TheViewFollowsAMarkerThatLeavesItAndUndefinedIsSaid)
 {
     WriteSettingsFile("[Main]\nYFormula=sqrt(x)\nTrace=1\n");
