@@ -156,6 +156,14 @@ TEST_F(CurveDialogs, TheTableHasItsRowsRefusesABadStepAndCopiesTheSelection)
     Click("PlotBtn");
     EXPECT_EQ(model.index(0, 1).data().toString(), "undefined");
     EXPECT_EQ(model.index(4, 1).data().toString(), "1");
+
+    // In polar mode the rows read angle, r and the point in the plane.
+    SetText("YFormula", "2");
+    Choose("Polar1");
+    ASSERT_EQ(model.columnCount(), 4);
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "angle");
+    EXPECT_EQ(model.index(2, 2).data().toString(), "2") << "r = 2 at angle 0 lies at x = 2";
+    EXPECT_EQ(model.index(2, 3).data().toString(), "0");
 }
 
 TEST_F(CurveDialogs, TheDefaultsAreTheShownRangeAndAMillionRowsScrollAtOnce)
