@@ -203,6 +203,8 @@ void TGraphMainForm::ConnectHandlers()
     auto* traceKey = new QShortcut(QKeySequence(Qt::Key_T), &Graph());
     traceKey->setContext(Qt::WidgetShortcut);
     connect(traceKey, &QShortcut::activated, Ui_->Trace1, &QAction::toggle);
+    connect(Ui_->PointsOfInterest1, &QAction::triggered, this, [this] { ShowCurveDialog(PointsDialog, Graph()); });
+    connect(Ui_->TableOfValues1, &QAction::triggered, this, [this] { ShowCurveDialog(TableDialog, Graph()); });
     connect(Ui_->Examples1, &QMenu::triggered, this,
             [this](QAction* item) { RunGuarded(this, [&] { ExampleClick(item); }); });
 }

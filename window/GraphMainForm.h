@@ -6,6 +6,7 @@
 
 #include "plot/core/PlotRequest.h"
 #include "settings/SettingsFile.h"
+#include "window/CurveDialogs.h"
 #include "window/PictureExport.h"
 #include "window/PlotView.h"
 #include "window/SettingsAutosave.h"
@@ -110,4 +111,8 @@ private:
     // their texts.
     bool PlotDefaultRange = false;
     std::pair<std::string, std::string> LastUsableRange{"-10", "10"};
+    // The Curve menu's reading windows, made when first asked for; they go
+    // before the view they read.
+    std::unique_ptr<TPointsDialog> PointsDialog;
+    std::unique_ptr<TTableDialog> TableDialog;
 };

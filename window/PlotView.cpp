@@ -104,6 +104,7 @@ void TPlotView::Replot()
                           .arg(request.Cartesian ? 'y' : 'r')
                           .arg(QString::fromStdString(request.Formula)));
     ++PlotCount_;
+    emit Plotted();
 }
 
 void TPlotView::PlotFitted()

@@ -103,6 +103,14 @@ public:
         TPictureSize Size;
     };
     const TShownPlot& Shown() const { return Shown_; }
+    // The compiled formula of the plot shown; valid after a Plotted() until
+    // the next compile.
+    const TRapidEvaluator& Compiled() const { return Evaluator; }
+
+signals:
+    // Each plot shown, so that what reads the curve follows z, pans and
+    // new formulas.
+    void Plotted();
 
 protected:
     bool event(QEvent* event) override;
