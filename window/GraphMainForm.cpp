@@ -295,28 +295,26 @@ void TGraphMainForm::ShowSettings(const TSettings& settings)
     ShowCurveMenuSettings();
 }
 
+template <class Each>
+void TGraphMainForm::ForEachCurveMenuSetting(Each&& each)
+{
+    for (const TDrawingSetting& row : DrawingSettingsTable)
+        if (row.Place == TControlPlace::CurveMenu)
+            if (QAction* item = findChild<QAction*>(QString::fromLatin1(row.Widget)))
+                each(item, std::get<bool TDrawingSettings::*>(row.Field));
+}
+
 void TGraphMainForm::ShowCurveMenuSettings()
 {
-    for (const TDrawingSetting& row : DrawingSettingsTable) {
-        if (row.Place != TControlPlace::CurveMenu)
-            continue;
-        QAction* item = findChild<QAction*>(QString::fromLatin1(row.Widget));
-        if (!item)
-            continue;
+    ForEachCurveMenuSetting([this](QAction* item, bool TDrawingSettings::*field) {
         const QSignalBlocker quiet(item);
-        item->setChecked(Drawing_.*std::get<bool TDrawingSettings::*>(row.Field));
-    }
+        item->setChecked(Drawing_.*field);
+    });
 }
 
 void TGraphMainForm::ConnectCurveMenuSettings()
 {
-    for (const TDrawingSetting& row : DrawingSettingsTable) {
-        if (row.Place != TControlPlace::CurveMenu)
-            continue;
-        QAction* item = findChild<QAction*>(QString::fromLatin1(row.Widget));
-        if (!item)
-            continue;
-        const auto field = std::get<bool TDrawingSettings::*>(row.Field);
+    ForEachCurveMenuSetting([this](QAction* item, bool TDrawingSettings::*field) {
         connect(item, &QAction::toggled, this, [this, field](bool on) {
             RunGuarded(this, [&] {
                 Drawing_.*field = on;
@@ -325,7 +323,7 @@ void TGraphMainForm::ConnectCurveMenuSettings()
                 field == &TDrawingSettings::FitY ? Graph().PlotFitted() : Graph().Replot();
             });
         });
-    }
+    });
 }
 
 TPlotRequest TGraphMainForm::CurrentRequest() const

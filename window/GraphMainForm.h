@@ -82,6 +82,8 @@ private:
     // record, and a click that changes one replots (anew for the y fit).
     void ShowCurveMenuSettings();
     void ConnectCurveMenuSettings();
+    template <class Each>
+    void ForEachCurveMenuSetting(Each&& each);
     void WatchSettings();
     void SettingsChanged();
     void ConnectHandlers();

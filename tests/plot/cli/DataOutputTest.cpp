@@ -1,6 +1,7 @@
 // orvalis-plot's CSV outputs in-process: the table read back by Python's csv
 // module under a comma decimal separator, and bad tables refused with the
 // field named and nothing written.
+#include "RunLine.h"
 #include "plot/cli/PainterRenderer.h"
 #include "plot/core/ValueTable.h"
 #include "RapidEvaluator/RapidEvaluator.h"
@@ -20,15 +21,6 @@
 
 namespace {
 
-using TWords = std::vector<std::string>;
-
-TRendererOutcome RunLine(const TWords& words)
-{
-    auto line = ReadRendererCommandLine(words);
-    if (const auto* outcome = std::get_if<TRendererOutcome>(&line))
-        return *outcome;
-    return RenderPlot(std::get<TRendererRequest>(line));
-}
 
 // Each row as Python's csv module reads it, every field turned into a float
 // and written exactly (float.hex), "-" for an empty one.

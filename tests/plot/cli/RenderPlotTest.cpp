@@ -1,6 +1,7 @@
 // orvalis-plot's whole run in-process, from the words of a command line to
 // the file and the texts: the status and message of each failure, with
 // nothing written, and the colours of the picture.
+#include "RunLine.h"
 #include "plot/cli/PainterRenderer.h"
 
 #include <QDir>
@@ -14,15 +15,6 @@
 
 namespace {
 
-using TWords = std::vector<std::string>;
-
-TRendererOutcome RunLine(const TWords& words)
-{
-    auto line = ReadRendererCommandLine(words);
-    if (const auto* outcome = std::get_if<TRendererOutcome>(&line))
-        return *outcome;
-    return RenderPlot(std::get<TRendererRequest>(line));
-}
 
 class RendererRun : public testing::Test {
 protected:
