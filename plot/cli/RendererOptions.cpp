@@ -338,7 +338,7 @@ void CheckCombinations(const QCommandLineParser& parser, const TRendererRequest&
     if (!standardOutput && request.Format)
         throw TUsageError("--format goes with - as OUTPUT; a file takes the format of its name's ending");
     // An ending that no format has is refused here, before any module loads.
-    RendererOutputFormat(request);
+    CheckSoundOutput(request, RendererOutputFormat(request));
 }
 
 }  // namespace
@@ -416,7 +416,6 @@ void CheckRendererOutput(const TRendererRequest& request, TOutputFormat format)
                                                       request.PhysicalSize->Height.Text + ")"
                                                 : std::string()));
     CheckRendererPage(request, format);
-    CheckSoundOutput(request, format);
     if (!request.Sweep)
         return;
     const TOutputFormatRow& animation = AnimationFormat();
