@@ -330,6 +330,8 @@ void CheckCombinations(const QCommandLineParser& parser, const TRendererRequest&
             throw TUsageError("a sweep of z writes pictures, not --table or --points");
         if (request.Format)
             throw TUsageError("--format names a picture's format; --table and --points write CSV");
+        if (request.SoundSeconds)
+            throw TUsageError("--seconds is the length of a sound; --table and --points write CSV");
         return;
     }
     const bool standardOutput = request.Output == StandardOutputName;

@@ -158,6 +158,7 @@ TEST_F(SoundProgram, RefusesWhatASoundCannotBe)
         {{"--seconds", "31", "x", "a.wav"}, "--seconds takes an integer from 1 to 30, not '31'"},
         {{"--seconds", "2.5", "x", "a.wav"}, "--seconds takes an integer from 1 to 30, not '2.5'"},
         {{"--seconds", "3", "x", "a.png"}, "--seconds is the length of a sound"},
+        {{"--seconds", "3", "--points", "x", "a.csv"}, "--seconds is the length of a sound"},
         {{"x", "sin(x)", "a.wav"}, "a sound plays one formula"},
         {{"--z-from", "0", "--z-to", "1", "--frames", "2", "x", "a%d.wav"}, "a sweep of z writes pictures"},
     };
