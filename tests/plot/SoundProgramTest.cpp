@@ -67,11 +67,12 @@ protected:
         return process.readAllStandardOutput() + process.readAllStandardError();
     }
 
-    // The channels as sox decodes them: interleaved signed 16-bit values.
-    static std::vector<std::int16_t> Decoded(const QString& file)
+    // The channels as sox decodes them, after its `effects`: interleaved
+    // signed 16-bit values.
+    static std::vector<std::int16_t> Decoded(const QString& file, const QStringList& effects = {})
     {
-        const QByteArray raw = Sox("sox", {file, QStringLiteral("-t"), QStringLiteral("s16"),
-                                           QStringLiteral("-L"), QStringLiteral("-")});
+        const QByteArray raw = Sox("sox", QStringList{file, QStringLiteral("-t"), QStringLiteral("s16"),
+                                                      QStringLiteral("-L"), QStringLiteral("-")} + effects);
         std::vector<std::int16_t> values(raw.size() / 2);
         std::memcpy(values.data(), raw.data(), values.size() * 2);
         return values;
@@ -79,9 +80,9 @@ protected:
 
     // "RMS     amplitude:     0.157739" from sox's stat of one channel over
     // a stretch of seconds.
-    static double Statistic(const QString& file, int channel, double from, double length, const char* name)
+    static double Statistic(const QString& file, const char* channels, double from, double length, const char* name)
     {
-        const QString text = QString::fromUtf8(Sox("sox", {file, QStringLiteral("-n"), QStringLiteral("remix"), QString::number(channel),
+        const QString text = QString::fromUtf8(Sox("sox", {file, QStringLiteral("-n"), QStringLiteral("remix"), QString::fromLatin1(channels),
                                          QStringLiteral("trim"), QString::number(from), QString::number(length),
                                          QStringLiteral("stat")}));
         const qsizetype at = text.indexOf(QString::fromLatin1(name));
@@ -139,16 +140,41 @@ TEST_F(SoundProgram, PitchRisesFrom220To880AlongX)
 TEST_F(SoundProgram, StereoFollowsXAndUndefinedIsSilent)
 {
     const QString sine = Sound("sin(x)", "sine.wav", {"--xlow", "-10", "--xhigh", "10"});
-    EXPECT_GT(Statistic(sine, 1, 0, 0.75, "RMS     amplitude"), 3 * Statistic(sine, 2, 0, 0.75, "RMS     amplitude"));
-    EXPECT_GT(Statistic(sine, 2, 2.25, 0.75, "RMS     amplitude"), 3 * Statistic(sine, 1, 2.25, 0.75, "RMS     amplitude"));
+    EXPECT_GT(Statistic(sine, "1", 0, 0.75, "RMS     amplitude"), 3 * Statistic(sine, "2", 0, 0.75, "RMS     amplitude"));
+    EXPECT_GT(Statistic(sine, "2", 2.25, 0.75, "RMS     amplitude"), 3 * Statistic(sine, "1", 2.25, 0.75, "RMS     amplitude"));
 
     // sqrt(x) is undefined over the first half: nothing sounds there, then
     // the click and the tone where it begins.
     const QString root = Sound("sqrt(x)", "root.wav");
-    for (int channel : {1, 2})
+    for (const char* channel : {"1", "2"})
         EXPECT_EQ(Statistic(root, channel, 0, 1.49, "Maximum amplitude"), 0.0) << channel;
-    EXPECT_GT(Statistic(root, 1, 1.49, 0.02, "Maximum amplitude"), 0.05);
-    EXPECT_GT(Statistic(root, 2, 2.0, 1.0, "RMS     amplitude"), 0.1);
+    EXPECT_GT(Statistic(root, "1", 1.49, 0.02, "Maximum amplitude"), 0.05);
+    EXPECT_GT(Statistic(root, "2", 2.0, 1.0, "RMS     amplitude"), 0.1);
+}
+
+TEST_F(SoundProgram, SineTicksAtItsSevenRootsAndIsASquareBelowZero)
+{
+    const QString sine = Sound("sin(x)", "sine.wav", {"--xlow", "-10", "--xhigh", "10"});
+    // Around the ticks' pitch the tone is faint: each loud burst is a tick.
+    const std::vector<std::int16_t> band = Decoded(sine, {"remix", "1,2", "sinc", "1500-2100"});
+    std::vector<double> ticks;
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < band.size(); ++i)
+        if (std::abs(band[i]) > 0.06 * 32767) {
+            if (ticks.empty() || i - last > 4410)
+                ticks.push_back(i / 44100.0);
+            last = i;
+        }
+    ASSERT_EQ(ticks.size(), 7u);
+    for (std::size_t k = 0; k < ticks.size(); ++k)
+        EXPECT_NEAR(ticks[k], ((static_cast<double>(k) - 3) * M_PI + 10) / 20 * 3, 0.01) << k;
+    // The middle of each hump: a square's peak is its RMS, a sine's √2 times it.
+    for (int k = -3; k < 3; ++k) {
+        const double middle = ((k + 0.5) * M_PI + 10) / 20 * 3;
+        const double crest = Statistic(sine, "1,2", middle - 0.03, 0.06, "Maximum amplitude") /
+                             Statistic(sine, "1,2", middle - 0.03, 0.06, "RMS     amplitude");
+        EXPECT_NEAR(crest, k % 2 ? 1.0 : std::sqrt(2.0), 0.05) << "hump " << k;
+    }
 }
 
 TEST_F(SoundProgram, RefusesWhatASoundCannotBe)
