@@ -158,3 +158,21 @@ void CheckRendererPage(const TRendererRequest& request, TOutputFormat format)
                           UpperName(row) + " has none");
     }
 }
+
+TPictureSize ReadPixelSize(const std::string& text)
+{
+    const std::string rule = "--size takes WxH, each at least " + std::to_string(MinPictureSide) + ", not " + Quoted(text);
+    const std::size_t by = text.find('x');
+    if (by == std::string::npos)
+        throw TUsageError(rule);
+    const auto side = [&](std::string_view digits) {
+        if (digits.empty() || digits.size() > 9 ||
+            !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            throw TUsageError(rule);
+        const std::int32_t value = std::stoi(std::string(digits));
+        if (value < MinPictureSide)
+            throw TUsageError(rule);
+        return value;
+    };
+    return {side(std::string_view(text).substr(0, by)), side(std::string_view(text).substr(by + 1))};
+}

@@ -4,6 +4,7 @@
 
 #include "plot/cli/CurveOptions.h"
 #include "plot/cli/DataOutput.h"
+#include "plot/cli/SoundOutput.h"
 #include "plot/drawing/Plotter.h"
 #include "plot/drawing/SvgCanvas.h"
 #include "plot/output/OutputFile.h"
@@ -233,6 +234,8 @@ TRendererOutcome RenderPlot(const TRendererRequest& request, TPlotter& plotter, 
         ApplyNumbers(request, plot, plotter);
         if (WritesData(request))
             WriteDataOutput(request, evaluator, plot, page.Drawing.Width);
+        else if (IsSoundFormat(format))
+            WriteSoundOutput(request, plotter, evaluator, plot);
         else
             WriteOutput(request, format, plotter, evaluator, plot, write);
     } catch (const std::exception& error) {

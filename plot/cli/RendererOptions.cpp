@@ -7,6 +7,7 @@
 #include "plot/cli/DataOutput.h"
 #include "plot/cli/CommandLineWords.h"
 #include "plot/cli/CurveOptions.h"
+#include "plot/cli/SoundOutput.h"
 #include "plot/cli/CommandLineText.h"
 
 #include "numeric/IniInteger.h"
@@ -46,28 +47,6 @@ std::int32_t ReadInteger(std::string_view option, const std::string& text, std::
     return *value;
 }
 
-}  // namespace
-
-TPictureSize ReadPixelSize(const std::string& text)
-{
-    const std::string rule = "--size takes WxH, each at least " + std::to_string(MinPictureSide) + ", not " + Quoted(text);
-    const std::size_t by = text.find('x');
-    if (by == std::string::npos)
-        throw TUsageError(rule);
-    const auto side = [&](std::string_view digits) {
-        if (digits.empty() || digits.size() > 9 ||
-            !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
-            throw TUsageError(rule);
-        const std::int32_t value = std::stoi(std::string(digits));
-        if (value < MinPictureSide)
-            throw TUsageError(rule);
-        return value;
-    };
-    return {side(std::string_view(text).substr(0, by)), side(std::string_view(text).substr(by + 1))};
-}
-
-namespace {
-
 // The article before a format's name read letter by letter: "an" when the
 // first letter's name begins with a vowel sound ("an SVG", "a PNG").
 std::string KindArticle(std::string_view name)
@@ -90,7 +69,7 @@ std::string KindText(bool raster)
 {
     std::vector<std::string> names;
     for (const TOutputFormatRow& row : OutputFormats())
-        if (row.Raster == raster)
+        if (row.Raster == raster && row.Encoder != TOutputEncoder::Sound)
             names.push_back(UpperName(row));
     return KindArticle(names.front()) + " " + Listed(names, "or") + (raster ? " picture" : " page");
 }
@@ -233,6 +212,9 @@ const TOptionRow OutputOptions[] = {
      [](TRendererRequest& r, const std::string& v) { r.Table = SplitTableText(v); }, nullptr},
     {"points", "", "write the points of interest over the x range as\nCSV to OUTPUT instead of a picture: kind,x,y\n(kind,angle,r,x,y with --polar)",
      [](TRendererRequest& r, const std::string&) { r.Points = true; }, nullptr},
+    {"seconds", "S", "how long a sound (OUTPUT ending in .wav) plays,\nfrom 1 to 30",
+     [](TRendererRequest& r, const std::string& v) { r.SoundSeconds = ReadSoundSeconds(v); },
+     [](const TRendererRequest&) { return std::to_string(DefaultSoundSeconds); }},
     {"format", "NAME", FormatHelp().c_str(),
      [](TRendererRequest& r, const std::string& v) { r.Format = ReadFormat(v); }, nullptr},
     {"help", "", "this text; nothing is plotted", nullptr, nullptr},
@@ -348,6 +330,8 @@ void CheckCombinations(const QCommandLineParser& parser, const TRendererRequest&
             throw TUsageError("a sweep of z writes pictures, not --table or --points");
         if (request.Format)
             throw TUsageError("--format names a picture's format; --table and --points write CSV");
+        if (request.SoundSeconds)
+            throw TUsageError("--seconds is the length of a sound; --table and --points write CSV");
         return;
     }
     const bool standardOutput = request.Output == StandardOutputName;
@@ -356,7 +340,7 @@ void CheckCombinations(const QCommandLineParser& parser, const TRendererRequest&
     if (!standardOutput && request.Format)
         throw TUsageError("--format goes with - as OUTPUT; a file takes the format of its name's ending");
     // An ending that no format has is refused here, before any module loads.
-    RendererOutputFormat(request);
+    CheckSoundOutput(request, RendererOutputFormat(request));
 }
 
 }  // namespace
@@ -456,7 +440,8 @@ const std::string& RendererUsage()
                            Wrapped("Plots FORMULA once, each further FORMULA as a curve of its own, and writes "
                                    "the picture to OUTPUT by its name's ending: " +
                                        Listed(endings, "or") +
-                                       ", a name without an ending BMP; any other ending is refused. Pages "
+                                       ", a name without an ending BMP; any other ending is refused. A WAV "
+                                       "plays the curve as sound. Pages "
                                        "are at 96 pixels per inch. -" +
                                        NoBreak + "writes to standard output in the --format given.",
                                    UsageWidth) +

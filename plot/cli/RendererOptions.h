@@ -86,6 +86,8 @@ struct TRendererRequest {
     // As given; top-right with several formulas, none with one.
     std::optional<TLegendPosition> Legend;
     std::optional<std::string> Title;
+    // --seconds: how long a sound plays.
+    std::optional<std::int32_t> SoundSeconds;
 };
 
 // Whether the request writes CSV (--table, --points) rather than a picture.

@@ -15,7 +15,7 @@
 class TPlotter;
 struct TPlotRequest;
 
-enum class TOutputFormat { Bmp, Png, Svg, Pdf, Gif, Ppm };
+enum class TOutputFormat { Bmp, Png, Svg, Pdf, Gif, Ppm, Wav };
 
 // How a format's bytes are made.
 enum class TOutputEncoder {
@@ -23,6 +23,7 @@ enum class TOutputEncoder {
     SvgPage,      // the program's own SVG canvas, without Qt's painter
     PdfPage,      // Qt's PDF writer
     GifAnimation, // giflib: one picture, or every frame of a sweep in one file
+    Sound,        // the curve played as a WAV file, without Qt's painter
 };
 
 // One kind of file: everything that decides by format reads its row.

@@ -22,6 +22,7 @@
 #include <unistd.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string_view>
 #include <vector>
 
@@ -143,6 +144,9 @@ QByteArray PlotFile(TPlotEngine& engine, const TRapidEvaluator& evaluator, const
     }
     case TOutputEncoder::ImageWriter:
         break;
+    case TOutputEncoder::Sound:
+        // The renderer writes the sound itself; the window saves pictures.
+        throw std::logic_error("a sound is no picture");
     }
     return EncodePicture(engine.Plot(evaluator, request), row.Name);
 }

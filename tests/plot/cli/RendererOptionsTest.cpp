@@ -179,13 +179,13 @@ TEST(RendererCommandLine, BadLinesSayWhyAndPointToTheHelp)
         {{"--xmin", "0", "--xmax", "1", "x", "o"}, "--xmin and --xmax go with --polar"},
         {{"--ymin", "1", "x", "o"}, "--ymin and --ymax go together"},
         {{"--polar", "--ymin", "1", "--ymax", "2", "x", "o"}, "in polar mode a window takes all of --xmin"},
-        {{"x", "-"}, "- as OUTPUT (standard output) needs --format bmp, png, svg, pdf, gif or ppm"},
+        {{"x", "-"}, "- as OUTPUT (standard output) needs --format bmp, png, svg, pdf, gif, ppm or wav"},
         {{"--format", "png", "x", "o.png"}, "--format goes with - as OUTPUT"},
-        {{"--format", "jpg", "x", "-"}, "--format takes bmp, png, svg, pdf, gif or ppm, not 'jpg'"},
+        {{"--format", "jpg", "x", "-"}, "--format takes bmp, png, svg, pdf, gif, ppm or wav, not 'jpg'"},
         // An ending that no format has, wherever it comes from, is refused
         // with the endings there are.
         {{"x", "out.jpg"}, "OUTPUT 'out.jpg' ends in .jpg, which is no format orvalis-plot writes: the endings are "
-                           ".bmp, .png, .svg, .pdf, .gif and .ppm, and a name without one is written as BMP"},
+                           ".bmp, .png, .svg, .pdf, .gif, .ppm and .wav, and a name without one is written as BMP"},
         {{"x", "dir/out.TIFF"}, "OUTPUT 'dir/out.TIFF' ends in .TIFF, which is no format"},
         {{"x", "d.png.jpg"}, "OUTPUT 'd.png.jpg' ends in .jpg,"},
         {{"x", "out."}, "OUTPUT 'out.' ends in ., which is no format"},
