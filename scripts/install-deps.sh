@@ -29,6 +29,7 @@ if [ "${1:-test}" != run ]; then
     xdotool python3                           # the installed window shown and closed on Xvfb
     librsvg2-bin                              # data/make-icon.sh; rsvg-convert renders the SVG pages in the tests
     poppler-utils                             # pdftotext and pdftoppm read back the PDF pages in the tests
+    texlive-latex-base texlive-latex-recommended texlive-pictures  # pdflatex and PGFPlots compile the LaTeX pictures in the tests
     imagemagick                               # identify reads back the pictures' resolution and transparency
     fonts-noto-core fonts-dejavu-core fonts-dejavu-extra  # common faces: windows and pictures the same with and without them
     hyperfine gnuplot-nox                     # bench/against-gnuplot.sh

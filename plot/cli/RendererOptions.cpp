@@ -46,28 +46,6 @@ std::int32_t ReadInteger(std::string_view option, const std::string& text, std::
     return *value;
 }
 
-}  // namespace
-
-TPictureSize ReadPixelSize(const std::string& text)
-{
-    const std::string rule = "--size takes WxH, each at least " + std::to_string(MinPictureSide) + ", not " + Quoted(text);
-    const std::size_t by = text.find('x');
-    if (by == std::string::npos)
-        throw TUsageError(rule);
-    const auto side = [&](std::string_view digits) {
-        if (digits.empty() || digits.size() > 9 ||
-            !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
-            throw TUsageError(rule);
-        const std::int32_t value = std::stoi(std::string(digits));
-        if (value < MinPictureSide)
-            throw TUsageError(rule);
-        return value;
-    };
-    return {side(std::string_view(text).substr(0, by)), side(std::string_view(text).substr(by + 1))};
-}
-
-namespace {
-
 // The article before a format's name read letter by letter: "an" when the
 // first letter's name begins with a vowel sound ("an SVG", "a PNG").
 std::string KindArticle(std::string_view name)
@@ -212,6 +190,10 @@ const TOptionRow PlotOptions[] = {
      [](const TRendererRequest&) { return std::string("top-right with several formulas, else none"); }},
     {"title", "TEXT", "the title line instead of the formulas; empty:\nno title line",
      [](TRendererRequest& r, const std::string& v) { r.Title = v; }, nullptr},
+    {"x-title", "TEXT", "the x axis's title, under its labels",
+     [](TRendererRequest& r, const std::string& v) { r.XTitle = v; }, nullptr},
+    {"y-title", "TEXT", "the y axis's title, beside its labels, upwards",
+     [](TRendererRequest& r, const std::string& v) { r.YTitle = v; }, nullptr},
 };
 
 // The options after the drawing settings' own.
@@ -233,6 +215,8 @@ const TOptionRow OutputOptions[] = {
      [](TRendererRequest& r, const std::string& v) { r.Table = SplitTableText(v); }, nullptr},
     {"points", "", "write the points of interest over the x range as\nCSV to OUTPUT instead of a picture: kind,x,y\n(kind,angle,r,x,y with --polar)",
      [](TRendererRequest& r, const std::string&) { r.Points = true; }, nullptr},
+    {"standalone", "", "with a .tex OUTPUT: a document that compiles\nalone, not a picture a document inputs",
+     [](TRendererRequest& r, const std::string&) { r.Standalone = true; }, nullptr},
     {"format", "NAME", FormatHelp().c_str(),
      [](TRendererRequest& r, const std::string& v) { r.Format = ReadFormat(v); }, nullptr},
     {"help", "", "this text; nothing is plotted", nullptr, nullptr},
@@ -356,7 +340,8 @@ void CheckCombinations(const QCommandLineParser& parser, const TRendererRequest&
     if (!standardOutput && request.Format)
         throw TUsageError("--format goes with - as OUTPUT; a file takes the format of its name's ending");
     // An ending that no format has is refused here, before any module loads.
-    RendererOutputFormat(request);
+    if (OutputFormatRow(RendererOutputFormat(request)).Encoder != TOutputEncoder::TexPicture && request.Standalone)
+        throw TUsageError("--standalone goes with a LaTeX picture (OUTPUT ending in .tex, or --format tex)");
 }
 
 }  // namespace

@@ -86,6 +86,9 @@ struct TRendererRequest {
     // As given; top-right with several formulas, none with one.
     std::optional<TLegendPosition> Legend;
     std::optional<std::string> Title;
+    std::optional<std::string> XTitle, YTitle;
+    // A LaTeX picture as a document that compiles alone.
+    bool Standalone = false;
 };
 
 // Whether the request writes CSV (--table, --points) rather than a picture.

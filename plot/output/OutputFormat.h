@@ -15,7 +15,7 @@
 class TPlotter;
 struct TPlotRequest;
 
-enum class TOutputFormat { Bmp, Png, Svg, Pdf, Gif, Ppm };
+enum class TOutputFormat { Bmp, Png, Svg, Pdf, Gif, Ppm, Tex };
 
 // How a format's bytes are made.
 enum class TOutputEncoder {
@@ -23,6 +23,7 @@ enum class TOutputEncoder {
     SvgPage,      // the program's own SVG canvas, without Qt's painter
     PdfPage,      // Qt's PDF writer
     GifAnimation, // giflib: one picture, or every frame of a sweep in one file
+    TexPicture,   // a PGFPlots axis that LaTeX typesets in the document's fonts
 };
 
 // One kind of file: everything that decides by format reads its row.
