@@ -27,7 +27,7 @@ constexpr TOutputFormatRow FormatTable[] = {
     {TOutputFormat::Pdf, "pdf", {".pdf"}, "PDF documents (*.pdf)", Page, Painter, "application/pdf", PdfPage, Transparency},
     {TOutputFormat::Gif, "gif", {".gif"}, nullptr, Raster, Painter, "image/gif", GifAnimation, Opaque},
     {TOutputFormat::Ppm, "ppm", {".ppm"}, nullptr, Raster, Painter, "image/x-portable-pixmap", ImageWriter, Opaque},
-    {TOutputFormat::Tex, "tex", {".tex"}, nullptr, Page, NoPainter, "application/x-tex", TexPicture, Transparency},
+    {TOutputFormat::Tex, "tex", {".tex"}, nullptr, Page, NoPainter, "text/x-tex", TexPicture, Opaque},
 };
 
 bool EndsInEndingOf(const QString& name, const TOutputFormatRow& row)

@@ -129,7 +129,7 @@ TEST_F(RendererRun, AnUnknownEndingIsRefusedAndANameWithoutOneIsBmp)
         const TRendererOutcome outcome = RunLine({"x", Path(name)});
         EXPECT_EQ(outcome.Status, ExitUsage) << name;
         EXPECT_TRUE(outcome.Errors.starts_with("orvalis-plot: OUTPUT '" + Path(name) + "' ends in ")) << outcome.Errors;
-        EXPECT_NE(outcome.Errors.find(".bmp, .png, .svg, .pdf, .gif and .ppm"), std::string::npos) << outcome.Errors;
+        EXPECT_NE(outcome.Errors.find(".bmp, .png, .svg, .pdf, .gif, .ppm and .tex"), std::string::npos) << outcome.Errors;
     }
     EXPECT_EQ(Written(), QStringList());
 
