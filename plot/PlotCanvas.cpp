@@ -316,6 +316,19 @@ void TPlotCanvas::TextOut(std::int32_t x, std::int32_t y, const QString& text)
     Painter.setPen(linePen);
 }
 
+void TPlotCanvas::TextOutUpward(std::int32_t x, std::int32_t y, const QString& text)
+{
+    // Drawn as any text, in a frame turned about the box's bottom-left corner.
+    const QSize extent = TextExtent(text);
+    FlushLines();
+    Painter.save();
+    Painter.translate(x, y + extent.width());
+    Painter.rotate(-90);
+    TextOut(0, 0, text);
+    Painter.restore();
+    Texts.back().Box = QRect(x, y, extent.height(), extent.width());
+}
+
 void TPlotCanvas::DrawKnownText(std::int32_t x, std::int32_t y, const QString& text, qsizetype first, qsizetype count)
 {
     if (count != text.size()) {

@@ -68,6 +68,7 @@ public:
     // On a picture of ratio 1 the text's layout is kept for the next plot:
     // the same labels come back plot after plot.
     void TextOut(std::int32_t x, std::int32_t y, const QString& text) override;
+    void TextOutUpward(std::int32_t x, std::int32_t y, const QString& text) override;
 
     // Ends drawing and hands over the picture (none on another device).
     QImage Finish();

@@ -30,6 +30,7 @@ if [ "${1:-test}" != run ]; then
     librsvg2-bin                              # data/make-icon.sh; rsvg-convert renders the SVG pages in the tests
     poppler-utils                             # pdftotext and pdftoppm read back the PDF pages in the tests
     sox                                       # soxi and sox read back the WAV sound in the tests
+    texlive-latex-base texlive-latex-recommended texlive-pictures  # pdflatex and PGFPlots compile the LaTeX pictures in the tests
     imagemagick                               # identify reads back the pictures' resolution and transparency
     fonts-noto-core fonts-dejavu-core fonts-dejavu-extra  # common faces: windows and pictures the same with and without them
     hyperfine gnuplot-nox                     # bench/against-gnuplot.sh

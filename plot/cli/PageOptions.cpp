@@ -99,6 +99,24 @@ double ReadFontPoints(const std::string& text)
     return *value;
 }
 
+TPictureSize ReadPixelSize(const std::string& text)
+{
+    const std::string rule = "--size takes WxH, each at least " + std::to_string(MinPictureSide) + ", not " + Quoted(text);
+    const std::size_t by = text.find('x');
+    if (by == std::string::npos)
+        throw TUsageError(rule);
+    const auto side = [&](std::string_view digits) {
+        if (digits.empty() || digits.size() > 9 ||
+            !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            throw TUsageError(rule);
+        const std::int32_t value = std::stoi(std::string(digits));
+        if (value < MinPictureSide)
+            throw TUsageError(rule);
+        return value;
+    };
+    return {side(std::string_view(text).substr(0, by)), side(std::string_view(text).substr(by + 1))};
+}
+
 TRendererPage RendererPage(const TRendererRequest& request, TOutputFormat format)
 {
     TRendererPage page;
@@ -132,6 +150,7 @@ TRendererPage RendererPage(const TRendererRequest& request, TOutputFormat format
     if (request.Transparent)
         look.Transparent = request.Drawing.BackgroundColor;
     look.Antialias = request.Antialias;
+    look.Standalone = request.Standalone;
     if (request.FontPoints)
         look.TextScale = *request.FontPoints / DefaultFontPoints;
     return page;
@@ -159,20 +178,3 @@ void CheckRendererPage(const TRendererRequest& request, TOutputFormat format)
     }
 }
 
-TPictureSize ReadPixelSize(const std::string& text)
-{
-    const std::string rule = "--size takes WxH, each at least " + std::to_string(MinPictureSide) + ", not " + Quoted(text);
-    const std::size_t by = text.find('x');
-    if (by == std::string::npos)
-        throw TUsageError(rule);
-    const auto side = [&](std::string_view digits) {
-        if (digits.empty() || digits.size() > 9 ||
-            !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
-            throw TUsageError(rule);
-        const std::int32_t value = std::stoi(std::string(digits));
-        if (value < MinPictureSide)
-            throw TUsageError(rule);
-        return value;
-    };
-    return {side(std::string_view(text).substr(0, by)), side(std::string_view(text).substr(by + 1))};
-}

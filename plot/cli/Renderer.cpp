@@ -7,6 +7,7 @@
 #include "plot/cli/SoundOutput.h"
 #include "plot/drawing/Plotter.h"
 #include "plot/drawing/SvgCanvas.h"
+#include "plot/drawing/TexPicture.h"
 #include "plot/output/OutputFile.h"
 #include "plot/core/FormulaCompile.h"
 #include "RapidEvaluator/RapidEvaluator.h"
@@ -124,6 +125,8 @@ TPlotRequest PlotRequestOf(const TRendererRequest& request)
     plot.Legend = request.Legend.value_or(request.MoreFormulas.empty() ? TLegendPosition::None
                                                                          : TLegendPosition::TopRight);
     plot.Title = request.Title;
+    plot.XTitle = request.XTitle;
+    plot.YTitle = request.YTitle;
     return plot;
 }
 
@@ -268,7 +271,9 @@ TRendererOutcome RenderPage(const TRendererRequest& request)
     TPlotter plotter;
     return RenderPlot(request, plotter,
                       [](TPlotter& plotter, const TRapidEvaluator& evaluator, const TPlotRequest& plot,
-                         const QString& target, TOutputFormat, const std::optional<TAnimation>&) {
-                          WriteWholeFile(target, PlotSvgPage(plotter, evaluator, plot));
+                         const QString& target, TOutputFormat format, const std::optional<TAnimation>&) {
+                          WriteWholeFile(target, OutputFormatRow(format).Encoder == TOutputEncoder::TexPicture
+                                                     ? PlotTexPicture(plotter, evaluator, plot)
+                                                     : PlotSvgPage(plotter, evaluator, plot));
                       });
 }

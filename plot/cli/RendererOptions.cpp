@@ -191,6 +191,10 @@ const TOptionRow PlotOptions[] = {
      [](const TRendererRequest&) { return std::string("top-right with several formulas, else none"); }},
     {"title", "TEXT", "the title line instead of the formulas; empty:\nno title line",
      [](TRendererRequest& r, const std::string& v) { r.Title = v; }, nullptr},
+    {"x-title", "TEXT", "the x axis's title, under its labels",
+     [](TRendererRequest& r, const std::string& v) { r.XTitle = v; }, nullptr},
+    {"y-title", "TEXT", "the y axis's title, beside its labels, upwards",
+     [](TRendererRequest& r, const std::string& v) { r.YTitle = v; }, nullptr},
 };
 
 // The options after the drawing settings' own.
@@ -215,6 +219,8 @@ const TOptionRow OutputOptions[] = {
     {"seconds", "S", "how long a sound (OUTPUT ending in .wav) plays,\nfrom 1 to 30",
      [](TRendererRequest& r, const std::string& v) { r.SoundSeconds = ReadSoundSeconds(v); },
      [](const TRendererRequest&) { return std::to_string(DefaultSoundSeconds); }},
+    {"standalone", "", "with a .tex OUTPUT: a document that compiles\nalone, not a picture a document inputs",
+     [](TRendererRequest& r, const std::string&) { r.Standalone = true; }, nullptr},
     {"format", "NAME", FormatHelp().c_str(),
      [](TRendererRequest& r, const std::string& v) { r.Format = ReadFormat(v); }, nullptr},
     {"help", "", "this text; nothing is plotted", nullptr, nullptr},
@@ -341,6 +347,8 @@ void CheckCombinations(const QCommandLineParser& parser, const TRendererRequest&
         throw TUsageError("--format goes with - as OUTPUT; a file takes the format of its name's ending");
     // An ending that no format has is refused here, before any module loads.
     CheckSoundOutput(request, RendererOutputFormat(request));
+    if (OutputFormatRow(RendererOutputFormat(request)).Encoder != TOutputEncoder::TexPicture && request.Standalone)
+        throw TUsageError("--standalone goes with a LaTeX picture (OUTPUT ending in .tex, or --format tex)");
 }
 
 }  // namespace

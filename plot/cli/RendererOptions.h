@@ -88,6 +88,9 @@ struct TRendererRequest {
     std::optional<std::string> Title;
     // --seconds: how long a sound plays.
     std::optional<std::int32_t> SoundSeconds;
+    std::optional<std::string> XTitle, YTitle;
+    // A LaTeX picture as a document that compiles alone.
+    bool Standalone = false;
 };
 
 // Whether the request writes CSV (--table, --points) rather than a picture.

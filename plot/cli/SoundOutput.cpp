@@ -2,6 +2,7 @@
 // keeps nothing, its samples, view and roots turned into PCM and the PCM
 // into a WAV file.
 #include "plot/cli/SoundOutput.h"
+#include "plot/drawing/LayoutCanvas.h"
 
 #include "plot/cli/CommandLineText.h"
 #include "plot/core/CurvePoints.h"
@@ -16,33 +17,6 @@ namespace {
 
 // Where "-" goes: the file writer writes it in place.
 const char StandardOutputPath[] = "/dev/stdout";
-
-// A canvas that draws nothing: the plot runs only for the view it fits and
-// the samples it takes.
-class TNoCanvas final : public TCanvas {
-public:
-    explicit TNoCanvas(TPictureSize size) : Size_(size) {}
-    TPictureSize Size() const override { return Size_; }
-    void SetPen(TColor color, std::int32_t width) override { Pen = color, PenWidth_ = width; }
-    TColor PenColor() const override { return Pen; }
-    std::int32_t PenWidth() const override { return PenWidth_; }
-    void SetBrush(TColor) override {}
-    void Rectangle(std::int32_t, std::int32_t, std::int32_t, std::int32_t) override {}
-    void RectangleOutline(std::int32_t, std::int32_t, std::int32_t, std::int32_t) override {}
-    void Line(std::int32_t, std::int32_t, std::int32_t, std::int32_t) override {}
-    void SetFont(const QString&, int points, TColor) override { Points = points; }
-    int FontPoints() const override { return Points; }
-    void SetFontPoints(int points) override { Points = points; }
-    QSize TextExtent(const QString&) const override { return {}; }
-    QRect TextInk(std::int32_t x, std::int32_t y, const QString&) const override { return {x, y, 0, 0}; }
-    void TextOut(std::int32_t, std::int32_t, const QString&) override {}
-
-private:
-    TPictureSize Size_;
-    TColor Pen{};
-    std::int32_t PenWidth_ = 1;
-    int Points = 8;
-};
 
 }  // namespace
 
@@ -76,7 +50,7 @@ void CheckSoundOutput(const TRendererRequest& request, TOutputFormat format)
 void WriteSoundOutput(const TRendererRequest& request, TPlotter& plotter, const TRapidEvaluator& evaluator,
                       const TPlotRequest& plot)
 {
-    TNoCanvas canvas(plotter.PictureSize());
+    TLayoutCanvas canvas(plotter.PictureSize());
     plotter.Plot(evaluator, plot, canvas);
     double low, high;
     ReadXRange(plot.XlowText, plot.XhighText, low, high);

@@ -46,4 +46,7 @@ struct TPlotRequest {
     TLegendPosition Legend = TLegendPosition::None;
     // Replaces the title line; an empty text leaves the line out.
     std::optional<std::string> Title;
+    // The axes' own titles, under the x axis and beside the y axis; none
+    // leaves the plot area where it always was.
+    std::optional<std::string> XTitle, YTitle;
 };

@@ -44,4 +44,8 @@ public:
     virtual QRect TextInk(std::int32_t x, std::int32_t y, const QString& text) const = 0;
     // The text with its top-left corner at (x, y), on a box in the brush colour.
     virtual void TextOut(std::int32_t x, std::int32_t y, const QString& text) = 0;
+    // The text turned a quarter turn counter-clockwise, so it reads upwards,
+    // on a box in the brush colour whose top-left corner is (x, y): as wide
+    // as TextExtent is high, and as high as it is wide.
+    virtual void TextOutUpward(std::int32_t x, std::int32_t y, const QString& text) = 0;
 };

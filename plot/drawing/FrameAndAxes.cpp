@@ -80,6 +80,15 @@ void TPlotter::DrawFrame(TCanvas& canvas, const TPlotRequest& request) const
     canvas.SetFontPoints(savedPoints);
 }
 
+std::int32_t TitleLineBottom(TCanvas& canvas)
+{
+    const int savedPoints = canvas.FontPoints();
+    canvas.SetFont(TitleFont, TitlePoints, 0);
+    const std::int32_t height = canvas.TextExtent(QStringLiteral("Y")).height();
+    canvas.SetFontPoints(savedPoints);
+    return (PlotMargin - height) / 2 + height;
+}
+
 void TPlotter::DrawAxes(TCanvas& canvas, const TPlotRequest& request) const
 {
     const long double step = TickStep(View_.XMin, View_.XMax);

@@ -56,6 +56,9 @@ struct TPageLook {
     bool Antialias = false;
     // The texts' pixel sizes are this many times their usual size.
     double TextScale = 1.0;
+    // A LaTeX picture wrapped in a document of its own that compiles alone,
+    // instead of one that a document inputs.
+    bool Standalone = false;
 };
 
 // The pixel size of a font of `points` with the texts scaled by `scale`.

@@ -25,6 +25,14 @@ void TPlotter::Plot(const TRapidEvaluator& evaluator, const TPlotRequest& reques
 {
     if (canvas.Size().Width != Size.Width || canvas.Size().Height != Size.Height)
         throw Exception("A plot needs a canvas of the picture's size");
+    if (request.XTitle || request.YTitle)
+        PlotWithAxisTitles(evaluator, request, canvas);
+    else
+        PlotArea(evaluator, request, canvas);
+}
+
+void TPlotter::PlotArea(const TRapidEvaluator& evaluator, const TPlotRequest& request, TCanvas& canvas)
+{
     if (request.Legend != TLegendPosition::None)
         PlotWithLegend(evaluator, request, canvas);
     else if (request.Cartesian)

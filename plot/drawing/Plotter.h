@@ -17,6 +17,9 @@
 class TCanvas;
 class TRapidEvaluator;
 
+// The row below the title line; the canvas keeps its font size.
+std::int32_t TitleLineBottom(TCanvas& canvas);
+
 class TPlotter {
 public:
     TPlotter() = default;
@@ -77,6 +80,10 @@ private:
                             std::int32_t width) const;
     void DrawPolarCurve(TCanvas& canvas, const TSamples& samples, double low, double high) const;
     void PlotWithLegend(const TRapidEvaluator& evaluator, const TPlotRequest& request, TCanvas& canvas);
+    // The plot with its legend, in the request's mode, on a canvas of Size.
+    void PlotArea(const TRapidEvaluator& evaluator, const TPlotRequest& request, TCanvas& canvas);
+    // The axes' titles beside a plot drawn on the rest of the picture.
+    void PlotWithAxisTitles(const TRapidEvaluator& evaluator, const TPlotRequest& request, TCanvas& canvas);
 
     enum class TAxis { Horizontal, Vertical };
     // An axis is laid out alike for its grid and for itself; the grid of

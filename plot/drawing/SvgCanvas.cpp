@@ -281,6 +281,19 @@ QRect TSvgCanvas::TextInk(std::int32_t x, std::int32_t y, const QString& text) c
     return Metrics().TextInk(x, y, text);
 }
 
+void TSvgCanvas::TextOutUpward(std::int32_t x, std::int32_t y, const QString& text)
+{
+    // Written as any text, in a frame turned about the box's bottom-left corner.
+    EndGroup();
+    Document += "<g transform=\"translate(";
+    AppendNumber(Document, std::int64_t{x});
+    Document += ' ';
+    AppendNumber(Document, std::int64_t{y} + TextExtent(text).width());
+    Document += ") rotate(-90)\">\n";
+    TextOut(0, 0, text);
+    Document += "</g>\n";
+}
+
 void TSvgCanvas::TextOut(std::int32_t x, std::int32_t y, const QString& text)
 {
     EndGroup();

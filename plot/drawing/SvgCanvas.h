@@ -45,6 +45,7 @@ public:
     QSize TextExtent(const QString& text) const override;
     QRect TextInk(std::int32_t x, std::int32_t y, const QString& text) const override;
     void TextOut(std::int32_t x, std::int32_t y, const QString& text) override;
+    void TextOutUpward(std::int32_t x, std::int32_t y, const QString& text) override;
 
     // Ends the document and hands it over.
     QByteArray Finish();

@@ -28,6 +28,7 @@ constexpr TOutputFormatRow FormatTable[] = {
     {TOutputFormat::Gif, "gif", {".gif"}, nullptr, Raster, Painter, "image/gif", GifAnimation, Opaque},
     {TOutputFormat::Ppm, "ppm", {".ppm"}, nullptr, Raster, Painter, "image/x-portable-pixmap", ImageWriter, Opaque},
     {TOutputFormat::Wav, "wav", {".wav"}, nullptr, Page, NoPainter, "audio/x-wav", Sound, Opaque},
+    {TOutputFormat::Tex, "tex", {".tex"}, nullptr, Page, NoPainter, "text/x-tex", TexPicture, Opaque},
 };
 
 bool EndsInEndingOf(const QString& name, const TOutputFormatRow& row)

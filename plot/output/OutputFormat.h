@@ -15,7 +15,7 @@
 class TPlotter;
 struct TPlotRequest;
 
-enum class TOutputFormat { Bmp, Png, Svg, Pdf, Gif, Ppm, Wav };
+enum class TOutputFormat { Bmp, Png, Svg, Pdf, Gif, Ppm, Wav, Tex };
 
 // How a format's bytes are made.
 enum class TOutputEncoder {
@@ -24,6 +24,7 @@ enum class TOutputEncoder {
     PdfPage,      // Qt's PDF writer
     GifAnimation, // giflib: one picture, or every frame of a sweep in one file
     Sound,        // the curve played as a WAV file, without Qt's painter
+    TexPicture,   // a PGFPlots axis that LaTeX typesets in the document's fonts
 };
 
 // One kind of file: everything that decides by format reads its row.

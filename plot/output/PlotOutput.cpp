@@ -9,6 +9,7 @@
 #include "plot/output/PictureFile.h"
 #include "plot/PlotEngine.h"
 #include "plot/drawing/SvgCanvas.h"
+#include "plot/drawing/TexPicture.h"
 #include "RapidEvaluator/RapidEvaluator.h"
 #include "files/SafeFile.h"
 #include "numeric/Exceptions.h"
@@ -142,6 +143,8 @@ QByteArray PlotFile(TPlotEngine& engine, const TRapidEvaluator& evaluator, const
         gif.Finish();
         return bytes;
     }
+    case TOutputEncoder::TexPicture:
+        return PlotTexPicture(engine, evaluator, request);
     case TOutputEncoder::ImageWriter:
         break;
     case TOutputEncoder::Sound:

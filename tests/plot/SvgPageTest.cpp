@@ -169,6 +169,11 @@ TEST_F(SvgPage, DrawsThePictureOfTheSamePlot)
              v.YMin = 1.5;
              v.YMax = 6.5;
          }},
+        {"axis titles", "sin(x)",
+         [](TPlotRequest& r, TViewWindow&) {
+             r.XTitle = "time (s)";
+             r.YTitle = "amplitude <&>";
+         }},
         {"tabs in the title", "cos(x)",
          [](TPlotRequest& r, TViewWindow&) { r.Formula = "cos(x)\t\t+ 0\t*x"; }},
     };

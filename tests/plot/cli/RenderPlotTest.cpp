@@ -121,7 +121,7 @@ TEST_F(RendererRun, AnUnknownEndingIsRefusedAndANameWithoutOneIsBmp)
         const TRendererOutcome outcome = RunLine({"x", Path(name)});
         EXPECT_EQ(outcome.Status, ExitUsage) << name;
         EXPECT_TRUE(outcome.Errors.starts_with("orvalis-plot: OUTPUT '" + Path(name) + "' ends in ")) << outcome.Errors;
-        EXPECT_NE(outcome.Errors.find(".bmp, .png, .svg, .pdf, .gif, .ppm and .wav"), std::string::npos) << outcome.Errors;
+        EXPECT_NE(outcome.Errors.find(".bmp, .png, .svg, .pdf, .gif, .ppm, .wav and .tex"), std::string::npos) << outcome.Errors;
     }
     EXPECT_EQ(Written(), QStringList());
 

@@ -179,13 +179,13 @@ TEST(RendererCommandLine, BadLinesSayWhyAndPointToTheHelp)
         {{"--xmin", "0", "--xmax", "1", "x", "o"}, "--xmin and --xmax go with --polar"},
         {{"--ymin", "1", "x", "o"}, "--ymin and --ymax go together"},
         {{"--polar", "--ymin", "1", "--ymax", "2", "x", "o"}, "in polar mode a window takes all of --xmin"},
-        {{"x", "-"}, "- as OUTPUT (standard output) needs --format bmp, png, svg, pdf, gif, ppm or wav"},
+        {{"x", "-"}, "- as OUTPUT (standard output) needs --format bmp, png, svg, pdf, gif, ppm, wav or tex"},
         {{"--format", "png", "x", "o.png"}, "--format goes with - as OUTPUT"},
-        {{"--format", "jpg", "x", "-"}, "--format takes bmp, png, svg, pdf, gif, ppm or wav, not 'jpg'"},
+        {{"--format", "jpg", "x", "-"}, "--format takes bmp, png, svg, pdf, gif, ppm, wav or tex, not 'jpg'"},
         // An ending that no format has, wherever it comes from, is refused
         // with the endings there are.
         {{"x", "out.jpg"}, "OUTPUT 'out.jpg' ends in .jpg, which is no format orvalis-plot writes: the endings are "
-                           ".bmp, .png, .svg, .pdf, .gif, .ppm and .wav, and a name without one is written as BMP"},
+                           ".bmp, .png, .svg, .pdf, .gif, .ppm, .wav and .tex, and a name without one is written as BMP"},
         {{"x", "dir/out.TIFF"}, "OUTPUT 'dir/out.TIFF' ends in .TIFF, which is no format"},
         {{"x", "d.png.jpg"}, "OUTPUT 'd.png.jpg' ends in .jpg,"},
         {{"x", "out."}, "OUTPUT 'out.' ends in ., which is no format"},
@@ -299,9 +299,9 @@ TEST(RendererCommandLine, OutputFormatsSetTheLimits)
          "--size is at most 10000x10000 for a BMP, PNG, GIF or PPM picture, not 10001x80"},
         {{"--size", "19200x19200", "x", "o.svg"}, TOutputFormat::Svg, nullptr},
         {{"--size", "80x19201", "x", "o.svg"}, TOutputFormat::Svg,
-         "--size is at most 19200x19200 for an SVG or PDF page, not 80x19201"},
+         "--size is at most 19200x19200 for an SVG, PDF or TEX page, not 80x19201"},
         {{"--size", "999999999x80", "x", "o.pdf"}, TOutputFormat::Pdf,
-         "--size is at most 19200x19200 for an SVG or PDF page, not 999999999x80"},
+         "--size is at most 19200x19200 for an SVG, PDF or TEX page, not 999999999x80"},
         {{"--size", "19200x19200", "x", "-", "--format", "pdf"}, TOutputFormat::Pdf, nullptr},
         {{"--size", "10001x80", "x", "-", "--format", "png"}, TOutputFormat::Png,
          "--size is at most 10000x10000 for a BMP, PNG, GIF or PPM picture"},
