@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The whole process of orvalis-plot against gnuplot drawing the same picture,
-# sin(x) over -10..10 at 507 x 266, as PNG, SVG and PDF: start, fonts,
-# drawing, writing the file and exit, measured side by side in one hyperfine
-# run. Prints hyperfine's table, then per format the ratio orvalis-plot /
+# sin(x) over -10..10 at 507 x 266, as PNG, SVG and PDF, and a figure for a
+# paper: five curves in a PNG of 90 x 60 mm at 300 dpi (1063 x 709 pixels):
+# start, fonts, drawing, writing the file and exit, measured side by side in
+# one hyperfine run. Prints hyperfine's table, then per format the ratio orvalis-plot /
 # gnuplot of the wall time and of the processor time (user + system), which
 # varies less on a busy machine.
 # usage: bench/against-gnuplot.sh [orvalis-plot] [runs]   (hyperfine, gnuplot-nox)
@@ -23,13 +24,18 @@ for format in png svg pdf; do
     "${terminal[$format]}" "${size[$format]}" "$work/gnuplot.$format" > "$work/$format.gp"
   commands+=("$plot sin(x) $work/orvalis.$format" "gnuplot $work/$format.gp")
 done
+# The five curves, the same functions in both programs' spelling.
+printf "set terminal pngcairo size 1063,709\nset output '%s'\nplot [-10:10] sin(x), cos(x), x/4, sqrt(x), log(x)\n" \
+  "$work/gnuplot-five.png" > "$work/five.gp"
+commands+=("$plot --size 90mmx60mm --dpi 300 sin(x) cos(x) x/4 sqrt(x) ln(x) $work/orvalis-five.png"
+           "gnuplot $work/five.gp")
 hyperfine --shell=none --warmup 3 --runs "$runs" --export-json "$work/times.json" "${commands[@]}"
 
 python3 - "$work/times.json" <<'PYTHON'
 import json, statistics, sys
 results = json.load(open(sys.argv[1]))["results"]
 print("\nformat  wall (median) orvalis-plot / gnuplot      processor (mean) orvalis-plot / gnuplot")
-for i, format in enumerate(["PNG", "SVG", "PDF"]):
+for i, format in enumerate(["PNG", "SVG", "PDF", "5×PNG"]):
     ours, theirs = results[2 * i], results[2 * i + 1]
     wall = lambda r: statistics.median(r["times"])
     cpu = lambda r: r["user"] + r["system"]  # hyperfine gives their means
