@@ -2,6 +2,8 @@
 // without its painter module: the format and length, the pitch rising with
 // y = x, the stereo position following x, silence where sqrt(x) is undefined,
 // and the refusals of --seconds.
+#include "ExternalTool.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -57,14 +59,9 @@ protected:
 
     static QByteArray Sox(const char* program, const QStringList& arguments)
     {
-        const QString tool = QStandardPaths::findExecutable(QString::fromLatin1(program));
-        EXPECT_FALSE(tool.isEmpty()) << program << " is not installed: run scripts/install-deps.sh";
-        QProcess process;
-        process.start(tool, arguments);
-        EXPECT_TRUE(process.waitForFinished(60000) && process.exitCode() == 0)
-            << process.readAllStandardError().toStdString();
         // sox writes its statistics to standard error.
-        return process.readAllStandardOutput() + process.readAllStandardError();
+        const TToolRun run = RunTool(program, arguments);
+        return run.Output + run.Errors;
     }
 
     // The channels as sox decodes them, after its `effects`: interleaved

@@ -1,6 +1,8 @@
 // Pictures and pages of a physical size, at a resolution, with larger texts,
 // a transparent background or smoothed edges, read back with the tools users
 // have (identify, pdfinfo) and by their pixels; the refusals write nothing.
+#include "ExternalTool.h"
+
 #include "plot/cli/PainterRenderer.h"
 
 #include <QDir>
@@ -48,13 +50,7 @@ protected:
 
     static QString Tool(const char* program, const QStringList& arguments)
     {
-        const QString tool = QStandardPaths::findExecutable(QString::fromLatin1(program));
-        EXPECT_FALSE(tool.isEmpty()) << program << " is not installed: run scripts/install-deps.sh";
-        QProcess process;
-        process.start(tool, arguments);
-        EXPECT_TRUE(process.waitForFinished(60000) && process.exitCode() == 0)
-            << process.readAllStandardError().toStdString();
-        return QString::fromUtf8(process.readAllStandardOutput());
+        return QString::fromUtf8(RunTool(program, arguments).Output);
     }
 };
 
