@@ -5,6 +5,7 @@
 #include "numeric/FloatingPoint.h"
 #include "numeric/NumberText.h"
 #include "plot/PlotCanvas.h"
+#include "plot/core/CurveDescription.h"
 #include "plot/core/FormulaCompile.h"
 #include "plot/core/ViewNavigation.h"
 #include "plot/core/ViewStep.h"
@@ -15,6 +16,7 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -103,8 +105,23 @@ void TPlotView::Replot()
     setAccessibleName(QStringLiteral("Graph of %1 = %2")
                           .arg(request.Cartesian ? 'y' : 'r')
                           .arg(QString::fromStdString(request.Formula)));
+    Describe();
     ++PlotCount_;
     emit Plotted();
+}
+
+void TPlotView::Describe()
+{
+    double low, high;
+    if (!ReadsAsRange(Shown_.Request, low, high))
+        return;
+    // The points for the words are the trace's when it has them.
+    const std::vector<TPointOfInterest> points =
+        Tracing_ ? Points_
+                 : FindPointsOfInterest(Evaluator, std::min(low, high), std::max(low, high), Shown_.Request.Z,
+                                        Engine_.Samples());
+    setAccessibleDescription(QString::fromStdString(
+        DescribeCurve(Engine_.View(), Shown_.Request.Cartesian, low, high, Engine_.Samples(), points)));
 }
 
 void TPlotView::PlotFitted()

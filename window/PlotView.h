@@ -132,6 +132,8 @@ private:
     void Step(const TViewStep& step, bool movesX);
     // The traced point again at its x, for the plot shown, and its line.
     void RetraceShown();
+    // The accessible description: the plot shown in words, after every plot.
+    void Describe();
     // The points of interest of the plot shown, marked while the trace is on.
     void FindShownPoints();
     // The next point of interest after the traced x (before it when `back`).

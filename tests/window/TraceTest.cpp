@@ -155,3 +155,24 @@ TEST_F(Trace, EveryCurveMenuSettingIsBoundAndKept)
 }
 
 }  // namespace
+
+namespace {
+
+// The picture says in words what it shows, after every plot.
+TEST_F(Trace, ThePictureDescribesWhatItShows)
+{
+    Open();
+    const auto described = [&] { return Graph().accessibleDescription().toStdString(); };
+    const auto number = [](double v) { return FormatGeneral(v, 4); };
+    EXPECT_EQ(described(), "x from -10 to 10, y from " + number(View().YMin) + " to " + number(View().YMax) +
+                               "; 7 roots, 3 maxima, 3 minima; defined everywhere");
+    SetText("YFormula", "sqrt(x)");
+    Click("PlotBtn");
+    EXPECT_NE(described().find("; undefined in places"), std::string::npos) << described();
+    SetText("YFormula", "exp(x)");
+    Choose("Polar1");
+    EXPECT_EQ(described().rfind("angle from -10 to 10, x from ", 0), 0u) << described();
+    EXPECT_NE(described().find("; no roots or extrema; defined everywhere"), std::string::npos) << described();
+}
+
+}  // namespace
