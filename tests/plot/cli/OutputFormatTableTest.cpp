@@ -27,9 +27,13 @@ TEST(OutputFormatTable, EveryRowIsReadTheSameByEveryConsumer)
                 continue;
             for (const std::string& file : {"plot" + std::string(ending), "./a.b/PLOT" + Upper(ending)})
                 EXPECT_EQ(OutputFormatOf(QString::fromStdString(file)), row.Format) << file;
-            EXPECT_EQ(QMimeDatabase().mimeTypeForFile(QStringLiteral("x") + QLatin1StringView(ending),
-                                                      QMimeDatabase::MatchExtension).name().toStdString(),
-                      row.MimeType) << ending;
+            // The machine's MIME database may know the type by another of
+            // its names (Debian 13 calls audio/x-wav audio/vnd.wave).
+            const QMimeType mime =
+                QMimeDatabase().mimeTypeForFile(QStringLiteral("x") + QLatin1StringView(ending), QMimeDatabase::MatchExtension);
+            const QString type = QString::fromLatin1(row.MimeType);
+            EXPECT_TRUE(mime.name() == type || mime.aliases().contains(type))
+                << ending << ": " << mime.name().toStdString() << " for " << row.MimeType;
             // The name wins over the filter when the window offers the
             // format; otherwise the filter's format is written.
             EXPECT_EQ(SaveDialogFormat(QStringLiteral("f") + QLatin1StringView(ending), 1),
