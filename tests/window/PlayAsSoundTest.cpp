@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QAudioDevice>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMediaDevices>
 #include <QMenu>
 #include <QPushButton>
@@ -20,6 +21,17 @@
 #include <set>
 
 namespace {
+
+// Counts the Esc presses that reach a widget.
+class TEscapeCount : public QObject {
+public:
+    int Count = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        Count += event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+        return false;
+    }
+};
 
 class PlayAsSound : public WindowFixture {
 protected:
@@ -81,6 +93,12 @@ TEST_F(PlayAsSound, TheMenuItemAndPOnThePictureStartItOrSayThereIsNoDevice)
     QTest::keyClick(&Graph(), Qt::Key_P);
     Settle();
     ExpectPlayedOrSaid("from P on the picture");
+    // While nothing plays, Esc goes where it went before.
+    Playback().Stop();
+    TEscapeCount escapes;
+    Graph().installEventFilter(&escapes);
+    QTest::keyClick(&Graph(), Qt::Key_Escape);
+    EXPECT_EQ(escapes.Count, 1);
     EXPECT_EQ(Playback().Pcm().size(), qsizetype{DefaultSoundSeconds} * SoundFrameRate * SoundChannels * 2);
 }
 
