@@ -466,8 +466,7 @@ void TGraphMainForm::ExampleClick(QAction* item)
 void TGraphMainForm::Preferences1Click()
 {
     const TSettings before = ControlSettings();
-    EditPreferences(Drawing_, Playback_.Seconds, this);
-    if (!(ControlSettings() == before))
+    if (EditPreferences(Drawing_, Playback_.Seconds, this) && !(ControlSettings() == before))
         SettingsChanged();
     // Whatever the answer, the picture is drawn again in the same view.
     PlotRequest();
