@@ -80,9 +80,11 @@ TEST_F(PlayAsSound, TheMenuItemAndPOnThePictureStartItOrSayThereIsNoDevice)
     // Its key is the only one of its kind in the window and not Print's.
     EXPECT_EQ(item->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
     std::set<QString> keys;
-    for (QAction* action : Window->findChildren<QAction*>())
-        if (!action->shortcut().isEmpty())
+    for (QAction* action : Window->findChildren<QAction*>()) {
+        if (!action->shortcut().isEmpty()) {
             EXPECT_TRUE(keys.insert(action->shortcut().toString()).second) << action->shortcut().toString().toStdString();
+        }
+    }
     EXPECT_FALSE(keys.count(QKeySequence(Qt::CTRL | Qt::Key_P).toString()));
 
     Choose("PlayAsSound1");
