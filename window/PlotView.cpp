@@ -110,6 +110,10 @@ void TPlotView::Replot()
                    .arg(request.Cartesian ? 'y' : 'r')
                    .arg(QString::fromStdString(request.Formula));
     FindShownPoints();
+    // What was told last holds until the next plot, or while the trace
+    // stands on its point.
+    if (!Tracing_)
+        AnnouncedText.clear();
     RetraceShown();
     ShowAccessibleName();
     Describe();

@@ -150,8 +150,9 @@ private:
     // The accessible description: the plot shown in words, after every plot.
     void Describe();
     // The accessible name: "Graph of y = …"; where no announcement event
-    // exists (Qt before 6.8), followed by the traced point, whose change a
-    // screen reader speaks for the focused picture.
+    // exists (Qt before 6.8), followed by what was told last (the traced
+    // point, a message), whose change a screen reader speaks for the focused
+    // picture.
     void ShowAccessibleName();
     // The traced point said, when the picture has the keyboard.
     void AnnounceTraced();

@@ -176,7 +176,7 @@ void TPlotView::ShowAccessibleName()
 {
     QString name = BaseName;
 #if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
-    if (Tracing_ && !AnnouncedText.isEmpty())
+    if (!AnnouncedText.isEmpty())
         name += QStringLiteral(": ") + AnnouncedText;
 #endif
     if (accessibleName() != name)

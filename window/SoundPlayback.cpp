@@ -175,4 +175,7 @@ void TSoundPlayback::Say(const QString& text)
 {
     if (Host)
         Host->ShowPosition(text.toStdString());
+    // Heard by a screen reader too: the one who cannot see the line.
+    if (View)
+        View->Announce(text);
 }

@@ -44,6 +44,10 @@ protected:
         if (QMediaDevices::audioOutputs().isEmpty()) {
             EXPECT_EQ(Readout()->text(), NoSoundDeviceText) << how;
             EXPECT_FALSE(Playback().Playing()) << how;
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+            // and heard, where the name carries what is told.
+            EXPECT_TRUE(Graph().accessibleName().endsWith(": " + NoSoundDeviceText)) << how;
+#endif
         } else {
             EXPECT_TRUE(Playback().Playing()) << how;
         }
