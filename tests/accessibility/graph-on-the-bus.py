@@ -1,0 +1,242 @@
+#!/usr/bin/env python3
+# What a screen reader gets from the window's picture, heard as an AT-SPI
+# client hears it: starts the program, plots three formulas through the bus
+# and checks the picture's name and description events; then focuses the
+# picture, turns the trace on, steps it with the arrow keys and checks the
+# announcements of the traced point and how often they come while a key is
+# held. Run by graph-on-the-bus.sh inside its own D-Bus session and X display.
+# Usage: graph-on-the-bus.py PROGRAM
+import os
+import re
+import subprocess
+import sys
+import time
+
+import pyatspi
+from gi.repository import GLib
+
+# How long the window may take to reach the bus, and any one reply.
+STARTUP_SECONDS = 30
+REPLY_SECONDS = 10
+# Announcements come at most this often while a key is held; the bus may
+# bunch two a little closer than they were sent.
+ANNOUNCE_INTERVAL = 0.100
+DELIVERY_SLACK = 0.030
+# A held key: this many presses this far apart (faster than key repeat).
+HELD_PRESSES = 40
+HELD_PRESS_DELAY_MS = 15
+# Single steps, far enough apart that each is announced.
+SINGLE_STEPS = 3
+SINGLE_STEP_PAUSE = 0.4
+
+NAME_CHANGE = "object:property-change:accessible-name"
+DESCRIPTION_CHANGE = "object:property-change:accessible-description"
+ANNOUNCEMENT = "object:announcement"
+FOCUS = "object:state-changed:focused"
+PICTURE_NAME = "Graph of "
+# The traced point as it is announced: a point, a root or a gap.
+POINT_TEXT = re.compile(r"^(x -?[0-9.e+-]+, y -?[0-9.e+-]+|root at x -?[0-9.e+-]+|undefined)$")
+
+# The plots and what their descriptions must say over -10..10.
+PLOTS = [
+    ("x^2-4", "; 2 roots, 1 minimum; defined everywhere"),
+    ("sqrt(x)", "; undefined in places"),
+    ("sin(x)", "; 7 roots, 3 maxima, 3 minima; defined everywhere"),
+]
+
+
+class Failure(Exception):
+    pass
+
+
+class Heard:
+    def __init__(self, kind, source, text, detail):
+        self.time = time.monotonic()
+        self.kind = kind
+        self.source = source
+        self.text = text
+        self.detail = detail
+
+    def __str__(self):
+        return f"{self.time - START:8.3f} {self.kind} [{self.source}] {self.text!r}"
+
+
+START = time.monotonic()
+
+
+class Bus:
+    """The events heard, and the main loop turned while waiting for them."""
+
+    def __init__(self):
+        self.heard = []
+        self.picture_path = None
+        pyatspi.Registry.registerEventListener(self.hear, NAME_CHANGE, DESCRIPTION_CHANGE, ANNOUNCEMENT, FOCUS)
+
+    def hear(self, event):
+        source = "picture" if self.picture_path and event.source.path == self.picture_path else event.source_name
+        # The toolkit sends the changed object rather than its new text; a
+        # screen reader then reads the text from the object, as here.
+        text = event.any_data
+        if not isinstance(text, str):
+            text = event.source.description if event.type == DESCRIPTION_CHANGE else event.source.name
+        self.heard.append(Heard(event.type, source, text, event.detail1))
+
+    def turn(self, seconds):
+        context = GLib.MainContext.default()
+        end = time.monotonic() + seconds
+        while time.monotonic() < end:
+            if not context.iteration(False):
+                time.sleep(0.002)
+
+    def wait_for(self, what, found, seconds=REPLY_SECONDS):
+        context = GLib.MainContext.default()
+        end = time.monotonic() + seconds
+        while time.monotonic() < end:
+            result = found()
+            if result:
+                return result
+            if not context.iteration(False):
+                time.sleep(0.002)
+        raise Failure(f"no {what} within {seconds} s")
+
+    def since(self, mark, kind=None, source="picture"):
+        return [h for h in self.heard[mark:] if (kind is None or h.kind == kind) and h.source == source]
+
+
+def walk(accessible):
+    yield accessible
+    for i in range(accessible.childCount):
+        child = accessible.getChildAtIndex(i)
+        if child is not None:
+            yield from walk(child)
+
+
+def find(root, role, name):
+    for accessible in walk(root):
+        if accessible.getRoleName() == role and accessible.name == name:
+            return accessible
+    return None
+
+
+def find_application(pid):
+    desktop = pyatspi.Registry.getDesktop(0)
+    for app in desktop:
+        if app is not None and app.get_process_id() == pid:
+            return app
+    return None
+
+
+def xdotool(*arguments):
+    subprocess.run(["xdotool", *arguments], check=True, timeout=REPLY_SECONDS)
+
+
+def plot(bus, app, formula, says):
+    mark = len(bus.heard)
+    find(app, "text", "Formula").queryEditableText().setTextContents(formula)
+    plot_now = find(app, "push button", "Plot now").queryAction()
+    plot_now.doAction(0)
+    name = PICTURE_NAME + "y = " + formula
+    bus.wait_for(f'name change to "{name}"',
+                 lambda: any(h.text == name for h in bus.since(mark, NAME_CHANGE)))
+    described = bus.wait_for(f"description change after plotting {formula}",
+                             lambda: bus.since(mark, DESCRIPTION_CHANGE))[-1].text
+    if not (described.startswith("x from -10 to 10, y from ") and described.endswith(says)):
+        raise Failure(f"{formula}: the description heard is {described!r}, expected it to end with {says!r}")
+    print(f"plotted {formula}: heard {described!r}")
+
+
+def announcements(bus, mark, picture_name):
+    """The traced points announced since mark: announcement events, or
+    changes of the picture's name to "name: point" where the toolkit has no
+    announcement event."""
+    said = []
+    for h in bus.since(mark):
+        if h.kind == ANNOUNCEMENT:
+            said.append((h.time, h.text))
+        elif h.kind == NAME_CHANGE and h.text.startswith(picture_name + ": "):
+            said.append((h.time, h.text[len(picture_name) + 2:]))
+    return said
+
+
+def trace(bus, app, picture, window):
+    picture_name = picture.name
+    mark = len(bus.heard)
+    if not picture.queryComponent().grabFocus():
+        raise Failure("the picture refused the focus asked for over the bus")
+    bus.wait_for("focus event of the picture",
+                 lambda: any(h.detail == 1 for h in bus.since(mark, FOCUS)))
+    xdotool("windowfocus", "--sync", window)
+    xdotool("key", "ctrl+t")
+    bus.wait_for("announcement of the first traced point", lambda: announcements(bus, mark, picture_name))
+    bus.turn(SINGLE_STEP_PAUSE)
+    for step in range(SINGLE_STEPS):
+        before = len(announcements(bus, mark, picture_name))
+        xdotool("key", "Right")
+        bus.wait_for(f"announcement after Right number {step + 1}",
+                     lambda: len(announcements(bus, mark, picture_name)) > before)
+        bus.turn(SINGLE_STEP_PAUSE)
+    said = announcements(bus, mark, picture_name)
+    for _, text in said:
+        if not POINT_TEXT.match(text):
+            raise Failure(f"an announcement says {text!r}, not a traced point")
+    if len({text for _, text in said}) < SINGLE_STEPS:
+        raise Failure(f"the steps announced the same point again: {[t for _, t in said]}")
+    print("single steps announced:", [t for _, t in said])
+
+    held = len(bus.heard)
+    started = time.monotonic()
+    xdotool("key", "--delay", str(HELD_PRESS_DELAY_MS), *["Right"] * HELD_PRESSES)
+    held_for = time.monotonic() - started
+    bus.turn(3 * ANNOUNCE_INTERVAL + SINGLE_STEP_PAUSE)
+    burst = announcements(bus, held, picture_name)
+    times = [t for t, _ in burst]
+    gaps = [b - a for a, b in zip(times, times[1:])]
+    print(f"held Right for {held_for:.3f} s: {len(burst)} announcements, "
+          f"closest {min(gaps) * 1000 if gaps else 0:.0f} ms apart")
+    if not burst:
+        raise Failure("holding Right announced nothing")
+    if gaps and min(gaps) < ANNOUNCE_INTERVAL - DELIVERY_SLACK:
+        raise Failure(f"announcements {min(gaps) * 1000:.0f} ms apart while a key was held")
+    if len(burst) >= HELD_PRESSES:
+        raise Failure("every press of a held key was announced")
+    # The point where the marker came to rest is the last one said.
+    rest = picture.name
+    if ": " in rest and burst[-1][1] != rest.split(": ", 1)[1]:
+        raise Failure(f"the last announcement {burst[-1][1]!r} is not where the marker rests ({rest!r})")
+
+
+def main():
+    program = sys.argv[1]
+    bus = Bus()
+    process = subprocess.Popen([program], env=dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
+    try:
+        app = bus.wait_for("Orvalis on the accessibility bus", lambda: find_application(process.pid),
+                           STARTUP_SECONDS)
+        picture = bus.wait_for("picture named Graph of ...",
+                               lambda: next((a for a in walk(app) if a.name.startswith(PICTURE_NAME)), None))
+        bus.picture_path = picture.path
+        print(f"picture: role {picture.getRoleName()!r}, name {picture.name!r}")
+        print(f"         description {picture.description!r}")
+        for formula, says in PLOTS:
+            plot(bus, app, formula, says)
+        if picture.description != bus.since(0, DESCRIPTION_CHANGE)[-1].text:
+            raise Failure("the picture's description read back differs from the last one announced")
+        if len(sys.argv) > 2 and sys.argv[2] == "--trace":
+            window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^Orvalis$"],
+                                    capture_output=True, text=True, timeout=REPLY_SECONDS).stdout.split()[0]
+            trace(bus, app, picture, window)
+    except Failure as failure:
+        print("FAIL:", failure, file=sys.stderr)
+        print("Heard:", *bus.heard, sep="\n  ", file=sys.stderr)
+        return 1
+    finally:
+        process.terminate()
+        try:
+            process.wait(REPLY_SECONDS)
+        except subprocess.TimeoutExpired:
+            process.kill()
+    print("Heard:", *bus.heard, sep="\n  ")
+    return 0
+
+
+sys.exit(main())
