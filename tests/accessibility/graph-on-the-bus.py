@@ -28,6 +28,8 @@ HELD_PRESS_DELAY_MS = 15
 # Single steps, far enough apart that each is announced.
 SINGLE_STEPS = 3
 SINGLE_STEP_PAUSE = 0.4
+# Extra time after each step, for a screen reader listening as well.
+STEP_PAUSE = float(os.environ.get("ORVALIS_BUS_PAUSE", "0"))
 
 NAME_CHANGE = "object:property-change:accessible-name"
 DESCRIPTION_CHANGE = "object:property-change:accessible-description"
@@ -143,6 +145,7 @@ def plot(bus, app, formula, says):
     if not (described.startswith("x from -10 to 10, y from ") and described.endswith(says)):
         raise Failure(f"{formula}: the description heard is {described!r}, expected it to end with {says!r}")
     print(f"plotted {formula}: heard {described!r}")
+    bus.turn(STEP_PAUSE)
 
 
 def announcements(bus, mark, picture_name):
@@ -158,14 +161,14 @@ def announcements(bus, mark, picture_name):
     return said
 
 
-def trace(bus, app, picture, window):
+def trace(bus, app, picture):
     picture_name = picture.name
     mark = len(bus.heard)
     if not picture.queryComponent().grabFocus():
         raise Failure("the picture refused the focus asked for over the bus")
     bus.wait_for("focus event of the picture",
                  lambda: any(h.detail == 1 for h in bus.since(mark, FOCUS)))
-    xdotool("windowfocus", "--sync", window)
+    bus.turn(STEP_PAUSE)
     xdotool("key", "ctrl+t")
     bus.wait_for("announcement of the first traced point", lambda: announcements(bus, mark, picture_name))
     bus.turn(SINGLE_STEP_PAUSE)
@@ -174,7 +177,7 @@ def trace(bus, app, picture, window):
         xdotool("key", "Right")
         bus.wait_for(f"announcement after Right number {step + 1}",
                      lambda: len(announcements(bus, mark, picture_name)) > before)
-        bus.turn(SINGLE_STEP_PAUSE)
+        bus.turn(SINGLE_STEP_PAUSE + STEP_PAUSE)
     said = announcements(bus, mark, picture_name)
     for _, text in said:
         if not POINT_TEXT.match(text):
@@ -187,7 +190,7 @@ def trace(bus, app, picture, window):
     started = time.monotonic()
     xdotool("key", "--delay", str(HELD_PRESS_DELAY_MS), *["Right"] * HELD_PRESSES)
     held_for = time.monotonic() - started
-    bus.turn(3 * ANNOUNCE_INTERVAL + SINGLE_STEP_PAUSE)
+    bus.turn(3 * ANNOUNCE_INTERVAL + SINGLE_STEP_PAUSE + STEP_PAUSE)
     burst = announcements(bus, held, picture_name)
     times = [t for t, _ in burst]
     gaps = [b - a for a, b in zip(times, times[1:])]
@@ -215,6 +218,12 @@ def main():
         picture = bus.wait_for("picture named Graph of ...",
                                lambda: next((a for a in walk(app) if a.name.startswith(PICTURE_NAME)), None))
         bus.picture_path = picture.path
+        # The window active, as a user's is: without a window manager it
+        # becomes so when it has the X input focus.
+        window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^Orvalis$"],
+                                capture_output=True, text=True, timeout=REPLY_SECONDS).stdout.split()[0]
+        xdotool("windowfocus", "--sync", window)
+        bus.turn(STEP_PAUSE)
         print(f"picture: role {picture.getRoleName()!r}, name {picture.name!r}")
         print(f"         description {picture.description!r}")
         for formula, says in PLOTS:
@@ -222,9 +231,7 @@ def main():
         if picture.description != bus.since(0, DESCRIPTION_CHANGE)[-1].text:
             raise Failure("the picture's description read back differs from the last one announced")
         if len(sys.argv) > 2 and sys.argv[2] == "--trace":
-            window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^Orvalis$"],
-                                    capture_output=True, text=True, timeout=REPLY_SECONDS).stdout.split()[0]
-            trace(bus, app, picture, window)
+            trace(bus, app, picture)
     except Failure as failure:
         print("FAIL:", failure, file=sys.stderr)
         print("Heard:", *bus.heard, sep="\n  ", file=sys.stderr)
