@@ -35,6 +35,7 @@ NAME_CHANGE = "object:property-change:accessible-name"
 DESCRIPTION_CHANGE = "object:property-change:accessible-description"
 ANNOUNCEMENT = "object:announcement"
 FOCUS = "object:state-changed:focused"
+SHOWING = "object:state-changed:showing"
 PICTURE_NAME = "Graph of "
 # The traced point as it is announced: a point, a root or a gap.
 POINT_TEXT = re.compile(r"^(x -?[0-9.e+-]+, y -?[0-9.e+-]+|root at x -?[0-9.e+-]+|undefined)$")
@@ -72,7 +73,8 @@ class Bus:
     def __init__(self):
         self.heard = []
         self.picture_path = None
-        pyatspi.Registry.registerEventListener(self.hear, NAME_CHANGE, DESCRIPTION_CHANGE, ANNOUNCEMENT, FOCUS)
+        pyatspi.Registry.registerEventListener(self.hear, NAME_CHANGE, DESCRIPTION_CHANGE, ANNOUNCEMENT, FOCUS,
+                                               SHOWING)
 
     def hear(self, event):
         source = "picture" if self.picture_path and event.source.path == self.picture_path else event.source_name
@@ -81,6 +83,11 @@ class Bus:
         text = event.any_data
         if not isinstance(text, str):
             text = event.source.description if event.type == DESCRIPTION_CHANGE else event.source.name
+        if event.type == SHOWING:
+            # Only a notification that appears is spoken.
+            if not event.detail1 or event.source.getRole() != pyatspi.ROLE_NOTIFICATION:
+                return
+            source = "notification"
         self.heard.append(Heard(event.type, source, text, event.detail1))
 
     def turn(self, seconds):
@@ -149,14 +156,14 @@ def plot(bus, app, formula, says):
 
 
 def announcements(bus, mark, picture_name):
-    """The traced points announced since mark: announcement events, or
-    changes of the picture's name to "name: point" where the toolkit has no
-    announcement event."""
+    """The traced points announced since mark: announcement events, changes
+    of the picture's name to "name: point", or notifications that appear,
+    where the toolkit has no announcement event."""
     said = []
-    for h in bus.since(mark):
-        if h.kind == ANNOUNCEMENT:
+    for h in bus.heard[mark:]:
+        if h.kind == ANNOUNCEMENT or (h.kind == SHOWING and h.source == "notification"):
             said.append((h.time, h.text))
-        elif h.kind == NAME_CHANGE and h.text.startswith(picture_name + ": "):
+        elif h.kind == NAME_CHANGE and h.source == "picture" and h.text.startswith(picture_name + ": "):
             said.append((h.time, h.text[len(picture_name) + 2:]))
     return said
 
