@@ -237,6 +237,7 @@ void TGraphMainForm::FormCreate()
         LastUsableRange = {stored.XLow, stored.Xhigh};
     }
     Graph().Guarded([this] { TrackBar1Change(); });
+    Ui_->YFormula->setFocus();  // typing starts with the formula
 }
 
 void TGraphMainForm::showEvent(QShowEvent* event)

@@ -42,6 +42,12 @@ TPlotView::TPlotView(QWidget* parent) : TGraphImage(parent)
 {
     setCursor(Qt::CrossCursor);
     setMouseTracking(true);
+    // Tab reaches the picture; a click takes the keyboard only while the
+    // trace offers keys, so that a click zoom leaves the focus where it was.
+    setFocusPolicy(Qt::TabFocus);
+    AnnounceTimer.setSingleShot(true);
+    AnnounceTimer.setTimerType(Qt::PreciseTimer);
+    connect(&AnnounceTimer, &QTimer::timeout, this, &TPlotView::SendAnnouncement);
 }
 
 void TPlotView::Guarded(const std::function<void()>& action)
@@ -100,11 +106,12 @@ void TPlotView::Replot()
     }
     SetPicture(std::move(picture));
     Shown_ = {request, Engine_.View(), Engine_.PictureSize()};
+    BaseName = QStringLiteral("Graph of %1 = %2")
+                   .arg(request.Cartesian ? 'y' : 'r')
+                   .arg(QString::fromStdString(request.Formula));
     FindShownPoints();
     RetraceShown();
-    setAccessibleName(QStringLiteral("Graph of %1 = %2")
-                          .arg(request.Cartesian ? 'y' : 'r')
-                          .arg(QString::fromStdString(request.Formula)));
+    ShowAccessibleName();
     Describe();
     ++PlotCount_;
     emit Plotted();

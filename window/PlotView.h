@@ -12,13 +12,18 @@
 #include "plot/core/ViewStep.h"
 #include "window/GraphImage.h"
 
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QMessageBox>
 #include <QPoint>
+#include <QString>
+#include <QTimer>
 
 #include <functional>
 #include <optional>
 #include <string>
+
+class QPainter;
 
 // What the view asks of the window it sits in.
 class TPlotViewHost {
@@ -96,6 +101,12 @@ public:
     // the marker would leave it.
     void TraceTo(double x);
 
+    // Tells assistive technology `text` ("x 1.5, y 0.997"), at most once
+    // every AnnounceInterval: a text that comes sooner waits for the rest of
+    // it, and only the newest waiting one is said.
+    void Announce(const QString& text);
+    static constexpr int AnnounceInterval = 100;
+
     // What the picture shown was drawn from, so that a page shows the same.
     struct TShownPlot {
         TPlotRequest Request;
@@ -111,6 +122,8 @@ signals:
     // Each plot shown, so that what reads the curve follows z, pans and
     // new formulas.
     void Plotted();
+    // Each text told to assistive technology, as it is told.
+    void Announced(const QString& text);
 
 protected:
     bool event(QEvent* event) override;
@@ -121,6 +134,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     // The x range of the mode: the window's texts in Cartesian mode, the
@@ -134,6 +149,18 @@ private:
     void RetraceShown();
     // The accessible description: the plot shown in words, after every plot.
     void Describe();
+    // The accessible name: "Graph of y = …"; where no announcement event
+    // exists (Qt before 6.8), followed by the traced point, whose change a
+    // screen reader speaks for the focused picture.
+    void ShowAccessibleName();
+    // The traced point said, when the picture has the keyboard.
+    void AnnounceTraced();
+    void SendAnnouncement();
+    // The keys of the trace (←, →, Home, End, F3); false for any other key.
+    bool TraceKey(const QKeyEvent& event);
+    // The keys that move the view as the buttons and a click do.
+    bool NavigationKey(const QKeyEvent& event);
+    void PaintTrace(QPainter& painter);
     // The points of interest of the plot shown, marked while the trace is on.
     void FindShownPoints();
     // The next point of interest after the traced x (before it when `back`).
@@ -165,6 +192,10 @@ private:
     bool Tracing_ = false;
     std::optional<TTracedPoint> Traced_;
     std::vector<TPointOfInterest> Points_;
+    QString BaseName;
+    QString AnnouncedText, PendingAnnouncement;
+    QElapsedTimer AnnounceClock;
+    QTimer AnnounceTimer;
     bool Holding = false;
     struct THeldReport {
         QString Text;

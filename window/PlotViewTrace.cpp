@@ -4,7 +4,6 @@
 #include "plot/PlotCanvas.h"
 #include "plot/core/ViewStep.h"
 
-#include <QKeyEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -17,8 +16,6 @@ constexpr int MarkerRadius = 4;
 constexpr int MarkerPenWidth = 2;
 // A point of interest: a small square this far from its centre each way.
 constexpr double PointMarkHalf = 2.5;
-// Shift with an arrow walks this many columns at once.
-constexpr int LongStepColumns = 10;
 // A marker that leaves the view comes back this far inside it.
 constexpr double PanInsideShare = 0.1;
 
@@ -29,11 +26,14 @@ void TPlotView::SetTrace(bool on)
     if (on == Tracing_)
         return;
     Tracing_ = on;
-    // The picture takes the keyboard only while it has keys to offer.
-    setFocusPolicy(on ? Qt::StrongFocus : Qt::NoFocus);
+    // A click gives the picture the keyboard only while the trace has keys.
+    setFocusPolicy(on ? Qt::StrongFocus : Qt::TabFocus);
     if (!on) {
         Traced_.reset();
         Points_.clear();
+        AnnouncedText.clear();
+        AnnounceTimer.stop();
+        ShowAccessibleName();
         Host->ShowTrace("");
         update();
         return;
@@ -122,21 +122,17 @@ void TPlotView::RetraceShown()
     const TViewWindow& view = Engine_.View();
     const double magnitude = std::max(std::fabs(view.XMin), std::fabs(view.XMax));
     Host->ShowTrace(TraceText(*Traced_, !request.Cartesian, DigitsToTellApart(magnitude, TraceStep())));
+    AnnounceTraced();
     update();
 }
 
-void TPlotView::paintEvent(QPaintEvent* event)
+void TPlotView::PaintTrace(QPainter& painter)
 {
-    TGraphImage::paintEvent(event);
-    if (!Tracing_ || !Traced_ || !HasPicture())
-        return;
     const TViewWindow& view = Engine_.View();
     const auto inView = [&](double x, double y) {
         return x >= view.XMin && x <= view.XMax && y >= view.YMin && y <= view.YMax;
     };
     const TDrawingSettings& drawing = Shown_.Request.Drawing;
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
     // Each point of interest: a small square in the axes' colour.
     painter.setPen(QPen(ToQColor(drawing.AxisColor), 1));
     for (const TPointOfInterest& point : Points_) {
@@ -153,41 +149,4 @@ void TPlotView::paintEvent(QPaintEvent* event)
     painter.setPen(QPen(ToQColor(Traced_->Undefined ? drawing.BadPointColor : drawing.GoodPointColor), MarkerPenWidth));
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(QPointF(Engine_.WorldToPixelX(x), Engine_.WorldToPixelY(y)), MarkerRadius, MarkerRadius);
-}
-
-void TPlotView::keyPressEvent(QKeyEvent* event)
-{
-    RetraceShown();
-    if (!Tracing_ || !Traced_) {
-        TGraphImage::keyPressEvent(event);
-        return;
-    }
-    const int columns = event->modifiers().testFlag(Qt::ShiftModifier) ? LongStepColumns : 1;
-    double low, high;
-    const bool range = ShownRange(low, high);
-    Guarded([&] {
-        switch (event->key()) {
-        case Qt::Key_Left:
-            TraceTo(Traced_->X - columns * TraceStep());
-            break;
-        case Qt::Key_Right:
-            TraceTo(Traced_->X + columns * TraceStep());
-            break;
-        case Qt::Key_Home:
-            if (range)
-                TraceTo(std::min(low, high));
-            break;
-        case Qt::Key_End:
-            if (range)
-                TraceTo(std::max(low, high));
-            break;
-        case Qt::Key_F3:
-            TraceToNextPoint(event->modifiers().testFlag(Qt::ShiftModifier));
-            break;
-        default:
-            TGraphImage::keyPressEvent(event);
-            return;
-        }
-        event->accept();
-    });
 }

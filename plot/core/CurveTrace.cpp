@@ -10,6 +10,8 @@
 namespace {
 
 constexpr int MinDigits = 6, MaxDigits = 17;
+// A spoken value: three significant digits are what an ear takes in.
+constexpr int SpokenValueDigits = 3;
 // Golden-section steps between a sample's neighbours: the bracket of a few
 // samples shrinks below a double's precision well before this many.
 constexpr int RefineSteps = 80;
@@ -93,6 +95,24 @@ std::string TraceText(const TTracedPoint& point, bool polar, int digits)
     if (!point.Undefined)
         text += ",  x = " + number(point.PlaneX) + ",  y = " + number(point.PlaneY);
     return text;
+}
+
+std::string TraceAnnouncement(const TTracedPoint& point, bool polar, int digits, const TPointOfInterest* at)
+{
+    const std::string x = (polar ? "angle " : "x ") + FormatGeneral(point.X, digits);
+    if (point.Undefined)
+        return x + ", undefined";
+    const double magnitude = std::fabs(point.Value);
+    const int valueDigits = magnitude >= 1 && std::isfinite(magnitude)
+                                ? std::clamp(static_cast<int>(std::floor(std::log10(magnitude))) + 1,
+                                             SpokenValueDigits, MaxDigits)
+                                : SpokenValueDigits;
+    const std::string value = (polar ? ", r " : ", y ") + FormatGeneral(point.Value, valueDigits);
+    if (at && at->Kind == TPointKind::Root)
+        return "root at " + x;
+    if (at && (at->Kind == TPointKind::Maximum || at->Kind == TPointKind::Minimum))
+        return std::string(PointKindWord(at->Kind)) + " at " + x + value;
+    return x + value;
 }
 
 int DigitsToTellApart(double magnitude, double step)

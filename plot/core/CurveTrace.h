@@ -3,6 +3,7 @@
 // nearest a world point (polar), and the line that reads it out.
 #pragma once
 
+#include "plot/core/CurvePoints.h"
 #include "plot/core/Sampling.h"
 
 #include <string>
@@ -32,6 +33,13 @@ TTracedPoint TraceNearest(const TRapidEvaluator& evaluator, double low, double h
 // y = …", each number with `digits` significant digits in the locale's
 // number form, and "undefined" for the value where the formula is.
 std::string TraceText(const TTracedPoint& point, bool polar, int digits);
+
+// The traced point as a screen reader says it, short: "x 1.5, y 0.997",
+// "x 2, undefined", in polar mode "angle 0.5, r 2"; where the point stands on
+// a root or an extremum (`at`, when given) "root at x 3.14159", "maximum at
+// x 1.5708, y 1", "minimum at …". x takes `digits` significant digits, the
+// value three, or as many as its whole part has.
+std::string TraceAnnouncement(const TTracedPoint& point, bool polar, int digits, const TPointOfInterest* at);
 
 // Enough significant digits to tell apart two numbers `step` apart near
 // `magnitude`: at least 6, at most 17.

@@ -35,3 +35,21 @@ TEST(CurveTrace, TheLineSaysUndefinedWhereTheFormulaIs)
 }
 
 }  // namespace
+
+namespace {
+
+// What a screen reader says: short values, the kind of point where the
+// marker stands on one, and large values not cut to an exponent.
+TEST(CurveTrace, TheAnnouncementSaysThePointShortly)
+{
+    const TTracedPoint point{1.5, std::sin(1.5), 1.5, std::sin(1.5), false};
+    EXPECT_EQ(TraceAnnouncement(point, false, 6, nullptr), "x 1.5, y 0.997");
+    EXPECT_EQ(TraceAnnouncement({2, 0, 0, 0, true}, false, 6, nullptr), "x 2, undefined");
+    EXPECT_EQ(TraceAnnouncement({0.5, 2, 0, 0, false}, true, 6, nullptr), "angle 0.5, r 2");
+    EXPECT_EQ(TraceAnnouncement({1, 123456.7, 0, 0, false}, false, 6, nullptr), "x 1, y 123457");
+    const TPointOfInterest root{TPointKind::Root, M_PI, 0}, top{TPointKind::Maximum, M_PI / 2, 1};
+    EXPECT_EQ(TraceAnnouncement({M_PI, 1e-16, 0, 0, false}, false, 6, &root), "root at x 3.14159");
+    EXPECT_EQ(TraceAnnouncement({M_PI / 2, 1, 0, 0, false}, false, 6, &top), "maximum at x 1.5708, y 1");
+}
+
+}  // namespace
