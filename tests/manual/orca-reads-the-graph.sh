@@ -34,7 +34,7 @@ if [ "${1:-}" = --inside ]; then
   orca --replace --debug-file "$out/orca-debug.out" >"$out/orca.log" 2>&1 &
   orca=$!
   sleep "$orca_settle"
-  ORVALIS_BUS_PAUSE=$step_pause /usr/bin/python3 "$here/../accessibility/graph-on-the-bus.py" "$program" --trace \
+  ORVALIS_BUS_PAUSE=$step_pause /usr/bin/python3 "$here/../accessibility/graph-on-the-bus.py" "$program" \
     >"$out/listener.log" 2>&1 || echo "the listener failed: see $out/listener.log"
   # Orca writes the end of its debug file only when it ends on its own
   # terms, which needs the buses still there.
