@@ -18,10 +18,12 @@ from gi.repository import GLib
 # How long the window may take to reach the bus, and any one reply.
 STARTUP_SECONDS = 30
 REPLY_SECONDS = 10
-# Announcements come at most this often while a key is held; the bus may
-# bunch two a little closer than they were sent.
+# Announcements come at most this often while a key is held. A busy machine
+# may hand the listener two of them together, so the pace is judged by their
+# count over the time and by the middle gap, not by the closest pair.
 ANNOUNCE_INTERVAL = 0.100
 DELIVERY_SLACK = 0.030
+SPARE_ANNOUNCEMENTS = 2
 # A held key: this many presses this far apart (faster than key repeat).
 HELD_PRESSES = 40
 HELD_PRESS_DELAY_MS = 15
@@ -202,16 +204,19 @@ def trace(bus, app, picture):
     bus.turn(3 * ANNOUNCE_INTERVAL + SINGLE_STEP_PAUSE + STEP_PAUSE)
     burst = announcements(bus, held, picture_name)
     times = [t for t, _ in burst]
-    gaps = [b - a for a, b in zip(times, times[1:])]
+    gaps = sorted(b - a for a, b in zip(times, times[1:]))
+    middle_gap = gaps[len(gaps) // 2] if gaps else ANNOUNCE_INTERVAL
     print(f"held Right for {held_for:.3f} s: {len(burst)} announcements, "
-          f"closest {min(gaps) * 1000 if gaps else 0:.0f} ms apart")
+          f"closest {gaps[0] * 1000 if gaps else 0:.0f} ms apart, middle gap {middle_gap * 1000:.0f} ms")
     if not burst:
         raise Failure("holding Right announced nothing")
+    allowed = int((times[-1] - started) / ANNOUNCE_INTERVAL) + SPARE_ANNOUNCEMENTS
+    if len(burst) > allowed or middle_gap < ANNOUNCE_INTERVAL - DELIVERY_SLACK:
+        raise Failure(f"{len(burst)} announcements while a key was held for {held_for:.3f} s, "
+                      f"{middle_gap * 1000:.0f} ms apart in the middle")
     for _, text in said + burst:
         if not POINT_TEXT.match(text):
             raise Failure(f"an announcement says {text!r}, not a traced point")
-    if gaps and min(gaps) < ANNOUNCE_INTERVAL - DELIVERY_SLACK:
-        raise Failure(f"announcements {min(gaps) * 1000:.0f} ms apart while a key was held")
     # The point where the marker came to rest is the last one said.
     rest = picture.name
     if ": " in rest and burst[-1][1] != rest.split(": ", 1)[1]:
