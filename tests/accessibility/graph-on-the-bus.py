@@ -87,7 +87,7 @@ class Bus:
         if not isinstance(text, str):
             text = event.source.description if event.type == DESCRIPTION_CHANGE else event.source.name
         if event.type == SHOWING:
-            # Only a notification that appears is spoken.
+            # Of the objects that appear, screen readers speak notifications.
             if not event.detail1 or event.source.getRole() != pyatspi.ROLE_NOTIFICATION:
                 return
             source = "notification"
@@ -175,7 +175,7 @@ def announcements(bus, mark, picture_name):
     return said
 
 
-def trace(bus, app, picture):
+def trace(bus, picture):
     picture_name = picture.name
     mark = len(bus.heard)
     if not picture.queryComponent().grabFocus():
@@ -228,8 +228,12 @@ def main():
     bus = Bus()
     process = subprocess.Popen([program], env=dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
     try:
-        app = bus.wait_for("Orvalis on the accessibility bus", lambda: find_application(process.pid),
-                           STARTUP_SECONDS)
+        def started():
+            if process.poll() is not None:
+                raise Failure(f"Orvalis ended at the start with status {process.returncode}")
+            return find_application(process.pid)
+
+        app = bus.wait_for("Orvalis on the accessibility bus", started, STARTUP_SECONDS)
         picture = bus.wait_for("picture named Graph of ...",
                                lambda: next((a for a in walk(app) if a.name.startswith(PICTURE_NAME)), None))
         bus.picture_path = picture.path
@@ -245,7 +249,7 @@ def main():
             plot(bus, app, formula, says)
         if picture.description != bus.since(0, DESCRIPTION_CHANGE)[-1].text:
             raise Failure("the picture's description read back differs from the last one announced")
-        trace(bus, app, picture)
+        trace(bus, picture)
     except Failure as failure:
         print("FAIL:", failure, file=sys.stderr)
         print("Heard:", *bus.heard, sep="\n  ", file=sys.stderr)

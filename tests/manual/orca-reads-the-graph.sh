@@ -23,6 +23,10 @@ if [ "${1:-}" = --inside ]; then
          XDG_RUNTIME_DIR=$HOME/runtime
   mkdir -p "$XDG_CONFIG_HOME/speech-dispatcher" "$XDG_DATA_HOME"
   mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+  # A copy in a folder of its own keeps its settings there, not in the build folder.
+  mkdir -p "$HOME/bin"
+  cp "$program" "$HOME/bin/Orvalis"
+  program=$HOME/bin/Orvalis
   printf 'AddModule "dummy" "sd_dummy" ""\nDefaultModule dummy\nAudioOutputMethod "libao"\n' \
     >"$XDG_CONFIG_HOME/speech-dispatcher/speechd.conf"
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$out/display" 2>"$out/xvfb.log" &
@@ -47,7 +51,7 @@ program=$(realpath "${1:?usage: orca-reads-the-graph.sh PROGRAM [OUTPUT_FOLDER]}
 out=$(realpath -m "${2:-$(mktemp -d)}")
 mkdir -p "$out"
 timeout -k 5 "$time_limit" dbus-run-session -- "$0" --inside "$program" "$out" 2>"$out/session.log" || true
-echo "== what Orca said (from $out/orca-debug.out) =="
-grep -a "SPEECH OUTPUT" "$out/orca-debug.out" || echo "(nothing)"
+echo "== what Orca said, and what it refused to say (from $out/orca-debug.out) =="
+grep -a "SPEECH OUTPUT\|bad content sent to speak\|is the same as new" "$out/orca-debug.out" || echo "(nothing)"
 echo "== listener =="
 cat "$out/listener.log"
