@@ -1,6 +1,7 @@
 // The main window driven offscreen as a user drags z: each change of the
 // track bar is a whole plot request (compile, sampling, drawing, the copy
-// onto Graph and its repaint). Also the start-up to the first shown plot.
+// onto Graph and its repaint). Also the start-up to the first shown plot,
+// and P on the picture to the curve's sound handed to the sound device.
 #include "RatioReport.h"
 
 #include "window/GraphImage.h"
@@ -8,7 +9,9 @@
 #include "numeric/FloatingPoint.h"
 #include "shell/ErrorBox.h"
 
+#include <QAudioDevice>
 #include <QLineEdit>
+#include <QMediaDevices>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -81,6 +84,28 @@ void StartUp(benchmark::State& state)
     }
 }
 
+// P on the focused picture until the sink has started pulling the curve's
+// PCM (made from the plot shown: its points found, 3 s of sound); without a
+// sound device, until the window has said so. The device's own buffering is
+// not in it.
+void PlayKey(benchmark::State& state)
+{
+    QTemporaryDir folder;
+    auto window = OpenWindow(folder);
+    if (!window) {
+        state.SkipWithError("the window was not exposed");
+        return;
+    }
+    window->Graph().setFocus();
+    for (auto _ : state) {
+        QTest::keyClick(&window->Graph(), Qt::Key_P);
+        state.PauseTiming();
+        window->Playback().Stop();
+        state.ResumeTiming();
+    }
+    state.SetLabel(QMediaDevices::audioOutputs().isEmpty() ? "no sound device: to the message" : "to the sink's start");
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -94,5 +119,6 @@ int main(int argc, char** argv)
                                          TrackBarChanges, size, formula)
                 ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("StartUp/window/first shown plot", StartUp)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Play/window/P to the sound's start", PlayKey)->Unit(benchmark::kMillisecond);
     return RunWithRatios(argc, argv, "start-up size");
 }

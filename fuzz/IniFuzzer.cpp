@@ -114,6 +114,9 @@ void CheckDefaults(const std::string& content, const TSettings& read)
     integer("Cartesian", read.Cartesian, d.Cartesian);
     if (read.Z < MinZPosition || read.Z > MaxZPosition)
         Report("Z read outside the track bar's range", content);
+    integer("SoundSeconds", read.SoundSeconds, d.SoundSeconds);
+    if (read.SoundSeconds < MinSoundSeconds || read.SoundSeconds > MaxSoundSeconds)
+        Report("SoundSeconds read outside its limits", content);
 }
 
 } // namespace
@@ -161,6 +164,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }, setting.Field);
     settings.Z = provider.ConsumeIntegralInRange(MinZPosition, MaxZPosition);
     settings.Cartesian = provider.ConsumeBool();
+    settings.SoundSeconds = provider.ConsumeIntegralInRange(MinSoundSeconds, MaxSoundSeconds);
     try {
         WriteSettings(file, settings);
     } catch (const EIniWriteError&) {

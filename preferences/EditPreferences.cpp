@@ -3,6 +3,7 @@
 #include "preferences/EditPreferences.h"
 
 #include "preferences/PrefDialog.h"
+#include "plot/core/CurveSound.h"
 
 #include <memory>
 
@@ -18,10 +19,18 @@ struct TDeleteLater {
 
 bool EditPreferences(TDrawingSettings& settings, QWidget* parent)
 {
+    std::int32_t soundSeconds = DefaultSoundSeconds;
+    return EditPreferences(settings, soundSeconds, parent);
+}
+
+bool EditPreferences(TDrawingSettings& settings, std::int32_t& soundSeconds, QWidget* parent)
+{
     const std::unique_ptr<TPrefDialog, TDeleteLater> dialog(new TPrefDialog(parent));
     dialog->Fill(settings);
+    dialog->FillSoundSeconds(soundSeconds);
     if (dialog->exec() != QDialog::Accepted)
         return false;
     settings = dialog->Settings();
+    soundSeconds = dialog->SoundSeconds();
     return true;
 }

@@ -4,6 +4,8 @@
 
 #include "plot/core/DrawingSettings.h"
 
+#include <cstdint>
+
 class QWidget;
 
 // Shows the Preferences dialog modally on a copy of the drawing settings. On
@@ -11,3 +13,7 @@ class QWidget;
 // and returns true; Cancel, Enter where no other control takes it, Escape
 // and the window frame change nothing and return false.
 bool EditPreferences(TDrawingSettings& settings, QWidget* parent = nullptr);
+
+// The same with the length in seconds the window plays the curve for, which
+// OK writes back too (within MinSoundSeconds..MaxSoundSeconds).
+bool EditPreferences(TDrawingSettings& settings, std::int32_t& soundSeconds, QWidget* parent);

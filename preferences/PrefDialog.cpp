@@ -6,10 +6,12 @@
 #include "preferences/ColorButton.h"
 #include "preferences/ColorValue.h"
 #include "ui_PrefDialog.h"
+#include "plot/core/CurveSound.h"
 #include "shell/UserDialogs.h"
 
 #include <QAbstractButton>
 #include <QScreen>
+#include <QSpinBox>
 
 #include <algorithm>
 #include <utility>
@@ -73,6 +75,8 @@ TPrefDialog::TPrefDialog(QWidget* parent)
         if (auto* button = qobject_cast<TColorButton*>(control))
             connect(button, &QPushButton::clicked, this, [this, button] { ColorBtnClick(*button); });
     }
+    Form->SoundSecondsBox->setRange(MinSoundSeconds, MaxSoundSeconds);
+    Form->SoundSecondsBox->setValue(DefaultSoundSeconds);
 }
 
 TPrefDialog::~TPrefDialog() = default;
@@ -132,6 +136,16 @@ TDrawingSettings TPrefDialog::Settings() const
                    setting.Field);
     }
     return settings;
+}
+
+void TPrefDialog::FillSoundSeconds(std::int32_t seconds)
+{
+    Form->SoundSecondsBox->setValue(seconds);
+}
+
+std::int32_t TPrefDialog::SoundSeconds() const
+{
+    return Form->SoundSecondsBox->value();
 }
 
 void TPrefDialog::ColorBtnClick(TColorButton& button)

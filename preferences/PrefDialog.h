@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include <cstdint>
+
 #include <memory>
 
 namespace Ui {
@@ -33,6 +35,10 @@ public:
     // kept within its setting's limits. A setting with no control here (the
     // Curve menu's) is as Fill last gave it.
     TDrawingSettings Settings() const;
+    // How long the window plays the curve as sound, in its spin box, which
+    // keeps it within MinSoundSeconds..MaxSoundSeconds.
+    void FillSoundSeconds(std::int32_t seconds);
+    std::int32_t SoundSeconds() const;
 
     // Lets the user choose a new face colour for `button` with the colour
     // chooser, opened at its present colour; a cancelled chooser changes

@@ -17,6 +17,7 @@ packages=(
   libfontconfig-dev                         # orvalis-plot's fonts: the program's faces alone
   libfreetype-dev                           # SVG pages measure their texts in the faces' files
   libgif-dev qt6-svg-dev                    # GIF animations; Qt's SVG pages against the own in tests
+  qt6-multimedia-dev                        # the window plays the curve as sound
 )
 if [ "${1:-test}" != run ]; then
   packages+=(

@@ -30,7 +30,7 @@ struct TSettingsKey {
 };
 
 // The keys in the file's order: the formula and the x range, the drawing
-// settings, then z and the mode.
+// settings, then z and the mode, the trace and the sound's length.
 const std::vector<TSettingsKey>& SettingsKeys()
 {
     static const std::vector<TSettingsKey> keys = [] {
@@ -45,6 +45,11 @@ const std::vector<TSettingsKey>& SettingsKeys()
         all.push_back({"Cartesian", [](TSettings& s) -> TSettingField { return &s.Cartesian; }});
         all.push_back({.Name = "Trace",
                        .Field = [](TSettings& s) -> TSettingField { return &s.Trace; },
+                       .Writing = TKeyWriting::OnceUsed});
+        all.push_back({.Name = "SoundSeconds",
+                       .Field = [](TSettings& s) -> TSettingField { return &s.SoundSeconds; },
+                       .Min = MinSoundSeconds,
+                       .Max = MaxSoundSeconds,
                        .Writing = TKeyWriting::OnceUsed});
         return all;
     }();

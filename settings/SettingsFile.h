@@ -2,6 +2,7 @@
 // defaults, the file it lives in and the order and spelling of its keys.
 #pragma once
 
+#include "plot/core/CurveSound.h"
 #include "plot/core/DrawingSettings.h"
 #include "settings/IniFile.h"
 
@@ -21,6 +22,8 @@ struct TSettings {
     bool Cartesian = true;
     // The curve's trace, kept once it has been turned on.
     bool Trace = false;
+    // How long the window plays the curve as sound, in whole seconds.
+    std::int32_t SoundSeconds = DefaultSoundSeconds;
 
     bool operator==(const TSettings&) const = default;
 };
@@ -31,7 +34,8 @@ inline constexpr std::int32_t MaxZPosition = 1000;
 
 // Every key, from one reading of the file; a missing or unreadable value
 // gives its default. Z is kept within the track bar's
-// range, as the track bar would keep it once set.
+// range, as the track bar would keep it once set, and SoundSeconds within
+// MinSoundSeconds..MaxSoundSeconds.
 TSettings ReadSettings(const TIniFile& file);
 
 // Every key in the file's order, the file read once and replaced once; a

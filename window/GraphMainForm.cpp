@@ -205,6 +205,7 @@ void TGraphMainForm::ConnectHandlers()
     connect(traceKey, &QShortcut::activated, Ui_->Trace1, &QAction::toggle);
     connect(Ui_->PointsOfInterest1, &QAction::triggered, this, [this] { ShowCurveDialog(PointsDialog, Graph()); });
     connect(Ui_->TableOfValues1, &QAction::triggered, this, [this] { ShowCurveDialog(TableDialog, Graph()); });
+    Playback_.Attach(*Ui_->Curve1, Graph(), *this);
     connect(Ui_->Examples1, &QMenu::triggered, this,
             [this](QAction* item) { RunGuarded(this, [&] { ExampleClick(item); }); });
 }
@@ -283,6 +284,7 @@ TSettings TGraphMainForm::ControlSettings() const
             settings.*row.Setting = ValueOf(Ui_.get()->*row.Widget);
     });
     settings.Drawing = Drawing_;
+    settings.SoundSeconds = Playback_.Seconds;
     return settings;
 }
 
@@ -293,6 +295,7 @@ void TGraphMainForm::ShowSettings(const TSettings& settings)
             Show(Ui_.get()->*row.Widget, settings.*row.Setting);
     });
     Drawing_ = settings.Drawing;
+    Playback_.Seconds = settings.SoundSeconds;
     ShowCurveMenuSettings();
 }
 
@@ -462,9 +465,8 @@ void TGraphMainForm::ExampleClick(QAction* item)
 
 void TGraphMainForm::Preferences1Click()
 {
-    const TDrawingSettings before = Drawing_;
-    EditPreferences(Drawing_, this);
-    if (!(Drawing_ == before))
+    const TSettings before = ControlSettings();
+    if (EditPreferences(Drawing_, Playback_.Seconds, this) && !(ControlSettings() == before))
         SettingsChanged();
     // Whatever the answer, the picture is drawn again in the same view.
     PlotRequest();

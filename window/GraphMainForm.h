@@ -10,6 +10,7 @@
 #include "window/PictureExport.h"
 #include "window/PlotView.h"
 #include "window/SettingsAutosave.h"
+#include "window/SoundPlayback.h"
 
 #include <QMainWindow>
 
@@ -62,6 +63,8 @@ public:
     void Preferences1Click();
     void SavetoClipboard1Click();
     void Savetobitmap1Click();
+    // The curve played as sound, for as long as the Preferences say.
+    TSoundPlayback& Playback() { return Playback_; }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -117,4 +120,6 @@ private:
     // before the view they read.
     std::unique_ptr<TPointsDialog> PointsDialog;
     std::unique_ptr<TTableDialog> TableDialog;
+    // Last, so that the sound stops before anything it reads goes.
+    TSoundPlayback Playback_;
 };

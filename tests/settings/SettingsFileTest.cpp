@@ -59,6 +59,10 @@ TEST(SettingsFileTest, EachKeyReadsByItsRulesAndIsWrittenBackInItsForm)
         {"XLow=abc", [](TSettings& s) { s.XLow = "abc"; }, "XLow=abc"},
         {"xhigh=  1e3  ", [](TSettings& s) { s.Xhigh = "1e3"; }, "xhigh=1e3"},
         {"YFormula=" + formula, [&](TSettings& s) { s.YFormula = formula; }, "YFormula=" + formula},
+        {"SoundSeconds=7", [](TSettings& s) { s.SoundSeconds = 7; }, "SoundSeconds=7"},
+        {"SoundSeconds=99", [](TSettings& s) { s.SoundSeconds = 30; }, "SoundSeconds=30"},
+        {"SoundSeconds=0", [](TSettings& s) { s.SoundSeconds = 1; }, "SoundSeconds=1"},
+        {"SoundSeconds=long", [](TSettings&) {}, "SoundSeconds=3"},
     };
     for (const KeyCase& c : cases) {
         ScratchFolder folder;

@@ -85,8 +85,9 @@ TEST_F(CurveDialogs, ThePointsListShowsEveryKindAndFollowsZ)
             const double x = Number(row[1]);
             EXPECT_NEAR(x, std::round(x / std::numbers::pi) * std::numbers::pi, 4e-15) << row[1].toStdString();
         }
-        if (row[0] == "maximum")
+        if (row[0] == "maximum") {
             EXPECT_EQ(Number(row[2]), 1.0);
+        }
     }
     EXPECT_EQ(kinds, (std::map<QString, int>{{"root", 7}, {"maximum", 3}, {"minimum", 3}, {"y-intercept", 1}}));
 
@@ -95,12 +96,15 @@ TEST_F(CurveDialogs, ThePointsListShowsEveryKindAndFollowsZ)
     kinds.clear();
     for (const QStringList& row : Rows(list)) {
         ++kinds[row[0]];
-        if (row[0] == "y-intercept")
+        if (row[0] == "y-intercept") {
             EXPECT_EQ(row[1] + " " + row[2], "0 0.5");
-        if (row[0] == "maximum")
+        }
+        if (row[0] == "maximum") {
             EXPECT_EQ(Number(row[2]), 1.5);
-        if (row[0] == "root")
+        }
+        if (row[0] == "root") {
             EXPECT_NEAR(std::sin(Number(row[1])), -0.5, 1e-15);
+        }
     }
     EXPECT_EQ(kinds["root"], 7);
     EXPECT_EQ(kinds["y-intercept"], 1);

@@ -125,7 +125,7 @@ TEST_F(ProgramEnd, EachEndingSignalClosesTheProgramAndEndsItByThatSignal)
         {
             TGraphMainForm form(reference.toStdString());
             form.show();
-            QTest::qWaitFor([&] { return Dialogs.Messages.size() >= state.Messages; }, 5000);
+            (void)QTest::qWaitFor([&] { return Dialogs.Messages.size() >= state.Messages; }, 5000);
             QCoreApplication::processEvents();
         }
         ASSERT_EQ(Dialogs.Messages.size(), state.Messages) << state.What;

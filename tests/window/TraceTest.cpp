@@ -150,8 +150,9 @@ TEST_F(Trace, EveryCurveMenuSettingIsBoundAndKept)
     Window.reset();
     Open();
     for (const TDrawingSetting& row : DrawingSettingsTable)
-        if (row.Place == TControlPlace::CurveMenu)
+        if (row.Place == TControlPlace::CurveMenu) {
             EXPECT_TRUE(Control<QAction>(row.Widget)->isChecked()) << row.Key;
+        }
 }
 
 }  // namespace
