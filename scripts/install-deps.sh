@@ -28,6 +28,7 @@ if [ "${1:-test}" != run ]; then
     build-essential debhelper dpkg-dev file   # dpkg-buildpackage makes the Debian package
     lintian man-db                            # check the package and the manual pages
     xdotool python3                           # the installed window shown and closed on Xvfb
+    dbus at-spi2-core python3-pyatspi         # the picture heard on an accessibility bus of its own
     librsvg2-bin                              # data/make-icon.sh; rsvg-convert renders the SVG pages in the tests
     poppler-utils                             # pdftotext and pdftoppm read back the PDF pages in the tests
     sox                                       # soxi and sox read back the WAV sound in the tests
