@@ -48,6 +48,7 @@ TPlotView::TPlotView(QWidget* parent) : TGraphImage(parent)
     AnnounceTimer.setSingleShot(true);
     AnnounceTimer.setTimerType(Qt::PreciseTimer);
     connect(&AnnounceTimer, &QTimer::timeout, this, &TPlotView::SendAnnouncement);
+    CreateNotice();
 }
 
 void TPlotView::Guarded(const std::function<void()>& action)
@@ -110,12 +111,11 @@ void TPlotView::Replot()
                    .arg(request.Cartesian ? 'y' : 'r')
                    .arg(QString::fromStdString(request.Formula));
     FindShownPoints();
-    // What was told last holds until the next plot, or while the trace
-    // stands on its point.
+    // A point or message told before this plot is told again when it comes again.
     if (!Tracing_)
         AnnouncedText.clear();
     RetraceShown();
-    ShowAccessibleName();
+    setAccessibleName(BaseName);
     Describe();
     ++PlotCount_;
     emit Plotted();

@@ -103,7 +103,10 @@ public:
 
     // Tells assistive technology `text` ("x 1.5, y 0.997"), at most once
     // every AnnounceInterval: a text that comes sooner waits for the rest of
-    // it, and only the newest waiting one is said.
+    // it, and only the newest waiting one is said. Qt 6.8 has an
+    // announcement event for it; before it, the text is the name of a
+    // notification that appears in the picture for a screen reader only
+    // (Notice), which Orca speaks as it appears.
     void Announce(const QString& text);
     static constexpr int AnnounceInterval = 100;
 
@@ -149,14 +152,10 @@ private:
     void RetraceShown();
     // The accessible description: the plot shown in words, after every plot.
     void Describe();
-    // The accessible name: "Graph of y = …"; where no announcement event
-    // exists (Qt before 6.8), followed by what was told last (the traced
-    // point, a message), whose change a screen reader speaks for the focused
-    // picture.
-    void ShowAccessibleName();
     // The traced point said, when the picture has the keyboard.
     void AnnounceTraced();
     void SendAnnouncement();
+    void CreateNotice();
     // The keys of the trace (←, →, Home, End, F3); false for any other key.
     bool TraceKey(const QKeyEvent& event);
     // The keys that move the view as the buttons and a click do.
@@ -195,6 +194,7 @@ private:
     std::vector<TPointOfInterest> Points_;
     QString BaseName;
     QString AnnouncedText, PendingAnnouncement;
+    QWidget* Notice = nullptr;
     QElapsedTimer AnnounceClock;
     QTimer AnnounceTimer;
     bool Holding = false;

@@ -4,6 +4,7 @@
 #include "window/PlotView.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QPainter>
 
@@ -17,6 +18,8 @@ constexpr int LongStepColumns = 10;
 // The focus frame: a line this wide in the palette's highlight, inside the
 // picture's edge.
 constexpr int FocusFrameWidth = 2;
+// The object name that gives the picture's notification its role.
+const QString NoticeName = QStringLiteral("PlotViewNotice");
 
 }  // namespace
 
@@ -132,17 +135,25 @@ void TPlotView::AnnounceTraced()
 {
     if (!hasFocus() || !Traced_)
         return;
-    // The marker stands on a point of interest when it is nearer to it than
-    // half a step of the arrow keys.
+    // The marker stands on a root or an extremum when it is nearer to it than
+    // half a step of the arrow keys; then the point itself is said, where it
+    // lies exactly, rather than the column the marker stands on.
     const double near = 0.5 * std::fabs(TraceStep());
     const TPointOfInterest* at = nullptr;
-    for (const TPointOfInterest& point : Points_)
-        if (std::fabs(point.X - Traced_->X) <= near && (!at || std::fabs(point.X - Traced_->X) < std::fabs(at->X - Traced_->X)))
+    for (const TPointOfInterest& point : Points_) {
+        const bool named = point.Kind == TPointKind::Root || point.Kind == TPointKind::Minimum ||
+                           point.Kind == TPointKind::Maximum;
+        if (named && std::fabs(point.X - Traced_->X) <= near &&
+            (!at || std::fabs(point.X - Traced_->X) < std::fabs(at->X - Traced_->X)))
             at = &point;
+    }
+    TTracedPoint said = *Traced_;
+    if (at)
+        said = TTracedPoint{at->X, at->Y, 0, 0, false};
     const TViewWindow& view = Engine_.View();
     const double magnitude = std::max(std::fabs(view.XMin), std::fabs(view.XMax));
     Announce(QString::fromStdString(
-        TraceAnnouncement(*Traced_, !Shown_.Request.Cartesian, DigitsToTellApart(magnitude, TraceStep()), at)));
+        TraceAnnouncement(said, !Shown_.Request.Cartesian, DigitsToTellApart(magnitude, TraceStep()), at)));
 }
 
 void TPlotView::Announce(const QString& text)
@@ -167,18 +178,32 @@ void TPlotView::SendAnnouncement()
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
     QAccessibleAnnouncementEvent event(this, AnnouncedText);
     QAccessible::updateAccessibility(&event);
+#else
+    // A notification that appears is spoken; one that changes its name is not.
+    Notice->hide();
+    Notice->setAccessibleName(AnnouncedText);
+    Notice->show();
 #endif
-    ShowAccessibleName();
     emit Announced(AnnouncedText);
 }
 
-void TPlotView::ShowAccessibleName()
+void TPlotView::CreateNotice()
 {
-    QString name = BaseName;
-#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
-    if (!AnnouncedText.isEmpty())
-        name += QStringLiteral(": ") + AnnouncedText;
-#endif
-    if (accessibleName() != name)
-        setAccessibleName(name);
+    // The notification role for the one widget that carries it; every other
+    // object gets the interface Qt gives it.
+    static const bool installed = [] {
+        QAccessible::installFactory([](const QString&, QObject* object) -> QAccessibleInterface* {
+            if (object && object->isWidgetType() && object->objectName() == NoticeName)
+                return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
+            return nullptr;
+        });
+        return true;
+    }();
+    (void)installed;
+    Notice = new QWidget(this);
+    Notice->setObjectName(NoticeName);
+    // Nothing to see or click: it draws nothing and lets the mouse through.
+    Notice->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Notice->setGeometry(0, 0, 1, 1);
+    Notice->hide();
 }

@@ -33,7 +33,6 @@ void TPlotView::SetTrace(bool on)
         Points_.clear();
         AnnouncedText.clear();
         AnnounceTimer.stop();
-        ShowAccessibleName();
         Host->ShowTrace("");
         update();
         return;
