@@ -163,8 +163,11 @@ void TSoundPlayback::SinkStateChanged()
         return;
     const QAudio::State state = Sink->state();
     const bool fault = Sink->error() != QAudio::NoError && Sink->error() != QAudio::UnderrunError;
-    // Idle with the buffer read to its end is the sound played out.
-    if (state == QAudio::IdleState || state == QAudio::StoppedState || fault) {
+    // Idle with the buffer read to its end is the sound played out; idle
+    // before it, a moment the device ran dry, and it goes on.
+    const auto* buffer = Sink->findChild<QBuffer*>();
+    const bool playedOut = state == QAudio::IdleState && (!buffer || buffer->atEnd());
+    if (playedOut || state == QAudio::StoppedState || fault) {
         Stop();
         if (fault)
             Say(DeviceFaultText);
