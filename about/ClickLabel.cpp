@@ -2,7 +2,15 @@
 // as with a button: sliding off before releasing cancels it.
 #include "about/ClickLabel.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
+
+TClickLabel::TClickLabel(QWidget* parent) : QLabel(parent)
+{
+    setFocusPolicy(Qt::TabFocus);
+}
 
 void TClickLabel::mousePressEvent(QMouseEvent* event)
 {
@@ -17,4 +25,24 @@ void TClickLabel::mouseReleaseEvent(QMouseEvent* event)
     event->accept();
     if (click)
         emit Clicked();
+}
+
+void TClickLabel::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Space)
+        return QLabel::keyPressEvent(event);
+    event->accept();
+    emit Clicked();
+}
+
+void TClickLabel::paintEvent(QPaintEvent* event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
 }

@@ -1,4 +1,5 @@
 // A label that reports a click on it: the About window's web and mail links.
+// Tab reaches it, a frame shows its focus, and Enter or Space clicks it.
 #pragma once
 
 #include <QLabel>
@@ -6,7 +7,7 @@
 class TClickLabel : public QLabel {
     Q_OBJECT
 public:
-    using QLabel::QLabel;
+    explicit TClickLabel(QWidget* parent = nullptr);
 
 signals:
     // A left button pressed and released over the label.
@@ -15,6 +16,8 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool Pressed = false;

@@ -294,6 +294,12 @@ TEST_F(AboutForm, LinksOpenWithTheDesktop)
         QTest::mousePress(&label, Qt::LeftButton);
         QTest::mouseRelease(&label, Qt::LeftButton, {}, QPoint(label.width() + 20, label.height() + 20));
         EXPECT_TRUE(catcher.Opened.isEmpty());
+
+        // From the keyboard: Tab reaches it, Enter opens it.
+        EXPECT_EQ(label.focusPolicy(), Qt::TabFocus);
+        QTest::keyClick(&label, Qt::Key_Return);
+        ASSERT_EQ(catcher.Opened.size(), 1);
+        EXPECT_EQ(catcher.Opened.front(), QUrl(link.Url));
     }
     // The other texts are no links.
     catcher.Opened.clear();
