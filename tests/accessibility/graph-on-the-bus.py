@@ -217,10 +217,13 @@ def trace(bus, picture):
     for _, text in said + burst:
         if not POINT_TEXT.match(text):
             raise Failure(f"an announcement says {text!r}, not a traced point")
-    # The point where the marker came to rest is the last one said.
-    rest = picture.name
-    if ": " in rest and burst[-1][1] != rest.split(": ", 1)[1]:
-        raise Failure(f"the last announcement {burst[-1][1]!r} is not where the marker rests ({rest!r})")
+    # The point where the marker came to rest is the last one said: where
+    # notifications carry it, the one the picture holds now.
+    notice = next((a for a in walk(picture) if a.getRoleName() == "notification"), None)
+    if notice is not None and notice.name:
+        print(f"the marker rests at {notice.name!r}, the last said {burst[-1][1]!r}")
+    if notice is not None and notice.name and burst[-1][1] != notice.name:
+        raise Failure(f"the last announcement {burst[-1][1]!r} is not where the marker rests ({notice.name!r})")
 
 
 def main():
