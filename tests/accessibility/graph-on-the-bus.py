@@ -123,9 +123,11 @@ def walk(accessible):
             yield from walk(child)
 
 
-def find(root, role, name):
+def find(root, roles, name):
     for accessible in walk(root):
-        if accessible.getRoleName() == role and accessible.name == name:
+        # Roles by number: their names change between AT-SPI releases
+        # ("push button" became "button").
+        if accessible.getRole() in roles and accessible.name == name:
             return accessible
     return None
 
@@ -148,8 +150,8 @@ def xdotool(bus, *arguments):
 
 def plot(bus, app, formula, says):
     mark = len(bus.heard)
-    find(app, "text", "Formula").queryEditableText().setTextContents(formula)
-    plot_now = find(app, "push button", "Plot now").queryAction()
+    find(app, (pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY), "Formula").queryEditableText().setTextContents(formula)
+    plot_now = find(app, (pyatspi.ROLE_PUSH_BUTTON,), "Plot now").queryAction()
     plot_now.doAction(0)
     name = PICTURE_NAME + "y = " + formula
     bus.wait_for(f'name change to "{name}"',
@@ -219,7 +221,7 @@ def trace(bus, picture):
             raise Failure(f"an announcement says {text!r}, not a traced point")
     # The point where the marker came to rest is the last one said: where
     # notifications carry it, the one the picture holds now.
-    notice = next((a for a in walk(picture) if a.getRoleName() == "notification"), None)
+    notice = next((a for a in walk(picture) if a.getRole() == pyatspi.ROLE_NOTIFICATION), None)
     if notice is not None and notice.name:
         print(f"the marker rests at {notice.name!r}, the last said {burst[-1][1]!r}")
     if notice is not None and notice.name and burst[-1][1] != notice.name:
