@@ -48,7 +48,9 @@ TPlotView::TPlotView(QWidget* parent) : TGraphImage(parent)
     AnnounceTimer.setSingleShot(true);
     AnnounceTimer.setTimerType(Qt::PreciseTimer);
     connect(&AnnounceTimer, &QTimer::timeout, this, &TPlotView::SendAnnouncement);
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
     CreateNotice();
+#endif
 }
 
 void TPlotView::Guarded(const std::function<void()>& action)

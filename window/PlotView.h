@@ -155,6 +155,7 @@ private:
     // The traced point said, when the picture has the keyboard.
     void AnnounceTraced();
     void SendAnnouncement();
+    // Before Qt 6.8: the child that carries the notification role.
     void CreateNotice();
     // The keys of the trace (←, →, Home, End, F3); false for any other key.
     bool TraceKey(const QKeyEvent& event);
@@ -165,6 +166,8 @@ private:
     void FindShownPoints();
     // The next point of interest after the traced x (before it when `back`).
     void TraceToNextPoint(bool back);
+    // Digits enough to tell the trace's neighbouring columns apart.
+    int TraceDigits() const;
     // The world width of one pixel column (polar: one sample's angle step).
     double TraceStep() const;
     // The shown plot's x range (the angle range in polar mode).

@@ -18,8 +18,10 @@ constexpr int LongStepColumns = 10;
 // The focus frame: a line this wide in the palette's highlight, inside the
 // picture's edge.
 constexpr int FocusFrameWidth = 2;
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
 // The object name that gives the picture's notification its role.
 const QString NoticeName = QStringLiteral("PlotViewNotice");
+#endif
 
 }  // namespace
 
@@ -150,10 +152,7 @@ void TPlotView::AnnounceTraced()
     TTracedPoint said = *Traced_;
     if (at)
         said = TTracedPoint{at->X, at->Y, 0, 0, false};
-    const TViewWindow& view = Engine_.View();
-    const double magnitude = std::max(std::fabs(view.XMin), std::fabs(view.XMax));
-    Announce(QString::fromStdString(
-        TraceAnnouncement(said, !Shown_.Request.Cartesian, DigitsToTellApart(magnitude, TraceStep()), at)));
+    Announce(QString::fromStdString(TraceAnnouncement(said, !Shown_.Request.Cartesian, TraceDigits(), at)));
 }
 
 void TPlotView::Announce(const QString& text)
@@ -187,6 +186,7 @@ void TPlotView::SendAnnouncement()
     emit Announced(AnnouncedText);
 }
 
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
 void TPlotView::CreateNotice()
 {
     // The notification role for the one widget that carries it; every other
@@ -207,3 +207,4 @@ void TPlotView::CreateNotice()
     Notice->setGeometry(0, 0, 1, 1);
     Notice->hide();
 }
+#endif

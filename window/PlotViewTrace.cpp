@@ -75,6 +75,12 @@ bool TPlotView::ShownRange(double& low, double& high) const
     }
 }
 
+int TPlotView::TraceDigits() const
+{
+    const TViewWindow& view = Engine_.View();
+    return DigitsToTellApart(std::max(std::fabs(view.XMin), std::fabs(view.XMax)), TraceStep());
+}
+
 double TPlotView::TraceStep() const
 {
     double low, high;
@@ -118,9 +124,7 @@ void TPlotView::RetraceShown()
     if (!Traced_)
         return;
     Traced_ = TracePointAt(Evaluator, Traced_->X, request.Z, !request.Cartesian);
-    const TViewWindow& view = Engine_.View();
-    const double magnitude = std::max(std::fabs(view.XMin), std::fabs(view.XMax));
-    Host->ShowTrace(TraceText(*Traced_, !request.Cartesian, DigitsToTellApart(magnitude, TraceStep())));
+    Host->ShowTrace(TraceText(*Traced_, !request.Cartesian, TraceDigits()));
     AnnounceTraced();
     update();
 }

@@ -1,6 +1,8 @@
 // orvalis-plot's CSV on standard output, from a copy of the program without
 // its painter module: the points of sin(x) at their closed forms and a small
 // table byte for byte.
+#include "ProgramAlone.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -14,19 +16,8 @@ namespace {
 
 constexpr long double Pi = 3.14159265358979323846264338327950288L;
 
-// The program alone in a folder: a run that needed the painter would fail
-// with "Cannot load the drawing module".
-class DataProgram : public testing::Test {
+class DataProgram : public ProgramAlone {
 protected:
-    QTemporaryDir Folder;
-    QString Alone;
-
-    void SetUp() override
-    {
-        Alone = Folder.filePath(QStringLiteral("alone"));
-        ASSERT_TRUE(QFile::copy(QStringLiteral(ORVALIS_PLOT_PATH), Alone));
-    }
-
     std::string Run(const QStringList& arguments)
     {
         QProcess process;

@@ -3,6 +3,7 @@
 // y = x, the stereo position following x, silence where sqrt(x) is undefined,
 // and the refusals of --seconds.
 #include "ExternalTool.h"
+#include "ProgramAlone.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,19 +20,8 @@
 
 namespace {
 
-class SoundProgram : public testing::Test {
+class SoundProgram : public ProgramAlone {
 protected:
-    QTemporaryDir Folder;
-    QString Alone;
-
-    void SetUp() override
-    {
-        // A run that needed the painter would fail with "Cannot load the
-        // drawing module".
-        Alone = Folder.filePath(QStringLiteral("alone"));
-        ASSERT_TRUE(QFile::copy(QStringLiteral(ORVALIS_PLOT_PATH), Alone));
-    }
-
     QString Path(const char* name) const { return Folder.filePath(QString::fromLatin1(name)); }
 
     struct TRun {
